@@ -1,0 +1,356 @@
+#include "GroupStore.h"
+
+#include "AtomicFile.h"
+#include "CodePage.h"
+#include "Scramble.h"
+#include "Strings.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zadw {
+namespace {
+
+// Reads up to n bytes; returns how many were read, or -1 on a read error.
+long readUpTo(int fd, unsigned char* p, std::size_t n) {
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd, p + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (r == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(r);
+    }
+    return static_cast<long>(got);
+}
+
+std::string trimBlanks(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+bool GroupStore::reserve(std::size_t records, std::size_t slots) {
+    try {
+        records_.assign(records, GroupRecord{});
+        remarks_.assign(slots, RemarkSlot{});
+    } catch (const std::bad_alloc&) {
+        records_.clear();
+        remarks_.clear();
+        messages_.show("Low Memory");
+        storageReady = false;
+        lastLoadStatus_ = LoadStatus::NoMemory;
+        return false;
+    }
+    storageReady = true;
+    return true;
+}
+
+void GroupStore::releaseStorage() {
+    records_ = {};
+    remarks_ = {};
+    storageReady = false;
+    publisherCount = 0;
+    remarkCount = 0;
+}
+
+bool GroupStore::loadGroupFile(const std::string& path) {
+    releaseStorage();
+    lastLoadStatus_ = LoadStatus::Loaded;
+
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        lastLoadStatus_ = LoadStatus::CannotOpen;
+        messages_.show(FormatText(LoadString(2001), path));
+        return true;
+    }
+
+    GroupRecord header{};
+    const long headerRead = readUpTo(fd, header.bytes(), kRecordSize);
+    if (headerRead < 0) {
+        ::close(fd);
+        lastLoadStatus_ = LoadStatus::CannotOpen;
+        messages_.show(FormatText(LoadString(2001), path));
+        return true;
+    }
+    if (header.publisherCount >= 128 || header.reportMonth > 11) {
+        ::close(fd);
+        lastLoadStatus_ = LoadStatus::NotAGroupFile;
+        messages_.show(FormatText(LoadString(2002), path));
+        return true;
+    }
+
+    const int count = header.publisherCount;
+    const int slots = header.remarkCountValue();
+    if (!reserve(static_cast<std::size_t>(count) + 1,
+                 std::max<std::size_t>(static_cast<std::size_t>(slots) + 100, kMaxRemarkSlots))) {
+        ::close(fd);
+        return false;
+    }
+    publisherCount = static_cast<std::uint16_t>(count);
+    groupNumber = header.groupNumber;
+    remarkCount = static_cast<std::uint16_t>(slots);
+    reportMonth = header.reportMonth;
+    records_[0] = header;
+
+    // What a short file lacks stays zero; every record and slot is still counted.
+    bool complete = headerRead == static_cast<long>(kRecordSize);
+    for (int p = 1; p <= count && complete; ++p) {
+        complete = readUpTo(fd, records_[static_cast<std::size_t>(p)].bytes(), kRecordSize) ==
+                   static_cast<long>(kRecordSize);
+    }
+    for (int k = 0; k < slots && complete; ++k) {
+        complete = readUpTo(fd, reinterpret_cast<unsigned char*>(remarks_[static_cast<std::size_t>(k)].text),
+                            kRemarkSlotSize) == static_cast<long>(kRemarkSlotSize);
+    }
+    ::close(fd);
+
+    if (count != 0) {
+        for (int p = 1; p <= count; ++p) {
+            scrambleFields(records_[static_cast<std::size_t>(p)], -1);
+        }
+        groupFilePath = path;
+    }
+    if (!complete) {
+        lastLoadStatus_ = LoadStatus::Incomplete;
+        messages_.show(FormatText(LoadString(2003), path));
+    }
+    return true;
+}
+
+bool GroupStore::saveGroupFile(const std::string& path) {
+    if (publisherCount < 2 || !storageReady) {
+        messages_.show(LoadString(1232));
+        return false;
+    }
+    records_[0].setRemarkCountValue(remarkCount);
+
+    // Scramble a copy, so the store stays exactly as it was whatever happens.
+    std::string data;
+    data.resize(kRecordSize * (publisherCount + 1u) + kRemarkSlotSize * remarkCount);
+    char* out = data.data();
+    for (int p = 0; p <= publisherCount; ++p) {
+        GroupRecord rec = records_[static_cast<std::size_t>(p)];
+        if (p != 0) {
+            scrambleFields(rec, +1);
+        }
+        std::memcpy(out, rec.bytes(), kRecordSize);
+        out += kRecordSize;
+    }
+    for (int k = 0; k < remarkCount; ++k) {
+        std::memcpy(out, remarks_[static_cast<std::size_t>(k)].text, kRemarkSlotSize);
+        out += kRemarkSlotSize;
+    }
+
+    switch (writeFileAtomically(path, data, durable_)) {
+    case WriteResult::Ok:
+        return true;
+    case WriteResult::CannotCreate:
+        messages_.show(FormatText(LoadString(1231), absolutePath(path)));
+        return false;
+    case WriteResult::WriteFailed:
+        messages_.show(FormatText(LoadString(2007), absolutePath(path)));
+        return false;
+    }
+    return false;
+}
+
+void GroupStore::assign(const GroupRecord& header, const std::vector<GroupRecord>& publishers,
+                        const std::vector<RemarkSlot>& remarks) {
+    releaseStorage();
+    if (!reserve(publishers.size() + 1, std::max<std::size_t>(remarks.size() + 100, kMaxRemarkSlots))) {
+        return;
+    }
+    records_[0] = header;
+    std::copy(publishers.begin(), publishers.end(), records_.begin() + 1);
+    std::copy(remarks.begin(), remarks.end(), remarks_.begin());
+    publisherCount = static_cast<std::uint16_t>(publishers.size());
+    remarkCount = static_cast<std::uint16_t>(remarks.size());
+    groupNumber = header.groupNumber;
+    reportMonth = header.reportMonth;
+    records_[0].publisherCount = static_cast<std::uint8_t>(publisherCount);
+    records_[0].setRemarkCountValue(remarkCount);
+}
+
+std::string GroupStore::secretaryEmail() const {
+    return storageReady ? textField(records_[0], TextField::Email) : std::string();
+}
+
+std::string GroupStore::displayName(int pub, bool listForm) const {
+    const GroupRecord& r = record(pub);
+    const std::string first = textField(r, TextField::FirstName);
+    const std::string last = textField(r, TextField::LastName);
+    if (listForm || languageTag == "cz") {
+        return last + ", " + first;
+    }
+    return first + " " + last;
+}
+
+bool GroupStore::isUsableNumber(const std::string& number) { return utf8Length(number) > 5; }
+
+bool GroupStore::isUsableAddress(const std::string& address) {
+    const auto at = address.find('@');
+    return at != std::string::npos && at > 0 && address.find('.', at + 1) != std::string::npos;
+}
+
+int GroupStore::usablePhones(int pub, std::array<std::string, 3>& numbers) const {
+    const GroupRecord& r = record(pub);
+    int n = 0;
+    for (const TextField f : {TextField::Phone1, TextField::Phone2, TextField::Phone3}) {
+        numbers[static_cast<std::size_t>(n)] = textField(r, f);
+        if (isUsableNumber(numbers[static_cast<std::size_t>(n)])) {
+            ++n;
+        }
+    }
+    for (int i = n; i < 3; ++i) {
+        numbers[static_cast<std::size_t>(i)].clear();
+    }
+    return n;
+}
+
+Contacts GroupStore::collectPhones(int pub) const {
+    Contacts c;
+    c.count = usablePhones(pub, c.numbers);
+    const std::string email = trimBlanks(textField(record(pub), TextField::Email));
+    if (isMissing(pub, reportMonth) && isUsableAddress(email)) {
+        c.reminderAddress = email;
+    }
+    return c;
+}
+
+std::string GroupStore::phoneForPrint(int pub, bool second) const {
+    std::array<std::string, 3> numbers;
+    const int n = usablePhones(pub, numbers);
+    if (!second) {
+        return n >= 1 ? numbers[0] : std::string();
+    }
+    return n >= 2 ? numbers[1] : std::string();
+}
+
+bool GroupStore::isReported(int pub, int m) const {
+    const GroupRecord& r = record(pub);
+    return r.hours[m] != 0 || (r.quarterHours[m] & 0x03) != 0;
+}
+
+bool GroupStore::isMissing(int pub, int m) const {
+    return !isReported(pub, m) && record(pub).remarkSlot[m] == 0;
+}
+
+std::uint16_t GroupStore::getValue(int pub, int m, ReportValueKind kind) const {
+    const GroupRecord& r = record(pub);
+    const OldFormValues v = unpackOldForm(r, m);
+    switch (kind) {
+    case 0:
+        return v.books;
+    case 1:
+        return v.brochures;
+    case 2:
+        return r.hours[m];
+    case 3:
+        return v.subscriptions;
+    case 4:
+        return v.magazines;
+    case 5:
+        return v.returnVisits;
+    case 6:
+        return v.bibleStudies;
+    case 7:
+        return r.quarterHours[m];
+    default:
+        return 0;
+    }
+}
+
+std::uint16_t GroupStore::getNewFormValue(int pub, int m, ReportValueKind kind) const {
+    if (kind < 0 || kind > 4) {
+        return 0;
+    }
+    const GroupRecord& r = record(pub);
+    if (kind == 2) {
+        return r.hours[m];
+    }
+    if (isNewFormMonth(r.newFormMonthsValue(), m)) {
+        const NewFormValues v = unpackNewForm(r, m);
+        const std::uint16_t values[] = {v.publications, v.videos, 0, v.returnVisits, v.bibleStudies};
+        return values[kind];
+    }
+    const OldFormValues v = unpackOldForm(r, m);
+    const std::uint16_t values[] = {static_cast<std::uint16_t>(v.magazines + v.brochures + v.books), 0,
+                                    0, v.returnVisits, v.bibleStudies};
+    return values[kind];
+}
+
+int GroupStore::getRemark(int pub, int m, std::string& out, bool lookupOnly) {
+    out.clear();
+    const int k = record(pub).remarkSlot[m];
+    if (k >= 1 && k <= remarkCount) {
+        out = remarkText(remarks_[static_cast<std::size_t>(k - 1)]);
+        return k;
+    }
+    if (lookupOnly) {
+        return 0;
+    }
+    if (remarkCount < kMaxRemarkSlots) {
+        ++remarkCount;
+        remarks_[remarkCount - 1u] = RemarkSlot{};
+        return remarkCount;
+    }
+    messages_.show(LoadString(1033));
+    return k;
+}
+
+bool GroupStore::setRemark(int pub, int m, int slot, const std::string& text) {
+    GroupRecord& r = record(pub);
+    if (text.empty() || text[0] == ' ') {
+        r.remarkSlot[m] = 0;
+        return false;
+    }
+    // Any slot already counted may be written; the 254 limit applies to reserving new ones.
+    if (slot < 1 || slot > remarkCount) {
+        return false;
+    }
+    std::string bytes;
+    if (!utf8ToCp1252(text, bytes) || bytes.find('\0') != std::string::npos) {
+        return false;
+    }
+    bytes.resize(std::min<std::size_t>(bytes.size(), kMaxRemarkChars));
+    RemarkSlot& s = remarks_[static_cast<std::size_t>(slot - 1)];
+    std::memset(s.text, 0, kMaxRemarkChars + 1);
+    std::memcpy(s.text, bytes.data(), bytes.size());
+    r.remarkSlot[m] = static_cast<std::uint8_t>(slot);
+    return true;
+}
+
+void GroupStore::setLateFlag(int pub, int m) { record(pub).lateFlag(m) = 1; }
+
+bool GroupStore::hasLateFlag(int pub, int m) const { return record(pub).lateFlag(m) == 1; }
+
+bool GroupStore::isNewFormMonth(std::uint16_t set, int m) { return (set & (1u << m)) != 0; }
+
+void GroupStore::setNewFormMonth(std::uint16_t& set, int m, bool on) {
+    if (on) {
+        set = static_cast<std::uint16_t>(set | (1u << m));
+    } else {
+        set = static_cast<std::uint16_t>(set & ~(1u << m));
+    }
+}
+
+} // namespace zadw

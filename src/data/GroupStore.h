@@ -1,0 +1,90 @@
+#pragma once
+// The one in-memory group: the header, the publisher records (always held unscrambled) and the
+// remark slots, with the small record operations the rest of the program shares.
+
+#include "GroupRecord.h"
+#include "MessageSink.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zadw {
+
+// Old-form kinds: 0 books, 1 brochures, 2 hours, 3 subscriptions, 4 magazines, 5 return visits,
+// 6 Bible studies, 7 quarter hours. New-form kinds: 0 publications, 1 videos, 2 hours,
+// 3 return visits, 4 Bible studies.
+using ReportValueKind = int;
+
+struct Contacts {
+    std::array<std::string, 3> numbers; // usable numbers, packed to the front
+    int count = 0;
+    std::string reminderAddress; // empty unless a reminder can be sent
+};
+
+enum class LoadStatus { Loaded, CannotOpen, NotAGroupFile, Incomplete, NoMemory };
+
+class GroupStore {
+public:
+    explicit GroupStore(MessageSink& messages) : messages_(messages) {}
+
+    // False only when storage cannot be had. A file that cannot be opened or is not a group
+    // file leaves an empty group (and says so); lastLoadStatus() tells which case it was.
+    bool loadGroupFile(const std::string& path);
+    // True when the file was written; the old file stays untouched on any failure.
+    bool saveGroupFile(const std::string& path);
+    void releaseStorage();
+
+    std::string displayName(int pub, bool listForm) const;
+    Contacts collectPhones(int pub) const;
+    std::string phoneForPrint(int pub, bool second) const;
+    bool isReported(int pub, int m) const;
+    bool isMissing(int pub, int m) const;
+    std::uint16_t getValue(int pub, int m, ReportValueKind kind) const;
+    std::uint16_t getNewFormValue(int pub, int m, ReportValueKind kind) const;
+    int getRemark(int pub, int m, std::string& out, bool lookupOnly);
+    bool setRemark(int pub, int m, int slot, const std::string& text);
+    void setLateFlag(int pub, int m);
+    bool hasLateFlag(int pub, int m) const;
+    static bool isNewFormMonth(std::uint16_t set, int m);
+    static void setNewFormMonth(std::uint16_t& set, int m, bool on);
+
+    static bool isUsableAddress(const std::string& address);
+    static bool isUsableNumber(const std::string& number);
+
+    // Records 0 (the header) to publisherCount; valid while storageReady.
+    GroupRecord& record(int pub) { return records_[static_cast<std::size_t>(pub)]; }
+    const GroupRecord& record(int pub) const { return records_[static_cast<std::size_t>(pub)]; }
+    const RemarkSlot& remarkSlot(int k) const { return remarks_[static_cast<std::size_t>(k - 1)]; }
+    std::string secretaryEmail() const;
+
+    // Puts a whole group in place, as a load would (used to build files from other sources).
+    void assign(const GroupRecord& header, const std::vector<GroupRecord>& publishers,
+                const std::vector<RemarkSlot>& remarks);
+
+    LoadStatus lastLoadStatus() const { return lastLoadStatus_; }
+    // Benchmarks measure saving with and without the sync to disk.
+    void setDurableWrites(bool durable) { durable_ = durable; }
+
+    std::string groupFilePath;
+    std::uint16_t publisherCount = 0;
+    std::uint8_t groupNumber = 0;
+    int reportMonth = 0;
+    bool newFormActive = false;
+    std::uint16_t remarkCount = 0;
+    bool storageReady = false;
+    std::string languageTag;
+
+private:
+    bool reserve(std::size_t records, std::size_t slots);
+    int usablePhones(int pub, std::array<std::string, 3>& numbers) const;
+
+    MessageSink& messages_;
+    std::vector<GroupRecord> records_;
+    std::vector<RemarkSlot> remarks_;
+    LoadStatus lastLoadStatus_ = LoadStatus::Loaded;
+    bool durable_ = true;
+};
+
+} // namespace zadw

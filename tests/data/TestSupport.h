@@ -1,0 +1,61 @@
+#pragma once
+// Shared helpers for the core tests: a message recorder and scratch folders.
+
+#include "GroupStore.h"
+#include "MessageSink.h"
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace zadw::test {
+
+// Keeps every message shown and answers from a queue (OK, or No for a question, when empty).
+class RecordingSink : public MessageSink {
+public:
+    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon) override {
+        shown.push_back(text);
+        icons.push_back(icon);
+        if (!answers.empty()) {
+            const MsgAnswer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    }
+    std::vector<std::string> shown;
+    std::vector<MsgIcon> icons;
+    std::deque<MsgAnswer> answers;
+};
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "zadw-test-XXXXXX").string();
+        path_ = ::mkdtemp(tmpl.data());
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeFile(const std::string& path, const std::string& data) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+}
+
+} // namespace zadw::test
