@@ -1,0 +1,7 @@
+#include "CollectorApp.h"
+
+int main(int argc, char** argv) {
+    zadw::CCollectorApp app(argc, argv);
+    app.InitInstance();
+    return 0;
+}

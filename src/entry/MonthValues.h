@@ -1,0 +1,88 @@
+#pragma once
+// One month's entry values: taking them from the field texts with their range checks, unpacking
+// them from a record copy and packing them back into it.
+
+#include "GroupRecord.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zadw {
+
+// The entry fields, numbered by their control ids in the dialog.
+enum class EntryField : int {
+    BooksOrPublications = 139,
+    BrochuresOrVideos = 140,
+    Hours = 141,
+    Magazines = 143, // old form only
+    ReturnVisits = 144,
+    BibleStudies = 145,
+};
+
+struct EntryValues {
+    unsigned booksOrPublications = 0;
+    unsigned brochuresOrVideos = 0;
+    int wholeHours = 0;
+    int quarterCode = 0;
+    unsigned magazineCount = 0; // 0 in the new form
+    unsigned returnVisitCount = 0;
+    unsigned studyCount = 0;
+
+    bool operator==(const EntryValues&) const = default;
+};
+
+// Largest value a field takes in a form, so that everything accepted reads back the same.
+// Magazines in the new form: 0 (the field is not part of that form).
+unsigned FieldMaximum(EntryField field, bool newForm);
+
+inline constexpr std::string_view kPositiveIntegerMessage = "Please enter a positive integer.";
+// "Please enter an integer between 0 and <maximum>."
+std::string RangeMessage(unsigned maximum);
+
+struct FieldCheck {
+    bool ok = false;
+    unsigned value = 0;
+    std::string message; // set when !ok
+};
+// A count field's text as an unsigned decimal number (blanks around it allowed) within 0..maximum.
+FieldCheck CheckCountText(std::string_view text, unsigned maximum);
+
+struct EntryTexts {
+    std::string booksOrPublications;
+    std::string brochuresOrVideos;
+    std::string hours;
+    std::string magazines;
+    std::string returnVisits;
+    std::string bibleStudies;
+};
+struct TakeOver {
+    bool ok = false;
+    EntryField failedField = EntryField::BooksOrPublications; // gets the focus when !ok
+    std::string message;                                      // to show when !ok
+    EntryValues values;                                       // valid when ok
+};
+// Takes the fields over as OK does: count fields in the order 140, 139, 143 (old form only),
+// 144, 145, then the hours; the first failure stops it.
+TakeOver TakeOverFields(const EntryTexts& texts, bool newForm);
+
+struct LoadedMonth {
+    EntryValues values;
+    bool storedNew = false; // the record holds the month in the new form
+    std::uint8_t creditHourCount = 0;
+};
+// Unpacks month m of a record copy for entry in the given form. A month held in the old form
+// but entered in the new one shows all its placements as publications.
+LoadedMonth LoadMonthValues(const GroupRecord& rec, int m, bool newForm);
+
+// Packs the values into month m in the given form, with quarter hours, credit hours and the
+// month's newFormMonths bit (cleared for the old form, so bytes and bit agree). Returns false,
+// leaving the record alone, when a value does not fit the form.
+bool StoreMonth(GroupRecord& rec, int m, bool newForm, const EntryValues& values,
+                std::uint8_t creditHourCount);
+
+// Whether the report bytes of month m differ between the copy and the store's record
+// (remark slot, credit hours and newFormMonths are carried along, not compared).
+bool ReportDiffers(const GroupRecord& copy, const GroupRecord& stored, int m);
+
+} // namespace zadw

@@ -1,0 +1,20 @@
+#include "AboutDlg.h"
+
+#include "TemplateBuilder.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+
+namespace zadw {
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint);
+    buildFromTemplate(this, 100);
+    if (auto* icon = findChild<QLabel*>(QStringLiteral("icon"))) {
+        icon->setPixmap(QIcon(QStringLiteral(":/zadw/icon.svg")).pixmap(icon->size()));
+    }
+    connect(control<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
+}
+
+} // namespace zadw

@@ -1,0 +1,329 @@
+#include "ReportsDlg.h"
+
+#include "AboutDlg.h"
+#include "FileChooser.h"
+#include "Resources.h"
+#include "SettingsProfile.h"
+#include "Strings.h"
+#include "TemplateBuilder.h"
+
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+
+namespace zadw {
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+CReportsDlg::CReportsDlg(const Services& services, StartupInfo startup, QWidget* parent)
+    : QDialog(parent), store(*services.messages), today(startup.today), services_(services) {
+    initResources();
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/zadw/icon.svg")));
+    buildFromTemplate(this, 102);
+    publisherList = control<QListWidget>(this, 138);
+    InitDialog(startup.commandLine);
+}
+
+CReportsDlg::~CReportsDlg() = default;
+
+int CReportsDlg::reportMonthFor(const QDate& today) {
+    const int month = today.month() - 1;
+    return month == 0 ? 11 : month - 1;
+}
+
+bool CReportsDlg::newFormAfterLoad(const QDate& today, int reportMonth) {
+    return today.year() == 2016 && reportMonth <= today.month() - 1 + 1;
+}
+
+bool CReportsDlg::newFormAtStart(const QDate& today, int reportMonth) {
+    return today.year() > 2016 || newFormAfterLoad(today, reportMonth);
+}
+
+bool CReportsDlg::isGroupFilePath(const QString& path) {
+    return path.right(4).compare(QStringLiteral(".z08"), Qt::CaseInsensitive) == 0;
+}
+
+void CReportsDlg::InitDialog(const QString& commandLine) {
+    connect(control<QPushButton>(this, 1), &QPushButton::clicked, this, &CReportsDlg::OpenReportEntry);
+    connect(control<QPushButton>(this, 2), &QPushButton::clicked, this, &CReportsDlg::reject);
+    connect(control<QPushButton>(this, 3), &QPushButton::clicked, this, &CReportsDlg::LoadNewList);
+    connect(control<QPushButton>(this, 4), &QPushButton::clicked, this, &CReportsDlg::OnSendUpdates);
+    connect(control<QPushButton>(this, 5), &QPushButton::clicked, this, &CReportsDlg::OnSummaryPreview);
+    connect(control<QPushButton>(this, 1003), &QPushButton::clicked, this, &CReportsDlg::OnDial);
+    connect(control<QPushButton>(this, 1004), &QPushButton::clicked, this, &CReportsDlg::OnNextNumber);
+    connect(control<QPushButton>(this, 1005), &QPushButton::clicked, this, &CReportsDlg::ShowTips);
+    connect(control<QPushButton>(this, 1006), &QPushButton::clicked, this, &CReportsDlg::OnSendReminder);
+    connect(control<QPushButton>(this, 1007), &QPushButton::clicked, this, &CReportsDlg::OnReminderPreview);
+    connect(control<QCheckBox>(this, 162), &QCheckBox::clicked, this, &CReportsDlg::OnFilterToggled);
+    connect(publisherList, &QListWidget::currentRowChanged, this, [this] { UpdateSelection(); });
+    connect(publisherList, &QListWidget::itemDoubleClicked, this, [this] { OpenReportEntry(); });
+    control<QCheckBox>(this, 162)->setChecked(showUnreportedOnly);
+
+    // The group file: named on the command line, else the one in use last time.
+    QString candidate = commandLine;
+    candidate.remove(QLatin1Char('"'));
+    if (!isGroupFilePath(candidate)) {
+        candidate = services_.profile->readString(QStringLiteral("Last"), QStringLiteral("LoadPath"), QString());
+    }
+    store.groupFilePath = candidate.toStdString();
+    lastEnteredName =
+        services_.profile->readString(QStringLiteral("Last"), QStringLiteral("Post"), QString()).toStdString();
+    store.storageReady = false;
+    startDirectory = QDir::currentPath();
+    languageTag = LoadString(1198);
+    store.languageTag = languageTag;
+
+    store.reportMonth = reportMonthFor(today);
+    store.newFormActive = newFormAtStart(today, store.reportMonth);
+
+    control(this, 4)->hide();
+    control(this, 5)->hide();
+    control(this, 162)->hide();
+
+    if (isGroupFilePath(qs(store.groupFilePath)) && store.loadGroupFile(store.groupFilePath)) {
+        if (newFormAfterLoad(today, store.reportMonth)) {
+            store.newFormActive = true;
+        }
+        RefreshList();
+        UpdateStatus();
+    }
+    showUnreportedOnly = false;
+    FocusList();
+}
+
+int CReportsDlg::PublisherOnLine(int line) const {
+    const QListWidgetItem* item = publisherList->item(line);
+    return item != nullptr ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+void CReportsDlg::FocusList() { publisherList->setFocus(Qt::OtherFocusReason); }
+
+void CReportsDlg::RefreshList() {
+    {
+        const QSignalBlocker block(publisherList);
+        publisherList->clear();
+        for (int p = 1; p <= store.publisherCount; ++p) {
+            if (showUnreportedOnly && !store.isMissing(p, store.reportMonth)) {
+                continue;
+            }
+            auto* item = new QListWidgetItem(qs(store.displayName(p, true)));
+            item->setData(Qt::UserRole, p);
+            publisherList->addItem(item);
+        }
+        if (selectedLine >= publisherList->count()) {
+            selectedLine = 0;
+        }
+        publisherList->setCurrentRow(selectedLine);
+    }
+    FocusList();
+    UpdateSelection();
+}
+
+void CReportsDlg::UpdateSelection() {
+    if (store.publisherCount < 2 || publisherList->count() == 0 || publisherList->currentRow() < 0) {
+        return;
+    }
+    selectedLine = publisherList->currentRow();
+    const int p = PublisherOnLine(selectedLine);
+    control<QPushButton>(this, 1)->setText(qs(FormatText(LoadString(1000), store.displayName(p, false))));
+
+    const Contacts contacts = store.collectPhones(p);
+    phoneNumbers = contacts.numbers;
+    phoneCount = contacts.count;
+    reminderAddress = contacts.reminderAddress;
+    phoneIndex = 0;
+
+    auto* number = control<QLabel>(this, 1002);
+    if (phoneCount >= 1) {
+        control(this, 1003)->show();
+        number->setText(qs(phoneNumbers[0]));
+        number->show();
+    } else {
+        control(this, 1003)->hide();
+        number->clear();
+        number->hide();
+    }
+    control(this, 1004)->setVisible(phoneCount > 1);
+    if (!reminderAddress.empty()) {
+        control<QPushButton>(this, 1006)->setText(QStringLiteral("E-mail - ") + qs(reminderAddress));
+        control(this, 1006)->show();
+        control(this, 1007)->show();
+    } else {
+        control(this, 1006)->hide();
+        control(this, 1007)->hide();
+    }
+}
+
+void CReportsDlg::UpdateStatus() {
+    const int m = store.reportMonth;
+    setWindowTitle(qs(LoadFormatted(1188, 102 + m)) + QStringLiteral(" - ") + qs(LoadString(1058)) +
+                   QLatin1Char(' ') + QString::number(store.groupNumber) + QLatin1Char(' '));
+    int missing = 0;
+    for (int p = 1; p <= store.publisherCount; ++p) {
+        if (store.isMissing(p, m)) {
+            ++missing;
+        }
+    }
+    control<QLabel>(this, 1000)->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
+                                         QString::number(missing));
+    control<QLabel>(this, 1001)->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
+                                         QString::number(store.publisherCount));
+    control<QLabel>(this, 133)->setText(qs(lastEnteredName));
+    const bool haveLines = publisherList->count() > 0;
+    control(this, 4)->setVisible(haveLines);
+    control(this, 5)->setVisible(haveLines);
+    control(this, 162)->setVisible(store.publisherCount != 0);
+}
+
+void CReportsDlg::accept() { OpenReportEntry(); }
+
+void CReportsDlg::OpenReportEntry() {
+    if (publisherList->count() == 0) {
+        return;
+    }
+    const int line = publisherList->currentRow();
+    if (line < 0) {
+        return;
+    }
+    selectedLine = line;
+    RunReportEntry(PublisherOnLine(line));
+    if (showUnreportedOnly) {
+        RefreshList();
+    } else {
+        FocusList();
+    }
+}
+
+bool CReportsDlg::WriteBack() {
+    if (!isGroupFilePath(qs(store.groupFilePath)) || store.publisherCount <= 1) {
+        return true;
+    }
+    return store.saveGroupFile(store.groupFilePath);
+}
+
+void CReportsDlg::reject() { ExitProgram(); }
+
+bool CReportsDlg::ExitProgram() {
+    if (!WriteBack() &&
+        messages().show(LoadString(2004), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        FocusList(); // everything entered stays in memory
+        return false;
+    }
+    if (store.storageReady) {
+        store.releaseStorage();
+    }
+    SettingsProfile& profile = *services_.profile;
+    // Both keys are written, even when empty.
+    bool written =
+        profile.writeString(QStringLiteral("Last"), QStringLiteral("LoadPath"), qs(store.groupFilePath));
+    written = profile.writeString(QStringLiteral("Last"), QStringLiteral("Post"), qs(lastEnteredName)) &&
+              written;
+    if (!written) {
+        messages().show(FormatText(LoadString(2008), profile.location().toStdString()));
+    }
+    QDialog::done(QDialog::Rejected);
+    return true;
+}
+
+void CReportsDlg::OnFilterToggled() {
+    showUnreportedOnly = control<QCheckBox>(this, 162)->isChecked();
+    RefreshList();
+}
+
+void CReportsDlg::OnNextNumber() {
+    if (phoneCount > 0) {
+        phoneIndex = (phoneIndex + 1) % phoneCount;
+        control<QLabel>(this, 1002)->setText(qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
+    }
+    FocusList();
+}
+
+void CReportsDlg::OnReminderPreview() {
+    messages().show(LoadFormatted(1422, 102 + store.reportMonth));
+    FocusList();
+}
+
+void CReportsDlg::OnDial() { FocusList(); }
+
+void CReportsDlg::OnSendUpdates() { FocusList(); }
+
+void CReportsDlg::OnSummaryPreview() { FocusList(); }
+
+void CReportsDlg::OnSendReminder() { FocusList(); }
+
+void CReportsDlg::ShowTips() {
+    std::string tips = LoadString(1059);
+    for (int id = 1060; id <= 1066; ++id) {
+        tips += LoadString(id);
+    }
+    messages().show(tips, MsgButtons::Ok, MsgIcon::Information);
+    FocusList();
+}
+
+void CReportsDlg::ShowAbout() {
+    CAboutDlg about(this);
+    about.exec();
+    FocusList();
+}
+
+void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
+    const std::string aboutText = LoadString(101);
+    if (aboutText.empty()) {
+        return;
+    }
+    QMenu menu(this);
+    menu.addSeparator();
+    menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                   : mapToGlobal(rect().center());
+    menu.exec(at);
+}
+
+void CReportsDlg::LoadNewList() {
+    const QDate date = today;
+    QString initialFolder = startDirectory;
+    const QString current = qs(store.groupFilePath);
+    const int slash = current.lastIndexOf(QLatin1Char('/'));
+    if (current.size() > 8 && QFile(current).open(QIODevice::ReadOnly) && slash > 1) {
+        initialFolder = current.left(slash);
+    }
+    const QString chosen = services_.files->chooseExistingFile(
+        this, qs(LoadString(1002)), qs(LoadString(1003)),
+        {QStringLiteral("*.z08"), QStringLiteral("*.Z08")}, initialFolder);
+    if (chosen.isEmpty()) {
+        QDir::setCurrent(startDirectory);
+        FocusList();
+        return;
+    }
+    if (!chosen.endsWith(QStringLiteral(".z08")) && !chosen.endsWith(QStringLiteral(".Z08"))) {
+        return;
+    }
+    // What was entered into the group so far reaches its file before another list replaces it.
+    if (!WriteBack()) {
+        QDir::setCurrent(startDirectory);
+        FocusList();
+        return;
+    }
+    store.loadGroupFile(chosen.toStdString());
+    if (newFormAfterLoad(date, store.reportMonth)) {
+        store.newFormActive = true;
+    }
+    RefreshList();
+    lastEnteredName.clear();
+    UpdateStatus();
+    QDir::setCurrent(startDirectory);
+    FocusList();
+}
+
+} // namespace zadw

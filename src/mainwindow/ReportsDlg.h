@@ -1,0 +1,86 @@
+#pragma once
+// The main report window: the group's publishers, the month's status and every command.
+
+#include "GroupStore.h"
+#include "Services.h"
+
+#include <QDate>
+#include <QDialog>
+#include <array>
+#include <string>
+
+class QListWidget;
+
+namespace zadw {
+
+struct StartupInfo {
+    QString commandLine; // the program's arguments joined by single blanks
+    QDate today;
+};
+
+class CReportsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CReportsDlg(const Services& services, StartupInfo startup, QWidget* parent = nullptr);
+    ~CReportsDlg() override;
+
+    void RefreshList();
+    void UpdateSelection();
+    void UpdateStatus();
+    void OpenReportEntry();
+    void LoadNewList();
+    void ShowTips();
+    void ShowAbout();
+    // Ends the program as "Avsluta programmet" does; false when the collector chose to stay.
+    bool ExitProgram();
+    // Writes the group back to its ".z08" file as exit does; true when written or nothing to write.
+    bool WriteBack();
+
+    const Services& services() const { return services_; }
+    MessageSink& messages() { return *services_.messages; }
+
+    // Rules of the date, kept apart so they can be checked for any day.
+    static int reportMonthFor(const QDate& today);
+    static bool newFormAtStart(const QDate& today, int reportMonth);
+    static bool newFormAfterLoad(const QDate& today, int reportMonth);
+    static bool isGroupFilePath(const QString& path);
+
+    // The window's state, which the dialogs it opens read and change.
+    GroupStore store;
+    QListWidget* publisherList = nullptr;
+    bool showUnreportedOnly = false;
+    int selectedLine = 0;
+    QString startDirectory;
+    std::string languageTag;
+    std::string lastEnteredName;
+    std::array<std::string, 3> phoneNumbers;
+    int phoneIndex = 0;
+    int phoneCount = 0;
+    std::string reminderAddress;
+    QDate today;
+
+public slots:
+    void accept() override;
+    void reject() override;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void InitDialog(const QString& commandLine);
+    void OnFilterToggled();
+    void OnNextNumber();
+    void OnDial();
+    void OnSendUpdates();
+    void OnSummaryPreview();
+    void OnSendReminder();
+    void OnReminderPreview();
+    void FocusList();
+    void RunReportEntry(int pub);
+    int PublisherOnLine(int line) const;
+
+    Services services_;
+};
+
+} // namespace zadw

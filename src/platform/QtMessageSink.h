@@ -1,0 +1,23 @@
+#pragma once
+
+#include "MessageSink.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace zadw {
+
+// Message boxes titled with the program file's name, owned by the window that is open.
+class QtMessageSink : public MessageSink {
+public:
+    explicit QtMessageSink(QWidget* owner = nullptr) : owner_(owner) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
+
+    static QString title();
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+} // namespace zadw

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace zadw {
+
+// Makes the icon and other built-in files reachable under ":/zadw/"; safe to call repeatedly.
+void initResources();
+
+} // namespace zadw

@@ -1,0 +1,37 @@
+#include "SettingsProfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace zadw {
+
+QString IniProfile::readString(const QString& section, const QString& key, const QString& fallback) {
+    QSettings settings(path_, QSettings::IniFormat);
+    return settings.value(section + QLatin1Char('/') + key, fallback).toString();
+}
+
+bool IniProfile::writeString(const QString& section, const QString& key, const QString& value) {
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    QSettings settings(path_, QSettings::IniFormat);
+    settings.setValue(section + QLatin1Char('/') + key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+QString profilePathFor(const QString& programPath) {
+    const QFileInfo program(programPath);
+    const QString folder = program.absolutePath();
+    const QString name = program.fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot > 0 ? name.left(dot) : name;
+    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0) {
+        return folder + QLatin1Char('/') + base + QStringLiteral(".ini");
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/zadw/zadw.ini");
+}
+
+} // namespace zadw

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace zadw {
+
+// The private profile: a few strings by section and key.
+class SettingsProfile {
+public:
+    virtual ~SettingsProfile() = default;
+    virtual QString readString(const QString& section, const QString& key, const QString& fallback) = 0;
+    // False when the value could not be written to the profile file.
+    virtual bool writeString(const QString& section, const QString& key, const QString& value) = 0;
+    virtual QString location() const = 0;
+};
+
+// An INI file, read and written through QSettings.
+class IniProfile : public SettingsProfile {
+public:
+    explicit IniProfile(QString path) : path_(std::move(path)) {}
+    QString readString(const QString& section, const QString& key, const QString& fallback) override;
+    bool writeString(const QString& section, const QString& key, const QString& value) override;
+    QString location() const override { return path_; }
+
+private:
+    QString path_;
+};
+
+// The profile beside the program: its path with ".ini" in place of the extension (appended when
+// it has none); when that folder cannot be written, ~/.config/zadw/zadw.ini.
+QString profilePathFor(const QString& programPath);
+
+} // namespace zadw

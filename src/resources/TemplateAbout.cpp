@@ -1,0 +1,23 @@
+#include "DialogTemplates.h"
+
+#include <iterator>
+
+namespace zadw {
+namespace {
+
+using K = ControlKind;
+
+constexpr ControlTemplate kControls[] = {
+    {kNoId, K::Icon, "", 11, 11, 20, 20, kStyleNone},
+    {kNoId, K::Static, "Zad Version 3", 40, 10, 56, 8, kNoPrefix},
+    {kNoId, K::Static, "Insamling av tjänsterapporter", 40, 24, 70, 8, kStyleNone},
+    {1, K::DefPushButton, "OK", 120, 15, 50, 14, kStyleNone},
+    {kNoId, K::Static, "Fri programvara för gruppens insamlare.", 10, 41, 167, 8, kStyleNone},
+};
+
+} // namespace
+
+extern const DialogTemplate kAboutTemplate;
+const DialogTemplate kAboutTemplate{100, "About Zadw", 184, 54, kControls, std::size(kControls)};
+
+} // namespace zadw

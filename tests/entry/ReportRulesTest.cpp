@@ -1,0 +1,148 @@
+#include "ReportRules.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+namespace zadw {
+namespace {
+
+const std::string kThirtyDigits(30, '9');
+
+TEST(IntegerValue, TakesLeadingDigitsAndSaturates) {
+    EXPECT_EQ(IntegerValue(""), 0);
+    EXPECT_EQ(IntegerValue(" 5"), 0);
+    EXPECT_EQ(IntegerValue("12.75"), 12);
+    EXPECT_EQ(IntegerValue("2147483648"), INT_MAX);
+    EXPECT_EQ(IntegerValue(kThirtyDigits), INT_MAX);
+}
+
+TEST(MonthName, GenitiveOnlyChangesFrench) {
+    EXPECT_EQ(MonthName(3, true, "swedish"), "april");
+    EXPECT_EQ(MonthName(3, false, "french"), "april");
+    EXPECT_EQ(MonthName(3, true, "french"), "d'april");
+    EXPECT_EQ(MonthName(9, true, "french"), "d'oktober");
+    EXPECT_EQ(MonthName(4, true, "french"), "de maj");
+    EXPECT_EQ(MonthName(12, false, "swedish"), "");
+}
+
+TEST(HoursText, FormatNormaliseAndParse) {
+    EXPECT_EQ(FormatHours(0, 0), "0");
+    EXPECT_EQ(FormatHours(12, 2), "12.5");
+    EXPECT_EQ(FormatHours(7, 3), "7.75");
+    const struct {
+        std::string typed, normalised;
+        int whole, quarter;
+    } cases[] = {
+        {"12.0", "12.25", 12, 1}, {"12.", "12.25", 12, 1}, {"7.50", "7.5", 7, 2},
+        {"3.8", "3.75", 3, 3},    {"40", "40", 40, 0},     {"1.2.3", "1.25", 1, 1},
+        {".5", ".5", 0, 2},       {"", "", 0, 0},          {"255.7", "255.75", 255, 3},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NormaliseHoursText(c.typed), c.normalised) << c.typed;
+        const ParsedHours parsed = ParseHoursText(c.normalised);
+        EXPECT_EQ(parsed.wholeHours, c.whole) << c.typed;
+        EXPECT_EQ(parsed.quarterCode, c.quarter) << c.typed;
+        EXPECT_TRUE(parsed.fits) << c.typed;
+    }
+    for (const std::string& text : {std::string("256"), kThirtyDigits + ".25"}) {
+        EXPECT_FALSE(ParseHoursText(text).fits) << text;
+        EXPECT_GT(ParseHoursText(text).wholeHours, 255) << text;
+    }
+}
+
+TEST(UpdateCreditHours, RegularPioneer) {
+    const struct {
+        int h, count;
+        std::string remark;
+        int credit;
+        std::string newRemark, text;
+    } cases[] = {
+        // The stored credit is capped before it becomes the remark.
+        {65, 10, "", 5, "5 +Timmar", "( + 5 Timmar )"},
+        {70, 10, "", 0, "", ""},
+        {50, 0, "30 *", 30, "30 *", "( + 30 Timmar )"},
+        {50, 0, "30", 20, "30", "( + 20 Timmar )"},
+        {100, 0, "30!", 30, "30!", "( + 30 Timmar )"},
+        {20, 0, "60 *", 50, "60 *", "( + 50 Timmar )"},
+        {40, 0, "60 *", 40, "60 *", "( + 40 Timmar )"},
+        {50, 0, "30    !", 20, "30    !", "( + 20 Timmar )"}, // "!" too far along
+        {50, 0, "30   *", 20, "30   *", "( + 20 Timmar )"},   // "*" too far along
+        {50, 0, "30ÅÄÖ!", 30, "30ÅÄÖ!", "( + 30 Timmar )"},   // characters, not bytes
+        {0, 0, "999!", 255, "999!", "( + 255 Timmar )"},      // one byte, not 999 mod 256
+        {0, 0, "999", 70, "999", "( + 70 Timmar )"},
+        {INT_MAX, 0, "30 *", 30, "30 *", "( + 30 Timmar )"},
+    };
+    for (const auto& c : cases) {
+        const CreditHours r = UpdateCreditHours(c.h, kCategoryRegularPioneer,
+                                                static_cast<std::uint8_t>(c.count), c.remark);
+        EXPECT_EQ(r.creditHourCount, c.credit) << c.h << " " << c.remark;
+        EXPECT_EQ(r.remarkText, c.newRemark) << c.h << " " << c.remark;
+        EXPECT_EQ(r.creditText, c.text) << c.h << " " << c.remark;
+    }
+    for (const int category : {0, 1, 3}) {
+        const CreditHours r = UpdateCreditHours(65, category, 10, "30!");
+        EXPECT_EQ(r.creditHourCount, 10);
+        EXPECT_EQ(r.remarkText, "30!");
+        EXPECT_EQ(r.creditText, "");
+    }
+}
+
+const std::string kAlready = "- VARNING -   Du har redan fört in rapporten för ";
+const std::string kCounted = "Alla ändringar KOMMER ATT TAS MED i aprilrapporten till Revevedudi.";
+const std::string kNotCounted =
+    "Ändringar kommer INTE ATT TAS MED i aprilrapporten till Revevedudi.";
+const std::string kSpecial = "PMSU är INTE INRÄKNADE i rapporten till Revevedudi";
+
+TEST(UpdateWarning, Panel) {
+    const struct {
+        int month, hours, monthCategory, reportCategory;
+        bool listShown, lateFlag;
+        std::string text;
+        bool lateEntry, notCounted;
+    } cases[] = {
+        {3, 0, 0, 0, false, false, "", false, false},
+        {3, 12, 0, 0, false, false, kAlready + "april för Anna Berg.\n" + kCounted, false, false},
+        {3, 5, 3, 3, false, false, kAlready + "april för Anna Berg.\n" + kSpecial, false, true},
+        {2, 0, 0, 3, false, false, "\n" + kSpecial, true, true},
+        {2, 0, 3, 0, true, true, "\n" + kSpecial, true, true},
+        {2, 0, 0, 0, false, false, "\n" + kCounted, true, false},
+        {2, 0, 0, 0, true, false, "", true, false},
+        {2, 10, 0, 0, false, false, kAlready + "mars för Anna Berg.\n" + kNotCounted, true, true},
+        {2, 10, 2, 1, false, true, kAlready + "mars för Anna Berg.\n" + kCounted, true, false},
+        {2, 10, 0, 0, true, false, kAlready + "mars för Anna Berg.", true, false},
+    };
+    for (const auto& c : cases) {
+        const Warning w = UpdateWarning({c.month, 3, c.hours, c.monthCategory, c.reportCategory,
+                                         c.listShown, c.lateFlag, "Anna Berg", "swedish"});
+        EXPECT_EQ(w.text, c.text) << c.month << " " << c.hours;
+        EXPECT_EQ(w.lateEntry, c.lateEntry) << c.month << " " << c.hours;
+        EXPECT_EQ(w.notCounted, c.notCounted) << c.month << " " << c.hours;
+    }
+    // The name goes in as typed, "%2" included.
+    EXPECT_EQ(UpdateWarning({3, 3, 1, 0, 0, false, false, "Per %2 %1", "french"}).text,
+              kAlready + "d'april för Per %2 %1.\n" +
+                  "Alla ändringar KOMMER ATT TAS MED i d'aprilrapporten till Revevedudi.");
+}
+
+TEST(NewFormForMonth, FormRule) {
+    const struct {
+        int year, todayMonth, month, reportMonth;
+        bool active, newForm;
+    } cases[] = {
+        {2016, 4, 3, 3, false, false},   {2015, 0, 11, 11, true, true},  // report month: as active
+        {2016, 4, 2, 3, false, true},    {2016, 4, 0, 3, false, true},   // before the report month
+        {2016, 4, 5, 3, false, false},   {2016, 4, 11, 3, false, false}, // last year's
+        {2016, 3, 2, 3, false, false},   {2015, 11, 2, 10, false, false},
+        {2017, 0, 11, 11, false, false}, {2017, 0, 5, 11, false, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NewFormForMonth(c.year, c.todayMonth, c.month, c.reportMonth, c.active),
+                  c.newForm)
+            << c.year << "-" << c.todayMonth << " month " << c.month;
+    }
+}
+
+} // namespace
+} // namespace zadw

@@ -1,0 +1,136 @@
+#pragma once
+// Test doubles for the desktop services, and helpers to drive windows as a collector would.
+
+#include "FileChooser.h"
+#include "GroupStore.h"
+#include "ReportsDlg.h"
+#include "Scramble.h"
+#include "Services.h"
+#include "SettingsProfile.h"
+#include "TemplateBuilder.h"
+
+#include "../data/TestSupport.h"
+
+#include <QApplication>
+#include <QMap>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace zadw::test {
+
+class FakeFileChooser : public FileChooser {
+public:
+    QString chooseExistingFile(QWidget*, const QString& title, const QString& filterName,
+                               const QStringList& patterns, const QString& initialFolder) override {
+        ++calls;
+        lastTitle = title;
+        lastFilterName = filterName;
+        lastPatterns = patterns;
+        lastFolder = initialFolder;
+        return next;
+    }
+    QString next; // empty: cancelled
+    int calls = 0;
+    QString lastTitle, lastFilterName, lastFolder;
+    QStringList lastPatterns;
+};
+
+class MemoryProfile : public SettingsProfile {
+public:
+    QString readString(const QString& section, const QString& key, const QString& fallback) override {
+        return values.value(section + QLatin1Char('/') + key, fallback);
+    }
+    bool writeString(const QString& section, const QString& key, const QString& value) override {
+        ++writes;
+        if (failWrites) {
+            return false;
+        }
+        values[section + QLatin1Char('/') + key] = value;
+        return true;
+    }
+    QString location() const override { return QStringLiteral("/profile/zadw.ini"); }
+    QMap<QString, QString> values;
+    bool failWrites = false;
+    int writes = 0;
+};
+
+// One set of doubles, and a way to start the main window on them.
+struct Desk {
+    RecordingSink messages;
+    FakeFileChooser files;
+    MemoryProfile profile;
+    Services services() {
+        Services s;
+        s.messages = &messages;
+        s.files = &files;
+        s.profile = &profile;
+        return s;
+    }
+    std::unique_ptr<CReportsDlg> open(const QString& commandLine, QDate today = QDate(2026, 12, 8)) {
+        auto dlg = std::make_unique<CReportsDlg>(services(), StartupInfo{commandLine, today});
+        dlg->show();
+        if (!QTest::qWaitForWindowActive(dlg.get())) {
+            qWarning("main window did not become active");
+        }
+        return dlg;
+    }
+};
+
+// Runs fn as soon as the next modal dialog is open (started before exec()).
+inline void whenModalOpens(std::function<void(QWidget*)> fn) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            fn(modal);
+        }
+    });
+    timer->start();
+}
+
+// A group file written through the store: publishers given as (first, last), report month m.
+struct PublisherSpec {
+    std::string first, last;
+    std::string phone1, phone2, phone3, email;
+    int hoursInReportMonth = 0;
+};
+
+inline void writeGroup(const std::string& path, int reportMonth, int group,
+                       const std::vector<PublisherSpec>& people) {
+    RecordingSink sink;
+    GroupStore store(sink);
+    GroupRecord head{};
+    head.reportMonth = static_cast<std::uint8_t>(reportMonth);
+    head.groupNumber = static_cast<std::uint8_t>(group);
+    std::vector<GroupRecord> recs;
+    for (const PublisherSpec& p : people) {
+        GroupRecord r{};
+        setTextField(r, TextField::FirstName, p.first, nullptr);
+        setTextField(r, TextField::LastName, p.last, nullptr);
+        setTextField(r, TextField::Phone1, p.phone1, nullptr);
+        setTextField(r, TextField::Phone2, p.phone2, nullptr);
+        setTextField(r, TextField::Phone3, p.phone3, nullptr);
+        setTextField(r, TextField::Email, p.email, nullptr);
+        r.hours[reportMonth] = static_cast<std::uint8_t>(p.hoursInReportMonth);
+        recs.push_back(r);
+    }
+    store.assign(head, recs, {});
+    if (recs.size() >= 2) {
+        store.saveGroupFile(path);
+    } else {
+        // The store will not save fewer than two; write the bytes directly.
+        std::string bytes(reinterpret_cast<const char*>(store.record(0).bytes()), kRecordSize);
+        for (std::size_t i = 0; i < recs.size(); ++i) {
+            GroupRecord r = recs[i];
+            scrambleFields(r, +1);
+            bytes.append(reinterpret_cast<const char*>(r.bytes()), kRecordSize);
+        }
+        writeFile(path, bytes);
+    }
+}
+
+} // namespace zadw::test

@@ -1,0 +1,330 @@
+// The main report window, driven from the keyboard as a collector would.
+#include "GuiTestSupport.h"
+
+#include "Strings.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace zadw;
+using namespace zadw::test;
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+bool visible(CReportsDlg& dlg, int id) { return control(&dlg, id)->isVisible(); }
+
+QString text(CReportsDlg& dlg, int id) {
+    if (auto* label = control<QLabel>(&dlg, id)) {
+        return label->text();
+    }
+    return control<QPushButton>(&dlg, id)->text();
+}
+
+QStringList lines(CReportsDlg& dlg) {
+    QStringList out;
+    for (int i = 0; i < dlg.publisherList->count(); ++i) {
+        out << dlg.publisherList->item(i)->text();
+    }
+    return out;
+}
+
+std::vector<PublisherSpec> fourPeople() {
+    return {
+        {"Olle", "Öberg", "08-123 45 67", "", "", "olle@example.se", 0},
+        {"Anna", "Berg", "12345", "070-111 22 33", "08-765 43 21", "", 5},
+        {"Åsa", "Ek", "", "", "", "asa@example", 0},
+        {"Bo", "Ahl", "08-1", "070-1", "08-222 33 44", "bo@example.se", 0},
+    };
+}
+
+} // namespace
+
+class ReportsDlgTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScratchDir dir;
+    QString groupPath() const { return QString::fromStdString(dir.file("Grupp.z08")); }
+
+private slots:
+    void init() {
+        writeGroup(dir.file("Grupp.z08"), 10, 4, fourPeople());
+        QDir::setCurrent(QString::fromStdString(dir.path().string()));
+    }
+
+    void dateRules() {
+        QCOMPARE(CReportsDlg::reportMonthFor(QDate(2026, 1, 15)), 11);
+        QCOMPARE(CReportsDlg::reportMonthFor(QDate(2026, 12, 8)), 10);
+        QVERIFY(!CReportsDlg::newFormAtStart(QDate(2016, 1, 10), 11));
+        QVERIFY(CReportsDlg::newFormAtStart(QDate(2016, 2, 10), 0));
+        QVERIFY(CReportsDlg::newFormAtStart(QDate(2015, 12, 1), 10) == false);
+        QVERIFY(CReportsDlg::newFormAtStart(QDate(2017, 1, 1), 11));
+        // January 2016: a December file keeps the old form, a January or February one turns it on.
+        QVERIFY(!CReportsDlg::newFormAfterLoad(QDate(2016, 1, 10), 11));
+        QVERIFY(CReportsDlg::newFormAfterLoad(QDate(2016, 1, 10), 0));
+        QVERIFY(CReportsDlg::newFormAfterLoad(QDate(2016, 1, 10), 1));
+        QVERIFY(!CReportsDlg::newFormAfterLoad(QDate(2016, 1, 10), 2));
+    }
+
+    void startsOnTheQuotedCommandLineFileInAnyCase() {
+        const QString upper = QString::fromStdString(dir.file("GRUPP.Z08"));
+        QFile::copy(groupPath(), upper);
+        Desk desk;
+        desk.profile.values[QStringLiteral("Last/LoadPath")] = QStringLiteral("/nowhere/else.z08");
+        auto dlg = desk.open(QLatin1Char('"') + upper + QLatin1Char('"'));
+        QCOMPARE(dlg->store.groupFilePath, upper.toStdString());
+        QCOMPARE(dlg->store.publisherCount, 4);
+        QVERIFY(desk.messages.shown.empty());
+        // The file's order, in list form.
+        QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Berg, Anna", "Ek, Åsa", "Ahl, Bo"}));
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för november - Grupp 4 "));
+        QCOMPARE(text(*dlg, 1000), QStringLiteral("Utebliven rapport för november = 3"));
+        QCOMPARE(text(*dlg, 1001), QStringLiteral("Summa förkunnare = 4"));
+        QVERIFY(visible(*dlg, 4) && visible(*dlg, 5) && visible(*dlg, 162));
+        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+    }
+
+    void otherCommandLinesFallBackToTheProfile() {
+        for (const QString& line : {QStringLiteral("notes.txt"), groupPath() + QStringLiteral(" extra")}) {
+            Desk desk;
+            desk.profile.values[QStringLiteral("Last/LoadPath")] = groupPath();
+            desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
+            auto dlg = desk.open(line);
+            QCOMPARE(dlg->store.publisherCount, 4);
+            QCOMPARE(text(*dlg, 133), QStringLiteral("Anna Berg"));
+        }
+    }
+
+    void withoutAFileTheWindowIsEmpty() {
+        Desk desk;
+        auto dlg = desk.open(QString(), QDate(2026, 1, 5));
+        QCOMPARE(dlg->publisherList->count(), 0);
+        QCOMPARE(dlg->store.reportMonth, 11);
+        QVERIFY(!visible(*dlg, 4) && !visible(*dlg, 5) && !visible(*dlg, 162));
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Rapporter över tjänst på fältet"));
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return); // nothing to open
+        QVERIFY(dlg->isVisible());
+    }
+
+    void aMissingFileIsReported() {
+        Desk desk;
+        const QString missing = QString::fromStdString(dir.file("borta.z08"));
+        auto dlg = desk.open(missing);
+        QCOMPARE(desk.messages.shown.size(), std::size_t(1));
+        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2001), missing.toStdString())));
+        QCOMPARE(text(*dlg, 1001), QStringLiteral("Summa förkunnare = 0"));
+    }
+
+    void selectionShowsNumbersAndReminderButtons() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        // Olle: one number, a reminder address.
+        QCOMPARE(text(*dlg, 1), QStringLiteral("För in - Olle Öberg"));
+        QVERIFY(visible(*dlg, 1003) && !visible(*dlg, 1004));
+        QCOMPARE(text(*dlg, 1002), QStringLiteral("08-123 45 67"));
+        QVERIFY(visible(*dlg, 1006) && visible(*dlg, 1007));
+        QCOMPARE(text(*dlg, 1006), QStringLiteral("E-mail - olle@example.se"));
+
+        // Anna: reported, two usable numbers, no address.
+        QTest::keyClick(dlg->publisherList, Qt::Key_Down);
+        QCOMPARE(text(*dlg, 1), QStringLiteral("För in - Anna Berg"));
+        QVERIFY(visible(*dlg, 1003) && visible(*dlg, 1004));
+        QVERIFY(!visible(*dlg, 1006) && !visible(*dlg, 1007));
+        QCOMPARE(text(*dlg, 1002), QStringLiteral("070-111 22 33"));
+        QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
+        QCOMPARE(text(*dlg, 1002), QStringLiteral("08-765 43 21"));
+        QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
+        QCOMPARE(text(*dlg, 1002), QStringLiteral("070-111 22 33"));
+        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+
+        // Åsa: no numbers, an unusable address.
+        QTest::keyClick(dlg->publisherList, Qt::Key_Down);
+        QVERIFY(!visible(*dlg, 1003) && !visible(*dlg, 1004) && !visible(*dlg, 1002));
+        QVERIFY(!visible(*dlg, 1006));
+
+        // Bo: only his third number is long enough.
+        QTest::keyClick(dlg->publisherList, Qt::Key_Down);
+        QVERIFY(visible(*dlg, 1003) && !visible(*dlg, 1004));
+        QCOMPARE(text(*dlg, 1002), QStringLiteral("08-222 33 44"));
+    }
+
+    void threeNumbersCycle() {
+        writeGroup(dir.file("tre.z08"), 10, 2,
+                   {{"Tre", "Nummer", "08-111 11 11", "08-222 22 22", "08-333 33 33", "", 0},
+                    {"Ingen", "Alls", "", "", "", "", 0}});
+        Desk desk;
+        auto dlg = desk.open(QString::fromStdString(dir.file("tre.z08")));
+        QStringList seen;
+        for (int i = 0; i < 4; ++i) {
+            seen << text(*dlg, 1002);
+            QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
+        }
+        QCOMPARE(seen, QStringList({"08-111 11 11", "08-222 22 22", "08-333 33 33", "08-111 11 11"}));
+    }
+
+    void typingASurnameAndEnterOpensTheReport() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QString opened;
+        whenModalOpens([&](QWidget* modal) {
+            opened = modal->windowTitle();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("Ek"));
+        QCOMPARE(dlg->publisherList->currentItem()->text(), QStringLiteral("Ek, Åsa"));
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QCOMPARE(opened, QStringLiteral("Åsa Ek"));
+        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QVERIFY(dlg->isVisible());
+    }
+
+    void filterShowsOnlyTheMissingReports() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        control<QCheckBox>(dlg.get(), 162)->click();
+        QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Ek, Åsa", "Ahl, Bo"}));
+        // The selected publisher reports: the line goes, its neighbour takes the selection.
+        dlg->publisherList->setCurrentRow(1);
+        dlg->store.record(3).hours[10] = 4;
+        whenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Ahl, Bo"}));
+        QCOMPARE(dlg->publisherList->currentRow(), 1);
+        // On the last line it falls back to the first.
+        dlg->store.record(4).hours[10] = 4;
+        whenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle"}));
+        QCOMPARE(dlg->publisherList->currentRow(), 0);
+    }
+
+    void onePublisherGroupIsNotWrittenBackYetStillOpens() {
+        writeGroup(dir.file("ett.z08"), 10, 1, {{"Ensam", "Person", "", "", "", "", 0}});
+        const std::string before = readFile(dir.file("ett.z08"));
+        Desk desk;
+        auto dlg = desk.open(QString::fromStdString(dir.file("ett.z08")));
+        QCOMPARE(text(*dlg, 1), QStringLiteral("OK")); // not updated for one publisher
+        QString opened;
+        whenModalOpens([&](QWidget* modal) {
+            opened = modal->windowTitle();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QCOMPARE(opened, QStringLiteral("Ensam Person"));
+        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QVERIFY(desk.messages.shown.empty());
+        QCOMPARE(desk.profile.values.value("Last/LoadPath"), QString::fromStdString(dir.file("ett.z08")));
+        QCOMPARE(readFile(dir.file("ett.z08")), before);
+    }
+
+    void escapeWritesTheGroupAndTheProfile() {
+        const std::string before = readFile(dir.file("Grupp.z08"));
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(readFile(dir.file("Grupp.z08")), before); // nothing entered: same bytes
+        QCOMPARE(desk.profile.values.value("Last/LoadPath"), groupPath());
+        QVERIFY(desk.profile.values.contains("Last/Post")); // written even when empty
+        QCOMPARE(desk.profile.values.value("Last/Post"), QString());
+    }
+
+    void exitThatCannotSaveAsksBeforeDroppingReports() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        // The file's folder disappears under the program.
+        dlg->store.groupFilePath = dir.file("borta/Grupp.z08");
+        desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::No};
+        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(desk.messages.shown.size(), std::size_t(2));
+        QCOMPARE(qs(desk.messages.shown[1]), qs(LoadString(2004)));
+        QCOMPARE(dlg->store.publisherCount, 4); // nothing dropped
+        QCOMPARE(desk.profile.writes, 0);
+        desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::Yes};
+        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(desk.profile.writes, 2);
+    }
+
+    void profileThatCannotBeWrittenIsReported() {
+        Desk desk;
+        desk.profile.failWrites = true;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QCOMPARE(desk.messages.shown.size(), std::size_t(1));
+        QCOMPARE(qs(desk.messages.shown[0]), QStringLiteral("Inställningarna kunde inte sparas i /profile/zadw.ini."));
+    }
+
+    void loadingANewListSavesTheOldOneFirst() {
+        writeGroup(dir.file("ny.z08"), 9, 7, {{"Ny", "Ett", "", "", "", "", 0}, {"Ny", "Två", "", "", "", "", 0}});
+        Desk desk;
+        desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
+        auto dlg = desk.open(groupPath());
+        dlg->store.record(1).hours[10] = 9; // an entry made this run
+        desk.files.next = QString::fromStdString(dir.file("ny.z08"));
+        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QCOMPARE(desk.files.lastTitle, QStringLiteral("Välj sammanställningsfil från sekreteraren"));
+        QCOMPARE(desk.files.lastFolder, QString::fromStdString(dir.path().string()));
+        QCOMPARE(lines(*dlg), QStringList({"Ett, Ny", "Två, Ny"}));
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för oktober - Grupp 7 "));
+        QCOMPARE(text(*dlg, 133), QString());
+        QCOMPARE(QDir::currentPath(), dlg->startDirectory);
+        // The entry reached the old file.
+        RecordingSink sink;
+        GroupStore old(sink);
+        old.loadGroupFile(dir.file("Grupp.z08"));
+        QCOMPARE(int(old.record(1).hours[10]), 9);
+    }
+
+    void loadingANewListIgnoresCancelAndOtherFiles() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        desk.files.next = QString();
+        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QCOMPARE(dlg->store.publisherCount, 4);
+        desk.files.next = QString::fromStdString(dir.file("lista.txt"));
+        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QCOMPARE(dlg->store.publisherCount, 4);
+        QCOMPARE(desk.files.calls, 2);
+        // Without a current file the chooser opens in the start folder.
+        Desk other;
+        auto empty = other.open(QString());
+        QTest::mouseClick(control(empty.get(), 3), Qt::LeftButton);
+        QCOMPARE(other.files.lastFolder, empty->startDirectory);
+    }
+
+    void tipsAreJoinedExactly() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::mouseClick(control(dlg.get(), 1005), Qt::LeftButton);
+        QCOMPARE(desk.messages.shown.size(), std::size_t(1));
+        const std::string tips = desk.messages.shown[0];
+        QVERIFY(tips.find("Grupp.z08-fil för den månad du sammanställer.  Skicka filen") != std::string::npos);
+        QVERIFY(tips.rfind("på annat sätt.") == tips.size() - std::string("på annat sätt.").size());
+        QVERIFY(desk.messages.icons[0] == MsgIcon::Information);
+    }
+
+    void reminderPreviewNamesTheMonth() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::mouseClick(control(dlg.get(), 1007), Qt::LeftButton);
+        QCOMPARE(qs(desk.messages.shown.at(0)), QStringLiteral("Skicka in din rapport för november. \nTack."));
+    }
+
+    void captionEndsWithABlankForDecemberAndTwoDigitGroups() {
+        writeGroup(dir.file("dec.z08"), 11, 12, fourPeople());
+        Desk desk;
+        auto dlg = desk.open(QString::fromStdString(dir.file("dec.z08")));
+        QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för december - Grupp 12 "));
+    }
+};
+
+QTEST_MAIN(ReportsDlgTest)
+#include "ReportsDlgTest.moc"
