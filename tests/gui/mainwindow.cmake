@@ -1,0 +1,1 @@
+zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
