@@ -254,14 +254,6 @@ void CReportsDlg::OnReminderPreview() {
     FocusList();
 }
 
-void CReportsDlg::OnDial() { FocusList(); }
-
-void CReportsDlg::OnSendUpdates() { FocusList(); }
-
-void CReportsDlg::OnSummaryPreview() { FocusList(); }
-
-void CReportsDlg::OnSendReminder() { FocusList(); }
-
 void CReportsDlg::ShowTips() {
     std::string tips = LoadString(1059);
     for (int id = 1060; id <= 1066; ++id) {

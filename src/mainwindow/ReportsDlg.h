@@ -76,9 +76,13 @@ private:
     void OnSummaryPreview();
     void OnSendReminder();
     void OnReminderPreview();
-    void FocusList();
     void RunReportEntry(int pub);
+
+public:
+    void FocusList();
     int PublisherOnLine(int line) const;
+
+private:
 
     Services services_;
 };

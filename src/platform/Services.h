@@ -6,11 +6,17 @@ namespace zadw {
 class MessageSink;
 class FileChooser;
 class SettingsProfile;
+class MailTransport; // exchange/MailMessage.h
+class Telephony;     // platform/Telephony.h
+class PrinterChoice; // platform/PrinterChoice.h
 
 struct Services {
     MessageSink* messages = nullptr;
     FileChooser* files = nullptr;
     SettingsProfile* profile = nullptr;
+    MailTransport* mail = nullptr;
+    Telephony* telephone = nullptr;
+    PrinterChoice* printer = nullptr;
 };
 
 } // namespace zadw

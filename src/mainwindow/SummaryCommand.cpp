@@ -1,0 +1,8 @@
+// The main window's summary command.
+#include "ReportsDlg.h"
+
+namespace zadw {
+
+void CReportsDlg::OnSummaryPreview() { FocusList(); }
+
+} // namespace zadw
