@@ -1,0 +1,65 @@
+#pragma once
+// One outgoing message as the program builds it, and the seam through which it leaves the program.
+// The fields follow the Simple MAPI message the secretary's side has always received.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zadw {
+
+struct MailRecipient {
+    std::string name;    // the address as given (blanks around it removed)
+    std::string address; // "SMTP:" followed by the address
+};
+
+struct MailAttachment {
+    std::string path;
+    std::optional<std::string> displayName; // none: the file's own name is shown
+    std::size_t position = 0;               // character position in the note text
+};
+
+struct MailMessage {
+    std::string originatorName;
+    std::vector<MailRecipient> recipients;
+    std::string subject;
+    std::string noteText;
+    std::vector<MailAttachment> attachments;
+    std::uint32_t flags = 0; // as the caller passed them to send
+};
+
+// The bare address of a recipient, without the "SMTP:" prefix.
+std::string plainAddress(const MailRecipient& r);
+
+// Whether a mail system can be reached at all; asked once when a sender is made.
+enum class MailSystemState {
+    Ready,
+    NotFound,      // nothing to hand a message to
+    NotExecutable, // found, but it cannot be run
+};
+
+enum class SendOutcome {
+    Sent,        // accepted by the mail system
+    Cancelled,   // the user cancelled in the mail client
+    LogonFailed, // the mail client could not log on
+    Failed,      // refused; errorLine says why when the mail system said anything
+    NotFound,
+    NotExecutable,
+};
+
+struct DeliveryResult {
+    SendOutcome outcome = SendOutcome::Failed;
+    std::string errorLine; // first line of the mail program's error output, for Failed
+};
+
+// The platform's mail system. The desktop implementation runs a mail program; tests record.
+class MailTransport {
+public:
+    virtual ~MailTransport() = default;
+    virtual MailSystemState probe() = 0;
+    // Hands one message over and waits until the mail system has taken it or given up.
+    virtual DeliveryResult deliver(const MailMessage& message) = 0;
+};
+
+} // namespace zadw

@@ -1,0 +1,235 @@
+#include "MailSender.h"
+
+#include "CodePage.h"
+#include "Strings.h"
+
+#include <cstdio>
+#include <new>
+#include <vector>
+
+namespace zadw {
+namespace {
+
+constexpr int kNoMailSystem = 61840;
+constexpr int kInvalidMailSystem = 61841;
+constexpr int kSendFailed = 61842;
+constexpr int kBadAddress = 2006;
+
+// Decodes the code point at i and moves past it; -1 (one byte consumed) for anything not UTF-8.
+long nextCodePoint(const std::string& s, std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b0 = byte(i);
+    if (b0 < 0x80) {
+        ++i;
+        return b0;
+    }
+    int extra = 0;
+    long cp = 0;
+    long min = 0;
+    if ((b0 & 0xE0) == 0xC0) {
+        extra = 1, cp = b0 & 0x1F, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2, cp = b0 & 0x0F, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3, cp = b0 & 0x07, min = 0x10000;
+    } else {
+        ++i;
+        return -1;
+    }
+    if (i + static_cast<std::size_t>(extra) >= s.size()) {
+        ++i;
+        return -1;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const unsigned char b = byte(i + static_cast<std::size_t>(k));
+        if ((b & 0xC0) != 0x80) {
+            ++i;
+            return -1;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return -1;
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+    return cp;
+}
+
+bool isControl(long cp) {
+    return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F);
+}
+
+std::string trimBlanks(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+std::string plainAddress(const MailRecipient& r) {
+    return r.address.rfind("SMTP:", 0) == 0 ? r.address.substr(5) : r.address;
+}
+
+bool isSafeAddress(const std::string& address) {
+    if (!address.empty() && address[0] == '-') {
+        return false;
+    }
+    for (std::size_t i = 0; i < address.size();) {
+        const long cp = nextCodePoint(address, i);
+        if (cp < 0 || isControl(cp)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string visibleAddress(const std::string& address) {
+    std::string out;
+    char buf[32];
+    for (std::size_t i = 0; i < address.size();) {
+        const std::size_t start = i;
+        const long cp = nextCodePoint(address, i);
+        if (cp < 0) {
+            std::snprintf(buf, sizeof buf, "[0x%02X]", static_cast<unsigned char>(address[start]));
+            out += buf;
+        } else if (cp == '\r') {
+            out += "[CR]";
+        } else if (cp == '\n') {
+            out += "[LF]";
+        } else if (cp == '\t') {
+            out += "[TAB]";
+        } else if (isControl(cp)) {
+            std::snprintf(buf, sizeof buf, "[U+%04lX]", static_cast<unsigned long>(cp));
+            out += buf;
+        } else {
+            out.append(address, start, i - start);
+        }
+    }
+    return out;
+}
+
+MailSender::MailSender(MailTransport& transport, MessageSink& messages)
+    : transport_(transport), messages_(messages) {
+    switch (transport_.probe()) {
+    case MailSystemState::Ready:
+        usable_ = true;
+        break;
+    case MailSystemState::NotFound:
+        messages_.show(LoadString(kNoMailSystem));
+        error_ = MailErrorNoMailSystem;
+        break;
+    case MailSystemState::NotExecutable:
+        messages_.show(LoadString(kInvalidMailSystem));
+        error_ = MailErrorInvalidMailSystem;
+        break;
+    }
+}
+
+int MailSender::takeError() {
+    const int e = error_;
+    error_ = MailErrorNone;
+    return e;
+}
+
+bool MailSender::addRecipients(const std::string& list) {
+    std::vector<std::string> addresses;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(';', start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        std::string piece = trimBlanks(list.substr(start, end - start));
+        if (!piece.empty()) {
+            if (!isSafeAddress(piece)) {
+                // Refuse the whole list: a message to only some of the intended people is
+                // worse than none, and the collector can correct the address.
+                messages_.show(FormatText(LoadString(kBadAddress), visibleAddress(piece)));
+                error_ = MailErrorBadAddress;
+                refused_ = true;
+                return false;
+            }
+            addresses.push_back(std::move(piece));
+        }
+        start = end + 1;
+    }
+    for (const std::string& a : addresses) {
+        try {
+            message_.recipients.push_back(MailRecipient{a, "SMTP:" + a});
+        } catch (const std::bad_alloc&) {
+            error_ = MailErrorNoMemoryRecipient;
+            return false;
+        }
+    }
+    return true;
+}
+
+void MailSender::setSubject(const std::string& subject) {
+    message_.subject = subject;
+}
+
+bool MailSender::addAttachment(const std::string& path, const char* displayName) {
+    try {
+        MailAttachment a;
+        a.path = path;
+        if (displayName != nullptr) {
+            a.displayName = std::string(displayName);
+        }
+        message_.attachments.push_back(std::move(a));
+    } catch (const std::bad_alloc&) {
+        error_ = MailErrorNoMemoryAttachment;
+        return false;
+    }
+    return true;
+}
+
+bool MailSender::send(std::uint32_t flags) {
+    if (!usable_ || released_ || refused_) {
+        return false;
+    }
+    // Each attachment stands at a blank of its own at the end of the text.
+    const std::size_t length = utf8Length(noteText);
+    message_.noteText = noteText;
+    for (std::size_t i = 0; i < message_.attachments.size(); ++i) {
+        message_.noteText += ' ';
+        message_.attachments[i].position = length + i;
+    }
+    message_.originatorName = originatorName;
+    message_.flags = flags;
+
+    const DeliveryResult result = transport_.deliver(message_);
+    switch (result.outcome) {
+    case SendOutcome::Sent:
+    case SendOutcome::Cancelled:
+    case SendOutcome::LogonFailed:
+        return true;
+    case SendOutcome::NotFound:
+        messages_.show(LoadString(kNoMailSystem));
+        return false;
+    case SendOutcome::NotExecutable:
+        messages_.show(LoadString(kInvalidMailSystem));
+        return false;
+    case SendOutcome::Failed:
+        break;
+    }
+    std::string text = LoadString(kSendFailed);
+    if (!result.errorLine.empty()) {
+        text += '\n';
+        text += result.errorLine;
+    }
+    messages_.show(text);
+    return false;
+}
+
+void MailSender::release() {
+    message_ = MailMessage();
+    noteText.clear();
+    originatorName.clear();
+    released_ = true;
+}
+
+} // namespace zadw

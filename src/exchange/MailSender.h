@@ -1,0 +1,61 @@
+#pragma once
+// One message, filled by the caller and handed to the mail system once. Failures are shown where
+// they happen (through the MessageSink) and kept as an error code for the caller.
+
+#include "MailMessage.h"
+#include "MessageSink.h"
+
+#include <cstdint>
+#include <string>
+
+namespace zadw {
+
+enum MailError : int {
+    MailErrorNone = 0,
+    MailErrorNoMailSystem = 1,      // nothing to hand a message to (61840 shown)
+    MailErrorInvalidMailSystem = 2, // the mail program cannot be run (61841 shown)
+    MailErrorNoMemoryRecipient = 3,
+    MailErrorNoMemoryAttachment = 5,
+    MailErrorBadAddress = 6, // an address with characters no header may carry (2006 shown)
+};
+
+// Whether an address may reach a mail header or a command line. Control characters (C0, DEL, C1),
+// bytes that are not UTF-8 and a leading "-" (a mail program would read an option) are refused.
+bool isSafeAddress(const std::string& address);
+// The address with every refused character spelled out ("[CR]", "[LF]", "[U+0085]", "[0xFF]"),
+// so the message naming it can be read.
+std::string visibleAddress(const std::string& address);
+
+class MailSender {
+public:
+    // Asks the transport whether a mail system is there; when not, says so and sets the error.
+    MailSender(MailTransport& transport, MessageSink& messages);
+
+    // The error code, reset to 0.
+    int takeError();
+    // One address or several separated by ";"; empty pieces are skipped, blanks around each
+    // address dropped. An unsafe address refuses the whole list (2006) and the message is not
+    // sent at all.
+    bool addRecipients(const std::string& list);
+    void setSubject(const std::string& subject);
+    bool addAttachment(const std::string& path, const char* displayName = nullptr);
+    // True when the mail system took the message, or the user cancelled, or the logon failed.
+    bool send(std::uint32_t flags = 0);
+    void release();
+
+    std::string originatorName;
+    std::string noteText;
+
+    const MailMessage& message() const { return message_; }
+
+private:
+    MailTransport& transport_;
+    MessageSink& messages_;
+    MailMessage message_;
+    int error_ = MailErrorNone;
+    bool refused_ = false; // an address was refused: nothing may go out
+    bool usable_ = false;  // the mail system was there when the sender was made
+    bool released_ = false;
+};
+
+} // namespace zadw

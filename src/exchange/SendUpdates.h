@@ -1,0 +1,32 @@
+#pragma once
+// Sending the month's updates back to the secretary: the ".z18" file beside the group file and
+// the offer to mail it; and the reminder to a publisher whose report is missing.
+
+#include "GroupStore.h"
+#include "MailMessage.h"
+#include "MessageSink.h"
+
+#include <string>
+
+namespace zadw {
+
+// The update file for a group file: its ".z08" or ".Z08" extension becomes ".z18"; the folders
+// are left alone. "" when the group file does not end in ".z08" (any case).
+std::string updateFilePath(const std::string& groupFilePath);
+
+std::string groupText(unsigned groupNumber); // "Grupp 4"
+std::string updateSubject(int month,
+                          unsigned groupNumber);         // "Sammanställningsfil - mars - Grupp 4"
+std::string updateText(int month, unsigned groupNumber); // "mars .z18-fil för Grupp 4"
+
+// Writes the update file and, when the header holds an address and the collector agrees, mails
+// it to the secretary. Every outcome has been shown by the time it returns.
+void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport);
+
+inline constexpr const char* kReminderSubject = "Report";
+std::string reminderText(int month); // "Skicka in din rapport för mars. \nTack."
+
+void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSink& messages,
+                  MailTransport& transport);
+
+} // namespace zadw

@@ -1,0 +1,75 @@
+#include "ScreenPage.h"
+
+#include "Strings.h"
+#include "SummaryCells.h"
+
+#include <algorithm>
+
+namespace zadw {
+
+std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasures& pane,
+                                   int firstShown, int endShown) {
+    const int W = pane.width;
+    const int H = pane.height;
+    const int cx = pane.cx;
+    const int cy = pane.cy;
+    const bool newForm = store.newFormActive;
+    std::vector<DrawOp> ops;
+
+    ops.push_back(DrawOp::makeBackground({0, 0, W + 1, H + 5 * cy}));
+
+    // The heading band and each of the 18 rows get a ruled band of their own, so the last row
+    // stays above the pane's lower edge.
+    const int rowHeight = H / (kScreenRows + 1);
+    ops.push_back(DrawOp::makeFill({0, 0, W, rowHeight}, kHeadingBandColor));
+
+    const int columnWidth = newForm ? W / 11 : W / 12;
+    const int lines = newForm ? 6 : 7;
+    for (int j = 0; j < lines; ++j) {
+        const int x = W / 4 + j * columnWidth;
+        ops.push_back(DrawOp::makeLine(x, 0, x, H + 3 * cy, 1));
+    }
+    for (int i = 1; i <= kScreenRows; ++i) {
+        ops.push_back(DrawOp::makeLine(0, i * rowHeight, W, i * rowHeight, 1));
+    }
+
+    Font font;
+    font.kind = FontKind::StockVariable;
+
+    ops.push_back(DrawOp::makeText(2 * cx, cy, LoadString(1167), font));
+    const auto columns = SummaryColumns(newForm);
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const int right = W / 4 + (static_cast<int>(k) + 1) * columnWidth - 8 * cx;
+        ops.push_back(
+            DrawOp::makeText(right, cy, LoadString(columns[k].headingId), font, Align::Right));
+    }
+    const int remarksHeadingRight = store.languageTag == "greek" ? W - W / 20 : W - W / 10;
+    ops.push_back(DrawOp::makeText(remarksHeadingRight, cy, LoadString(1019), font, Align::Right));
+
+    // Never past the group's last publisher, whatever the pane was told.
+    firstShown = std::max(firstShown, 0);
+    const int rows = std::min(
+        {kScreenRows, endShown - firstShown, static_cast<int>(store.publisherCount) - firstShown});
+    const int remarksX = W / 4 + 2 * cx + 6 * (newForm ? W / 13 : W / 12);
+    for (int w = 0; w < rows; ++w) {
+        const int p = firstShown + w + 1;
+        const int y = (w + 1) * rowHeight + cy;
+        ops.push_back(DrawOp::makeText(2 * cx, y, store.displayName(p, false), font));
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            std::string cell = ValueCellText(store, p, m, newForm, columns[k]);
+            if (!cell.empty()) {
+                const int right = W / 4 + (static_cast<int>(k) + 1) * columnWidth - 10 * cx;
+                ops.push_back(DrawOp::makeText(right, y, std::move(cell), font, Align::Right));
+            }
+        }
+        std::string remarks = RemarksText(store, p, m);
+        if (!remarks.empty()) {
+            DrawOp op = DrawOp::makeText(remarksX, y, std::move(remarks), font);
+            op.clip = Rect{7 * (W / 10) + 2 * cx, y, W, (w + 2) * rowHeight + cy};
+            ops.push_back(std::move(op));
+        }
+    }
+    return ops;
+}
+
+} // namespace zadw

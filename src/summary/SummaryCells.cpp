@@ -1,0 +1,148 @@
+#include "SummaryCells.h"
+
+#include "CodePage.h"
+#include "Strings.h"
+
+#include <array>
+
+namespace zadw {
+namespace {
+
+constexpr std::array<SummaryColumn, 5> kNewColumns{{
+    {0, 1415}, // publications
+    {1, 1416}, // videos
+    {2, 1417}, // hours
+    {3, 1418}, // return visits
+    {4, 1419}, // Bible studies
+}};
+
+constexpr std::array<SummaryColumn, 6> kOldColumns{{
+    {0, 1012}, // books
+    {1, 1013}, // brochures
+    {2, 1014}, // hours
+    {4, 1016}, // magazines
+    {5, 1017}, // return visits
+    {6, 1018}, // Bible studies
+}};
+
+constexpr ReportValueKind kHoursKind = 2;
+constexpr ReportValueKind kQuarterKind = 7;
+
+// Byte offset of code point n (or the end when the text is shorter).
+std::size_t offsetOfChar(const std::string& s, std::size_t n) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+            if (chars == n) {
+                return i;
+            }
+            ++chars;
+        }
+    }
+    return s.size();
+}
+
+} // namespace
+
+std::span<const SummaryColumn> SummaryColumns(bool newForm) {
+    if (newForm) {
+        return kNewColumns;
+    }
+    return kOldColumns;
+}
+
+std::string QuarterText(int q) {
+    // Only three fraction signs exist; a damaged byte must not pick some other string.
+    if (q < 1 || q > 3) {
+        return {};
+    }
+    return LoadString(1322 + q);
+}
+
+std::string ValueText(unsigned value) {
+    return value == 0 ? std::string() : std::to_string(value);
+}
+
+std::string HoursText(unsigned hours, int quarter) {
+    if (quarter == 0) {
+        return ValueText(hours);
+    }
+    if (hours != 0 || LoadString(1326) == "1") {
+        return std::to_string(hours) + QuarterText(quarter);
+    }
+    return QuarterText(quarter);
+}
+
+std::string ValueCellText(const GroupStore& store, int p, int m, bool newForm,
+                          const SummaryColumn& column) {
+    if (column.kind == kHoursKind) {
+        // The quarter code lives in bits 0-1, as the store counts it for "reported".
+        return HoursText(store.getValue(p, m, kHoursKind),
+                         store.getValue(p, m, kQuarterKind) & 0x03);
+    }
+    return ValueText(newForm ? store.getNewFormValue(p, m, column.kind)
+                             : store.getValue(p, m, column.kind));
+}
+
+std::string RemarksText(GroupStore& store, int p, int m) {
+    std::string text;
+    if ((store.record(p).monthStatus[m] & 0x03) == 1) {
+        text = LoadString(1020) + " ";
+    }
+    std::string remark;
+    if (store.getRemark(p, m, remark, true) != 0) {
+        text += remark;
+    }
+    return text;
+}
+
+PrintedRemark FitPrintedRemark(const std::string& text) {
+    PrintedRemark fit;
+    std::string t = text;
+    std::size_t length = utf8Length(t);
+    if (length <= 1) {
+        return fit;
+    }
+    if (length > 22) {
+        t = t.substr(0, offsetOfChar(t, 22)) + "...";
+        length = 25;
+    }
+    if (length <= 10) {
+        fit.size = PrintedRemark::Size::Body;
+        fit.first = t;
+        return fit;
+    }
+    if (length <= 14) {
+        fit.size = PrintedRemark::Size::Small;
+        fit.first = t;
+        return fit;
+    }
+    // Break at the first blank from the sixth character on, but never after the fourteenth.
+    std::size_t split = 14;
+    for (std::size_t i = 5; i <= 14; ++i) {
+        const std::size_t at = offsetOfChar(t, i);
+        if (t[at] == ' ') {
+            split = i;
+            break;
+        }
+    }
+    const std::size_t at = offsetOfChar(t, split);
+    fit.size = PrintedRemark::Size::TwoLines;
+    fit.first = t.substr(0, at);
+    fit.second = t.substr(at);
+    return fit;
+}
+
+std::string SummaryCaption(int month) {
+    return LoadFormatted(1188, 102 + month);
+}
+
+std::string SummaryTitle(int month) {
+    return LoadString(1247) + " - " + LoadString(102 + month);
+}
+
+std::string PrintJobName(int month) {
+    return SummaryTitle(month);
+}
+
+} // namespace zadw

@@ -1,0 +1,113 @@
+// zadw-tool: the group file from the command line, without a window.
+
+#include "GroupJson.h"
+#include "ToolSupport.h"
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace zadw::tool {
+namespace {
+
+using Args = std::vector<std::string>;
+
+int runDump(const Args& args) {
+    const std::string& path = args[0];
+    StderrSink sink; // the load messages name the file themselves
+    GroupStore store(sink);
+    const int status = loadWholeGroup(store, path);
+    if (status != kExitOk) {
+        return status;
+    }
+    return writeOutput(dumpGroupJson(store)) ? kExitOk : kExitFailed;
+}
+
+int runBuild(const Args& args) {
+    const std::string& jsonPath = args[0];
+    const std::string& outPath = args[1];
+    const std::string name = inputName(jsonPath);
+
+    std::string text;
+    std::string error;
+    if (!readInput(jsonPath, text, error)) {
+        reportError(name, error);
+        return kExitBadInput;
+    }
+    GroupContent content;
+    JsonFault fault;
+    if (!parseGroupJson(text, content, fault)) {
+        reportError(name, fault.field.empty() ? fault.problem : fault.field + ": " + fault.problem);
+        return kExitBadInput;
+    }
+
+    StderrSink sink;
+    GroupStore store(sink);
+    store.assign(content.header, content.publishers, content.remarks);
+    if (!store.storageReady) {
+        return kExitFailed;
+    }
+    // Too few publishers is the JSON's fault; the store refuses it with its own message.
+    const bool tooFew = store.publisherCount < 2;
+    sink.subject = tooFew ? name : std::string();
+    if (!store.saveGroupFile(outPath)) {
+        return tooFew ? kExitBadInput : kExitFailed;
+    }
+    return kExitOk;
+}
+
+struct Command {
+    const char* name;
+    const char* arguments;
+    const char* purpose;
+    std::size_t argumentCount;
+    int (*run)(const Args&);
+};
+
+// New subcommands go here.
+const Command kCommands[] = {
+    {"dump", "FILE", "print the group file FILE as JSON", 1, runDump},
+    {"build", "JSON OUT",
+     "write the group file OUT from JSON (\"-\" reads standard input); nothing is written when "
+     "the JSON is refused",
+     2, runBuild},
+};
+
+void printUsage(std::ostream& out) {
+    out << "usage: zadw-tool COMMAND ARGUMENTS\n\ncommands:\n";
+    for (const Command& c : kCommands) {
+        out << "  " << c.name << ' ' << c.arguments << "\n      " << c.purpose << '\n';
+    }
+    out << "\nexit status: 0 done, 1 the result could not be written, 2 bad usage or bad input\n";
+}
+
+} // namespace
+} // namespace zadw::tool
+
+int main(int argc, char** argv) {
+    using namespace zadw::tool;
+    const Args args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (args.empty()) {
+        printUsage(std::cerr);
+        return kExitBadInput;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(std::cout);
+        return kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (args[0] != c.name) {
+            continue;
+        }
+        if (args.size() - 1 != c.argumentCount) {
+            reportError(c.name, std::string("expects ") + c.arguments);
+            printUsage(std::cerr);
+            return kExitBadInput;
+        }
+        return c.run(Args(args.begin() + 1, args.end()));
+    }
+    reportError("", "unknown command \"" + args[0] + "\"");
+    printUsage(std::cerr);
+    return kExitBadInput;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// What every zadw-tool command shares: exit codes, error lines and reading group files.
+
+#include "GroupStore.h"
+#include "MessageSink.h"
+
+#include <string>
+
+namespace zadw::tool {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;   // the input was fine, but writing the result failed
+constexpr int kExitBadInput = 2; // bad usage, bad JSON, or not a whole group file
+
+// Writes "zadw-tool: [subject: ]text" as one line on standard error.
+void reportError(const std::string& subject, const std::string& text);
+
+// The store's messages as error lines; questions are answered No.
+class StderrSink : public MessageSink {
+public:
+    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
+    // Put in front of texts that do not name their file themselves ("" = nothing).
+    std::string subject;
+};
+
+// Loads a group file for a command that only reads it. Returns kExitOk when the whole group
+// was read; otherwise the store has already said why and the result is the exit status.
+int loadWholeGroup(GroupStore& store, const std::string& path);
+
+// Reads a whole file, or standard input for "-". False with the reason in error.
+bool readInput(const std::string& path, std::string& out, std::string& error);
+// How a path given on the command line is named in messages.
+std::string inputName(const std::string& path);
+
+// Writes text to standard output; false (and an error line) when it could not be written.
+bool writeOutput(const std::string& text);
+
+} // namespace zadw::tool

@@ -1,0 +1,27 @@
+#pragma once
+// A mail system that keeps what it is handed and answers as the test says.
+
+#include "MailMessage.h"
+
+#include <vector>
+
+namespace zadw::test {
+
+class FakeTransport : public MailTransport {
+public:
+    MailSystemState probe() override {
+        ++probes;
+        return state;
+    }
+    DeliveryResult deliver(const MailMessage& message) override {
+        delivered.push_back(message);
+        return result;
+    }
+
+    MailSystemState state = MailSystemState::Ready;
+    DeliveryResult result{SendOutcome::Sent, ""};
+    int probes = 0;
+    std::vector<MailMessage> delivered;
+};
+
+} // namespace zadw::test

@@ -1,0 +1,181 @@
+// The message as it is handed to the mail system, and what the collector is shown on the way.
+#include "MailSender.h"
+#include "Strings.h"
+
+#include "FakeTransport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace zadw {
+namespace {
+
+using test::FakeTransport;
+using test::RecordingSink;
+
+std::vector<std::string> addresses(const MailMessage& m) {
+    std::vector<std::string> out;
+    for (const MailRecipient& r : m.recipients) {
+        EXPECT_EQ(r.address, "SMTP:" + r.name);
+        out.push_back(r.name);
+    }
+    return out;
+}
+
+TEST(MailSender, RecipientListsAreSplitAtSemicolonsAndTrimmed) {
+    struct Case {
+        const char* list;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"a@x.se", {"a@x.se"}},
+        {"a@x.se;b@y.se", {"a@x.se", "b@y.se"}},
+        {"a@x.se;;b@y.se", {"a@x.se", "b@y.se"}},
+        {";a@x.se;", {"a@x.se"}},
+        {" a@x.se ; b@y.se", {"a@x.se", "b@y.se"}},
+        {"a@x.se; ;b@y.se", {"a@x.se", "b@y.se"}},
+        {"", {}},
+        {";;", {}},
+        {"anna-lena@x.se", {"anna-lena@x.se"}},
+        {"åsa@exempel.se", {"åsa@exempel.se"}},
+    };
+    for (const Case& c : cases) {
+        FakeTransport transport;
+        RecordingSink sink;
+        MailSender sender(transport, sink);
+        EXPECT_TRUE(sender.addRecipients(c.list)) << c.list;
+        EXPECT_EQ(addresses(sender.message()), c.expected) << c.list;
+        EXPECT_TRUE(sink.shown.empty()) << c.list;
+    }
+}
+
+TEST(MailSender, UnsafeAddressesAreRefusedAndNothingIsSent) {
+    struct Case {
+        const char* list;
+        const char* shownAs;
+    };
+    const Case cases[] = {
+        {"a@x.se\r\nBcc: all@x.se", "a@x.se[CR][LF]Bcc: all@x.se"},
+        {"a@x.se\n", "a@x.se[LF]"},
+        {"a@\tx.se", "a@[TAB]x.se"},
+        {"a@x.se\x7f", "a@x.se[U+007F]"},
+        {"a@x.se\x01", "a@x.se[U+0001]"},
+        {"a@x\xc2\x85.se", "a@x[U+0085].se"}, // NEL, a C1 control
+        {"a@x\xc2\x9f.se", "a@x[U+009F].se"},
+        {"a@x\xff.se", "a@x[0xFF].se"},   // not UTF-8
+        {"-oQ/tmp@x.se", "-oQ/tmp@x.se"}, // would read as an option
+        {"ok@x.se; -f@x.se", "-f@x.se"},  // after trimming the blank
+        {"ok@x.se;b@x.se\r", "b@x.se[CR]"},
+    };
+    for (const Case& c : cases) {
+        FakeTransport transport;
+        RecordingSink sink;
+        MailSender sender(transport, sink);
+        EXPECT_FALSE(sender.addRecipients(c.list)) << c.list;
+        ASSERT_EQ(sink.shown.size(), 1u) << c.list;
+        EXPECT_EQ(sink.shown[0], FormatText(LoadString(2006), c.shownAs));
+        EXPECT_TRUE(sender.message().recipients.empty()) << c.list;
+        EXPECT_EQ(sender.takeError(), MailErrorBadAddress);
+        // Even a later good address does not let the message go out.
+        EXPECT_TRUE(sender.addRecipients("good@x.se"));
+        EXPECT_FALSE(sender.send(0));
+        EXPECT_TRUE(transport.delivered.empty()) << c.list;
+        EXPECT_EQ(sink.shown.size(), 1u);
+    }
+    EXPECT_TRUE(isSafeAddress("a-b@x.se"));
+    EXPECT_TRUE(isSafeAddress("ö@ü.se"));
+}
+
+TEST(MailSender, AttachmentsStandAtBlanksAfterTheText) {
+    FakeTransport transport;
+    RecordingSink sink;
+    MailSender sender(transport, sink);
+    sender.originatorName = "Zad";
+    ASSERT_TRUE(sender.addRecipients("a@x.se"));
+    sender.setSubject("S");
+    sender.noteText = std::string(30, 'x');
+    ASSERT_TRUE(sender.addAttachment("/tmp/g.z18"));
+    EXPECT_TRUE(sender.send(0));
+    ASSERT_EQ(transport.delivered.size(), 1u);
+    const MailMessage& m = transport.delivered[0];
+    EXPECT_EQ(m.noteText, std::string(30, 'x') + " ");
+    ASSERT_EQ(m.attachments.size(), 1u);
+    EXPECT_EQ(m.attachments[0].position, 30u);
+    EXPECT_EQ(m.attachments[0].path, "/tmp/g.z18");
+    EXPECT_FALSE(m.attachments[0].displayName.has_value());
+    EXPECT_EQ(m.originatorName, "Zad");
+    EXPECT_EQ(m.subject, "S");
+
+    // Positions count characters, not bytes.
+    MailSender second(transport, sink);
+    second.noteText = "för";
+    second.addAttachment("/a", "första");
+    second.addAttachment("/b");
+    second.send(0);
+    const MailMessage& n = transport.delivered.back();
+    EXPECT_EQ(n.noteText, "för  ");
+    EXPECT_EQ(n.attachments[0].position, 3u);
+    EXPECT_EQ(n.attachments[1].position, 4u);
+    EXPECT_EQ(n.attachments[0].displayName.value_or(""), "första");
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(MailSender, OutcomesAndWhatTheyShow) {
+    struct Case {
+        SendOutcome outcome;
+        const char* errorLine;
+        bool result;
+        std::string shown; // "" for nothing
+    };
+    const Case cases[] = {
+        {SendOutcome::Sent, "", true, ""},
+        {SendOutcome::Cancelled, "", true, ""},
+        {SendOutcome::LogonFailed, "", true, ""},
+        {SendOutcome::Failed, "", false, LoadString(61842)},
+        {SendOutcome::Failed, "sendmail: No recipient addresses found in header", false,
+         LoadString(61842) + "\nsendmail: No recipient addresses found in header"},
+        {SendOutcome::NotFound, "", false, LoadString(61840)},
+        {SendOutcome::NotExecutable, "", false, LoadString(61841)},
+    };
+    for (const Case& c : cases) {
+        FakeTransport transport;
+        transport.result = {c.outcome, c.errorLine};
+        RecordingSink sink;
+        MailSender sender(transport, sink);
+        sender.addRecipients("a@x.se");
+        EXPECT_EQ(sender.send(0), c.result) << c.shown;
+        EXPECT_EQ(transport.delivered.size(), 1u); // never retried
+        if (c.shown.empty()) {
+            EXPECT_TRUE(sink.shown.empty());
+        } else {
+            ASSERT_EQ(sink.shown.size(), 1u);
+            EXPECT_EQ(sink.shown[0], c.shown);
+        }
+    }
+}
+
+TEST(MailSender, AMissingMailSystemIsSaidOnceAndKeptAsTheError) {
+    struct Case {
+        MailSystemState state;
+        int error;
+        int message;
+    };
+    for (const Case& c : {Case{MailSystemState::NotFound, 1, 61840},
+                          Case{MailSystemState::NotExecutable, 2, 61841}}) {
+        FakeTransport transport;
+        transport.state = c.state;
+        RecordingSink sink;
+        MailSender sender(transport, sink);
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(sink.shown[0], LoadString(c.message));
+        EXPECT_EQ(sender.takeError(), c.error);
+        EXPECT_EQ(sender.takeError(), 0); // taken means reset
+        sender.addRecipients("a@x.se");
+        EXPECT_FALSE(sender.send(0));
+        EXPECT_TRUE(transport.delivered.empty());
+        EXPECT_EQ(sink.shown.size(), 1u);
+    }
+}
+
+} // namespace
+} // namespace zadw

@@ -1,0 +1,414 @@
+// The message a sendmail-compatible program receives, read back the way a mail reader would.
+#include "MimeWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace zadw {
+namespace {
+
+int base64Value(char c) {
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const auto p = alphabet.find(c);
+    return p == std::string::npos ? -1 : static_cast<int>(p);
+}
+
+std::string fromBase64(const std::string& text) {
+    std::string out;
+    unsigned bits = 0;
+    int count = 0;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n' || c == '=') {
+            continue;
+        }
+        const int v = base64Value(c);
+        EXPECT_GE(v, 0) << "not base64: " << c;
+        bits = (bits << 6) | static_cast<unsigned>(v);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            out += static_cast<char>((bits >> count) & 0xFF);
+        }
+    }
+    return out;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    ADD_FAILURE() << "bad hex digit " << c;
+    return 0;
+}
+
+// Decodes quoted-printable, turning each CRLF back into "\n"; the part's final CRLF belongs to
+// the boundary or the message end.
+std::string fromQuotedPrintable(const std::string& qp) {
+    std::string out;
+    for (std::size_t i = 0; i < qp.size(); ++i) {
+        if (qp[i] == '=') {
+            if (qp.compare(i + 1, 2, "\r\n") == 0) {
+                i += 2;
+            } else {
+                out += static_cast<char>(hexValue(qp[i + 1]) * 16 + hexValue(qp[i + 2]));
+                i += 2;
+            }
+        } else if (qp.compare(i, 2, "\r\n") == 0) {
+            out += '\n';
+            ++i;
+        } else {
+            out += qp[i];
+        }
+    }
+    EXPECT_FALSE(out.empty() || out.back() != '\n') << "body does not end in a line end";
+    if (!out.empty()) {
+        out.pop_back();
+    }
+    return out;
+}
+
+std::string decodeWords(const std::string& value) {
+    std::string out;
+    std::size_t i = 0;
+    bool lastWasWord = false;
+    while (i < value.size()) {
+        if (value.compare(i, 10, "=?UTF-8?B?") == 0) {
+            const auto end = value.find("?=", i + 10);
+            EXPECT_NE(end, std::string::npos);
+            EXPECT_LE(end + 2 - i, 75u) << "encoded word too long";
+            out += fromBase64(value.substr(i + 10, end - i - 10));
+            i = end + 2;
+            lastWasWord = true;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < value.size() && value[j] == ' ') {
+            ++j;
+        }
+        if (lastWasWord && value.compare(j, 10, "=?UTF-8?B?") == 0) {
+            i = j; // blanks between two encoded words are not text
+            continue;
+        }
+        out += value[i++];
+        lastWasWord = false;
+    }
+    return out;
+}
+
+struct Part {
+    std::map<std::string, std::string> headers; // unfolded values
+    std::string body;
+};
+
+// Splits head and body and unfolds the headers; checks the line rules on the way.
+Part parsePart(const std::string& text) {
+    Part p;
+    const auto split = text.find("\r\n\r\n");
+    EXPECT_NE(split, std::string::npos);
+    const std::string head = text.substr(0, split + 2);
+    p.body = text.substr(split + 4);
+    std::string name;
+    std::size_t i = 0;
+    while (i < head.size()) {
+        const auto end = head.find("\r\n", i);
+        const std::string line = head.substr(i, end - i);
+        EXPECT_LE(line.size(), 78u) << line;
+        if (line[0] == ' ' || line[0] == '\t') {
+            EXPECT_FALSE(name.empty());
+            p.headers[name] += line;
+        } else {
+            const auto colon = line.find(':');
+            EXPECT_NE(colon, std::string::npos) << line;
+            name = line.substr(0, colon);
+            EXPECT_EQ(p.headers.count(name), 0u) << "twice: " << name;
+            p.headers[name] = line.substr(colon + 1);
+        }
+        i = end + 2;
+    }
+    for (auto& [key, value] : p.headers) {
+        value.erase(0, value.find_first_not_of(' '));
+    }
+    return p;
+}
+
+std::string percentDecode(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%') {
+            out += static_cast<char>(hexValue(s[i + 1]) * 16 + hexValue(s[i + 2]));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+// A parameter in either the quoted form or the RFC 2231 one, continuations included.
+std::string parameterValue(const std::string& header, const std::string& attr) {
+    const auto quoted = header.find(attr + "=\"");
+    if (quoted != std::string::npos) {
+        const auto start = quoted + attr.size() + 2;
+        return header.substr(start, header.find('"', start) - start);
+    }
+    std::string encoded;
+    const auto single = header.find(attr + "*=UTF-8''");
+    if (single != std::string::npos) {
+        const auto start = single + attr.size() + 9;
+        encoded = header.substr(start, header.find_first_of("; ", start) - start);
+    } else {
+        for (int k = 0;; ++k) {
+            const std::string key =
+                attr + "*" + std::to_string(k) + "*=" + (k == 0 ? "UTF-8''" : "");
+            const auto at = header.find(key);
+            if (at == std::string::npos) {
+                break;
+            }
+            const auto start = at + key.size();
+            encoded += header.substr(start, header.find_first_of("; ", start) - start);
+        }
+    }
+    return percentDecode(encoded);
+}
+
+void checkLines(const std::string& text) {
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            ASSERT_LT(i + 1, text.size());
+            EXPECT_EQ(text[i + 1], '\n') << "bare CR at " << i;
+        } else if (text[i] == '\n') {
+            EXPECT_GT(i, 0u);
+            EXPECT_EQ(text[i - 1], '\r') << "bare LF at " << i;
+            EXPECT_LE(i - 1 - lineStart, 998u);
+            lineStart = i + 1;
+        }
+    }
+}
+
+MailMessage message(const std::string& subject, const std::string& text) {
+    MailMessage m;
+    m.originatorName = "Zad";
+    m.recipients = {{"sekr@exempel.se", "SMTP:sekr@exempel.se"}};
+    m.subject = subject;
+    m.noteText = text;
+    return m;
+}
+
+const MessageStamp kStamp{1709643789, 60, "20240305.1234", "kansliet.local"};
+
+TEST(MimeWriter, PlainMessageHeadersAndBody) {
+    const MimeBuild b = writeMimeMessage(
+        message("Report", "Skicka in din rapport för mars. \nTack."), kStamp, nullptr);
+    ASSERT_TRUE(b.ok);
+    checkLines(b.text);
+    const Part p = parsePart(b.text);
+    EXPECT_EQ(p.headers.at("Date"), "Tue, 05 Mar 2024 14:03:09 +0100");
+    EXPECT_EQ(p.headers.at("Message-ID"), "<20240305.1234@kansliet.local>");
+    EXPECT_EQ(p.headers.at("To"), "sekr@exempel.se");
+    EXPECT_EQ(p.headers.at("Subject"), "Report");
+    EXPECT_EQ(p.headers.at("MIME-Version"), "1.0");
+    EXPECT_EQ(p.headers.at("Content-Type"), "text/plain; charset=UTF-8");
+    EXPECT_EQ(p.headers.at("Content-Transfer-Encoding"), "quoted-printable");
+    EXPECT_EQ(p.headers.count("From"), 0u);
+    EXPECT_EQ(fromQuotedPrintable(p.body), "Skicka in din rapport för mars. \nTack.");
+    EXPECT_NE(p.body.find("mars.=20\r\nTack."), std::string::npos); // no blank at a line end
+}
+
+TEST(MimeWriter, SubjectsDecodeBack) {
+    const std::string subjects[] = {
+        "Sammanställningsfil - december - Grupp 12",
+        "Report",
+        std::string(200, 'x'), // one word too long for a line
+        "word " + std::string(30, 'y') + " " + std::string(70, 'z') + " end",
+        "=?UTF-8?B?eA==?= is text", // looks like an encoded word
+        "ÅÄÖ åäö " + std::string(40, 'a') + "€€€€€€€€€€€€€€€€€€€€€€€€€€€€€€ 😀😀😀😀😀😀😀😀",
+        "tab\there",
+        std::string(1200, 'q'),
+    };
+    for (const std::string& s : subjects) {
+        const MimeBuild b = writeMimeMessage(message(s, "x"), kStamp, nullptr);
+        ASSERT_TRUE(b.ok);
+        checkLines(b.text);
+        const Part p = parsePart(b.text);
+        EXPECT_EQ(decodeWords(p.headers.at("Subject")), s);
+    }
+    // Plain text stays readable; anything else is encoded as UTF-8 words.
+    const Part plain = parsePart(writeMimeMessage(message("Report", ""), kStamp, nullptr).text);
+    EXPECT_EQ(plain.headers.at("Subject"), "Report");
+    const Part swedish = parsePart(
+        writeMimeMessage(message("Sammanställningsfil - mars - Grupp 4", ""), kStamp, nullptr)
+            .text);
+    EXPECT_EQ(swedish.headers.at("Subject").rfind("=?UTF-8?B?", 0), 0u);
+}
+
+TEST(MimeWriter, BodiesDecodeBackWithinLineLimits) {
+    std::string allBytes;
+    for (int c = 1; c < 256; ++c) {
+        if (c != '\r' && c != '\n') {
+            allBytes += static_cast<char>(c);
+        }
+    }
+    const std::string texts[] = {
+        "",
+        "mars .z18-fil för Grupp 4 ",
+        std::string(5000, 'a'),
+        std::string(2000, '='),
+        "trailing blanks   \nand tabs\t\t\n\n",
+        ".\nFrom here\n.lead",
+        allBytes + "\n" + allBytes,
+        std::string(74, 'b') + ".x" + std::string(74, 'c') + "From the start",
+    };
+    for (const std::string& t : texts) {
+        const MimeBuild b = writeMimeMessage(message("S", t), kStamp, nullptr);
+        ASSERT_TRUE(b.ok);
+        checkLines(b.text);
+        const Part p = parsePart(b.text);
+        EXPECT_EQ(fromQuotedPrintable(p.body), t);
+        std::size_t start = 0;
+        while (start < p.body.size()) {
+            const auto end = p.body.find("\r\n", start);
+            const std::string line = p.body.substr(start, end - start);
+            EXPECT_LE(line.size(), 76u);
+            EXPECT_NE(line, ".");
+            EXPECT_NE(line.rfind("From ", 0), 0u) << line;
+            start = end + 2;
+        }
+    }
+    // Every kind of line end arrives as CRLF.
+    const Part p = parsePart(writeMimeMessage(message("S", "a\r\nb\rc\nd"), kStamp, nullptr).text);
+    EXPECT_EQ(p.body, "a\r\nb\r\nc\r\nd\r\n");
+}
+
+std::vector<Part> splitMultipart(const std::string& body, const std::string& boundary) {
+    std::vector<Part> parts;
+    const std::string delimiter = "\r\n--" + boundary;
+    auto at = body.find("--" + boundary + "\r\n");
+    EXPECT_EQ(at, 0u);
+    at = boundary.size() + 4;
+    while (true) {
+        const auto next = body.find(delimiter, at);
+        EXPECT_NE(next, std::string::npos);
+        if (next == std::string::npos) {
+            break;
+        }
+        parts.push_back(parsePart(body.substr(at, next - at) + "\r\n"));
+        const auto after = next + delimiter.size();
+        if (body.compare(after, 4, "--\r\n") == 0) {
+            EXPECT_EQ(after + 4, body.size());
+            break;
+        }
+        EXPECT_EQ(body.compare(after, 2, "\r\n"), 0);
+        at = after + 2;
+    }
+    return parts;
+}
+
+TEST(MimeWriter, AttachmentsComeBackByteForByteUnderTheirNames) {
+    std::string allBytes;
+    for (int round = 0; round < 3; ++round) {
+        for (int c = 0; c < 256; ++c) {
+            allBytes += static_cast<char>(c);
+        }
+    }
+    const std::map<std::string, std::string> files = {
+        {"/home/k/Grupp 4.z18", allBytes},
+        {"/home/k/mars.z08/sammanställning 4.z18", "x"},
+        {"/home/k/" + std::string(80, 'l') + "-åäö-" + std::string(40, 'm') + ".z18", ""},
+        {"/home/k/quote\"d.z18", "q"},
+    };
+    MailMessage m = message("Sammanställningsfil - mars - Grupp 4", "mars .z18-fil för Grupp 4 ");
+    for (const auto& [path, bytes] : files) {
+        m.attachments.push_back({path, std::nullopt, 0});
+    }
+    m.attachments.push_back({"/home/k/Grupp 4.z18", std::string("visas.z18"), 0});
+    const auto read = [&](const std::string& path, std::string& bytes) {
+        bytes = files.at(path);
+        return true;
+    };
+    const MimeBuild b = writeMimeMessage(m, kStamp, read);
+    ASSERT_TRUE(b.ok) << b.error;
+    checkLines(b.text);
+    const Part top = parsePart(b.text);
+    const std::string type = top.headers.at("Content-Type");
+    ASSERT_EQ(type.rfind("multipart/mixed;", 0), 0u);
+    const std::string boundary = parameterValue(type, "boundary");
+    ASSERT_FALSE(boundary.empty());
+
+    const std::vector<Part> parts = splitMultipart(top.body, boundary);
+    ASSERT_EQ(parts.size(), m.attachments.size() + 1);
+    EXPECT_EQ(parts[0].headers.at("Content-Type"), "text/plain; charset=UTF-8");
+    EXPECT_EQ(fromQuotedPrintable(parts[0].body), m.noteText);
+    for (std::size_t k = 0; k < m.attachments.size(); ++k) {
+        const Part& p = parts[k + 1];
+        const MailAttachment& a = m.attachments[k];
+        EXPECT_EQ(p.headers.at("Content-Transfer-Encoding"), "base64");
+        EXPECT_EQ(parameterValue(p.headers.at("Content-Disposition"), "filename"),
+                  attachmentFileName(a));
+        EXPECT_EQ(parameterValue(p.headers.at("Content-Type"), "name"), attachmentFileName(a));
+        EXPECT_EQ(fromBase64(p.body), files.at(a.path)) << a.path;
+        std::size_t start = 0;
+        while (start < p.body.size()) {
+            const auto end = p.body.find("\r\n", start);
+            EXPECT_LE(end - start, 76u);
+            start = end + 2;
+        }
+    }
+    EXPECT_EQ(attachmentFileName({"/k/mars.z08/sammanställning 4.z18", std::nullopt, 0}),
+              "sammanställning 4.z18");
+    EXPECT_EQ(attachmentFileName({"/k/g.z18", std::string("visas.z18"), 0}), "visas.z18");
+    EXPECT_EQ(attachmentFileName({"g.z18", std::string(), 0}), "g.z18");
+}
+
+TEST(MimeWriter, ManyRecipientsFoldAndUnreadableFilesFail) {
+    MailMessage m = message("S", "t");
+    for (int i = 0; i < 12; ++i) {
+        const std::string a = "person" + std::to_string(i) + "@exempel.se";
+        m.recipients.push_back({a, "SMTP:" + a});
+    }
+    const MimeBuild b = writeMimeMessage(m, kStamp, nullptr);
+    ASSERT_TRUE(b.ok);
+    checkLines(b.text);
+    std::string to = parsePart(b.text).headers.at("To");
+    to.erase(std::remove(to.begin(), to.end(), ' '), to.end());
+    EXPECT_EQ(std::count(to.begin(), to.end(), ','), 12);
+    EXPECT_NE(to.find("person11@exempel.se"), std::string::npos);
+
+    m.attachments.push_back({"/gone.z18", std::nullopt, 0});
+    const MimeBuild failed =
+        writeMimeMessage(m, kStamp, [](const std::string&, std::string&) { return false; });
+    EXPECT_FALSE(failed.ok);
+    EXPECT_NE(failed.error.find("/gone.z18"), std::string::npos);
+}
+
+TEST(MimeWriter, DatesAndMessageIds) {
+    struct Case {
+        std::int64_t seconds;
+        int offset;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, 0, "Thu, 01 Jan 1970 00:00:00 +0000"},
+        {951782400, 60, "Tue, 29 Feb 2000 01:00:00 +0100"},
+        {1735689599, 60, "Wed, 01 Jan 2025 00:59:59 +0100"},
+        {1735689599, -300, "Tue, 31 Dec 2024 18:59:59 -0500"},
+        {1700000000, 330, "Wed, 15 Nov 2023 03:43:20 +0530"},
+        {-1, 0, "Wed, 31 Dec 1969 23:59:59 +0000"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rfc5322Date(c.seconds, c.offset), c.expected);
+    }
+    const MessageStamp odd{0, 0, "a b<c>", ""};
+    const Part p = parsePart(writeMimeMessage(message("S", ""), odd, nullptr).text);
+    EXPECT_EQ(p.headers.at("Message-ID"), "<a-b-c-@localhost>");
+}
+
+} // namespace
+} // namespace zadw

@@ -1,0 +1,218 @@
+// Sending the updates to the secretary and reminding a publisher, with a recording mail system.
+#include "SendUpdates.h"
+#include "CodePage.h"
+#include "Strings.h"
+
+#include "FakeTransport.h"
+#include "TestSupport.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zadw {
+namespace {
+
+using test::FakeTransport;
+using test::RecordingSink;
+
+TEST(UpdateFile, OnlyTheFileNamesExtensionChanges) {
+    struct Case {
+        const char* group;
+        const char* update;
+    };
+    const Case cases[] = {
+        {"/hem/k/grupp4.z08", "/hem/k/grupp4.z18"},
+        {"/hem/k/GRUPP4.Z08", "/hem/k/GRUPP4.z18"},
+        {"/hem/mars.z08/grupp4.z08", "/hem/mars.z08/grupp4.z18"},
+        {"/hem/MARS.Z08/grupp.z08.z08", "/hem/MARS.Z08/grupp.z08.z18"},
+        {"grupp4.z08", "grupp4.z18"},
+        {".z08", ".z18"},
+        {"/hem/k/grupp4.z18", ""},
+        {"/hem/k/grupp4.z08.bak", ""},
+        {"/hem/k/grupp4.z08 ", ""},
+        {"/hem/mars.z08/", ""},
+        {"z08", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(updateFilePath(c.group), c.update) << c.group;
+    }
+}
+
+TEST(UpdateFile, SubjectAndTextNameMonthAndGroup) {
+    EXPECT_EQ(updateSubject(2, 4), "Sammanställningsfil - mars - Grupp 4");
+    EXPECT_EQ(updateText(2, 4), "mars .z18-fil för Grupp 4");
+    EXPECT_EQ(updateSubject(11, 255), "Sammanställningsfil - december - Grupp 255");
+    EXPECT_EQ(updateSubject(0, 0), "Sammanställningsfil - januari - Grupp 0");
+    EXPECT_EQ(reminderText(2), "Skicka in din rapport för mars. \nTack.");
+}
+
+class Updates : public ::testing::Test {
+protected:
+    RecordingSink sink;
+    GroupStore store{sink};
+    FakeTransport transport;
+    test::ScratchDir dir;
+
+    void makeGroup(int count, const std::string& email, const std::string& fileName = "grupp4.z08",
+                   int month = 2) {
+        GroupRecord head{};
+        head.groupNumber = 4;
+        head.reportMonth = static_cast<std::uint8_t>(month);
+        ASSERT_TRUE(setTextField(head, TextField::Email, email, nullptr));
+        store.assign(head, std::vector<GroupRecord>(static_cast<std::size_t>(count)), {});
+        store.groupFilePath = dir.file(fileName);
+    }
+    std::string notice(const std::string& path) const {
+        return "Dina uppdateringar har sparats i en fil i\n" + path;
+    }
+    void send() { SendUpdates(store, sink, transport); }
+};
+
+TEST_F(Updates, YesMailsTheUpdateFileToTheSecretary) {
+    makeGroup(3, "sekr@exempel.se", "GRUPP4.Z08", 11);
+    sink.answers = {MsgAnswer::Yes};
+    send();
+    const std::string path = dir.file("GRUPP4.z18");
+    EXPECT_TRUE(std::filesystem::exists(path));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0], notice(path) +
+                                 "\n\nKlicka Ja för att e-posta .z18-filen tillsekr@exempel.se,\n"
+                                 "      eller\n"
+                                 "klicka Nej för att sända filen till sekreteraren senare.");
+    EXPECT_EQ(sink.icons[0], MsgIcon::Question);
+
+    ASSERT_EQ(transport.delivered.size(), 1u);
+    const MailMessage& m = transport.delivered[0];
+    EXPECT_EQ(m.originatorName, "Zad");
+    ASSERT_EQ(m.recipients.size(), 1u);
+    EXPECT_EQ(m.recipients[0].name, "sekr@exempel.se");
+    EXPECT_EQ(m.recipients[0].address, "SMTP:sekr@exempel.se");
+    EXPECT_EQ(m.subject, "Sammanställningsfil - december - Grupp 4");
+    EXPECT_EQ(m.noteText, "december .z18-fil för Grupp 4 ");
+    ASSERT_EQ(m.attachments.size(), 1u);
+    EXPECT_EQ(m.attachments[0].path, path);
+    EXPECT_FALSE(m.attachments[0].displayName.has_value());
+    EXPECT_EQ(m.attachments[0].position, utf8Length(m.noteText) - 1);
+    EXPECT_EQ(m.flags, 0u);
+
+    // A second time overwrites the file and sends again.
+    sink.answers = {MsgAnswer::Yes};
+    send();
+    EXPECT_EQ(transport.delivered.size(), 2u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST_F(Updates, NoUsableAddressGivesTheNoticeAlone) {
+    for (const char* email : {"", "sekr.exempel.se"}) {
+        sink.shown.clear();
+        makeGroup(2, email);
+        send();
+        const std::string path = dir.file("grupp4.z18");
+        EXPECT_TRUE(std::filesystem::exists(path));
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(sink.shown[0], notice(path));
+        EXPECT_NE(sink.icons[0], MsgIcon::Question);
+        EXPECT_EQ(transport.probes, 0);
+    }
+}
+
+TEST_F(Updates, NoKeepsTheFileAndSendsNothing) {
+    makeGroup(2, "sekr@exempel.se");
+    sink.answers = {MsgAnswer::No};
+    send();
+    EXPECT_TRUE(std::filesystem::exists(dir.file("grupp4.z18")));
+    EXPECT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(transport.probes, 0);
+    EXPECT_TRUE(transport.delivered.empty());
+}
+
+TEST_F(Updates, NothingHappensWithoutAGroupFileOrEnoughPublishers) {
+    makeGroup(2, "sekr@exempel.se", "grupp4.z18");
+    send();
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+    makeGroup(1, "sekr@exempel.se");
+    send();
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0], LoadString(1232));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_TRUE(transport.delivered.empty());
+}
+
+TEST_F(Updates, SeveralAddressesInTheHeaderEachGetTheMail) {
+    makeGroup(2, " sekr@exempel.se;;biträde@exempel.se ");
+    sink.answers = {MsgAnswer::Yes};
+    send();
+    ASSERT_EQ(transport.delivered.size(), 1u);
+    const auto& r = transport.delivered[0].recipients;
+    ASSERT_EQ(r.size(), 2u);
+    EXPECT_EQ(r[0].address, "SMTP:sekr@exempel.se");
+    EXPECT_EQ(r[1].address, "SMTP:biträde@exempel.se");
+}
+
+TEST_F(Updates, MailFailuresAreShownAndTheFileStays) {
+    struct Case {
+        MailSystemState state;
+        SendOutcome outcome;
+        std::string shown; // after the question; "" for nothing
+    };
+    const Case cases[] = {
+        {MailSystemState::NotFound, SendOutcome::Sent, LoadString(61840)},
+        {MailSystemState::NotExecutable, SendOutcome::Sent, LoadString(61841)},
+        {MailSystemState::Ready, SendOutcome::Failed, LoadString(61842) + "\nno route"},
+        {MailSystemState::Ready, SendOutcome::Cancelled, ""},
+        {MailSystemState::Ready, SendOutcome::LogonFailed, ""},
+    };
+    for (const Case& c : cases) {
+        makeGroup(2, "sekr@exempel.se");
+        sink.shown.clear();
+        sink.answers = {MsgAnswer::Yes};
+        transport.state = c.state;
+        transport.result = {c.outcome, "no route"};
+        send();
+        EXPECT_TRUE(std::filesystem::exists(dir.file("grupp4.z18")));
+        ASSERT_EQ(sink.shown.size(), c.shown.empty() ? 1u : 2u) << c.shown;
+        if (!c.shown.empty()) {
+            EXPECT_EQ(sink.shown[1], c.shown);
+        }
+    }
+}
+
+TEST_F(Updates, AnAddressWithALineBreakIsRefused) {
+    makeGroup(2, "sekr@exempel.se\r\nBcc: alla@exempel.se");
+    sink.answers = {MsgAnswer::Yes};
+    send();
+    ASSERT_EQ(sink.shown.size(), 2u);
+    EXPECT_NE(sink.shown[0].find("tillsekr@exempel.se[CR][LF]Bcc: alla@exempel.se,\n"),
+              std::string::npos);
+    EXPECT_EQ(sink.shown[1],
+              FormatText(LoadString(2006), "sekr@exempel.se[CR][LF]Bcc: alla@exempel.se"));
+    EXPECT_TRUE(transport.delivered.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("grupp4.z18")));
+}
+
+TEST(Reminder, ShowsTheAddressThenMailsTheReminder) {
+    RecordingSink sink;
+    FakeTransport transport;
+    SendReminder("anna@exempel.se", 2, sink, transport);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0], "anna@exempel.se");
+    ASSERT_EQ(transport.delivered.size(), 1u);
+    const MailMessage& m = transport.delivered[0];
+    EXPECT_EQ(m.originatorName, "Zad");
+    ASSERT_EQ(m.recipients.size(), 1u);
+    EXPECT_EQ(m.recipients[0].address, "SMTP:anna@exempel.se");
+    EXPECT_EQ(m.subject, "Report");
+    EXPECT_EQ(m.noteText, "Skicka in din rapport för mars. \nTack.");
+    EXPECT_TRUE(m.attachments.empty());
+
+    transport.state = MailSystemState::NotFound;
+    SendReminder("anna@exempel.se", 2, sink, transport);
+    EXPECT_EQ(sink.shown.back(), LoadString(61840));
+    EXPECT_EQ(transport.delivered.size(), 1u);
+}
+
+} // namespace
+} // namespace zadw

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Runs the real zadw-tool the way a user or a script would.
+# usage: cli_test.sh CASE TOOL SAMPLE_Z08 WORKDIR
+set -euo pipefail
+
+case_name=$1
+tool=$2
+sample=$3
+work=$4
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# run_status EXPECTED ARGS...: runs the tool, keeps stdout/stderr in out.txt/err.txt.
+run_status() {
+    local expected=$1
+    shift
+    local status=0
+    "$tool" "$@" >out.txt 2>err.txt || status=$?
+    [ "$status" -eq "$expected" ] || fail "zadw-tool $* exited $status, expected $expected: $(cat err.txt)"
+}
+
+# one_error_line TEXT...: stderr is a single line holding every TEXT.
+one_error_line() {
+    [ "$(wc -l <err.txt)" -eq 1 ] || fail "expected one error line, got: $(cat err.txt)"
+    for t in "$@"; do
+        grep -qF -- "$t" err.txt || fail "error line lacks \"$t\": $(cat err.txt)"
+    done
+}
+
+case $case_name in
+round-trip)
+    "$tool" dump "$sample" | "$tool" build - out.z08
+    cmp "$sample" out.z08 || fail "dump | build changed the sample's bytes"
+    # The same holds for a file build wrote itself, read from a named JSON file.
+    "$tool" dump out.z08 >again.json
+    "$tool" build again.json again.z08
+    cmp out.z08 again.z08 || fail "a rebuilt file differs"
+    ;;
+
+bad-json)
+    "$tool" dump "$sample" >good.json
+    printf '{"groupNumber": 4,' >not-json.json
+    grep -v '"reportMonth"' good.json >missing-key.json
+    sed '0,/"hours": [0-9]*/s//"hours": 256/' good.json >wide-hours.json
+    sed '0,/"firstName": "[^"]*"/s//"firstName": "Aaaaaaaaaaaaaaaaaaaaa"/' good.json >long-name.json
+    printf '{"groupNumber": 4, "reportMonth": 10, "secretaryEmail": "", "remarks": [], "publishers": []}' \
+        >no-publishers.json
+    grep -q '"hours": 256' wide-hours.json || fail "test setup: hours not replaced"
+
+    check_refused() { # JSON TEXT...
+        local json=$1
+        shift
+        rm -f out.z08
+        run_status 2 build "$json" out.z08
+        one_error_line "$json" "$@"
+        if ls -A | grep -q 'out\.z08'; then
+            fail "$json: an output file was written"
+        fi
+        # An existing file stays exactly as it was.
+        cp "$sample" out.z08
+        run_status 2 build "$json" out.z08
+        cmp "$sample" out.z08 || fail "$json: the existing output file was changed"
+    }
+    check_refused not-json.json "not JSON"
+    check_refused missing-key.json "reportMonth" "missing"
+    check_refused wide-hours.json "publishers[0].months[0].hours" "0..255"
+    check_refused long-name.json "publishers[0].firstName" "20"
+    check_refused no-publishers.json "Group has less than 3 publishers"
+
+    # Standard input is named as such.
+    rm -f out.z08
+    status=0
+    "$tool" build - out.z08 <wide-hours.json 2>err.txt || status=$?
+    [ "$status" -eq 2 ] || fail "build - exited $status"
+    one_error_line "standard input" "hours"
+    [ ! -e out.z08 ] || fail "build - wrote a file for bad input"
+    run_status 2 build does-not-exist.json out.z08
+    one_error_line "does-not-exist.json"
+    ;;
+
+bad-dump)
+    # Byte 180 (the publisher count) of 200 is no group file.
+    head -c 400 /dev/zero >count200.z08
+    printf '\310' | dd of=count200.z08 bs=1 seek=180 conv=notrunc status=none
+    run_status 2 dump count200.z08
+    one_error_line "count200.z08"
+    [ ! -s out.txt ] || fail "dump printed something for a file that is not a group file"
+
+    head -c 1000 "$sample" >short.z08
+    run_status 2 dump short.z08
+    one_error_line "short.z08"
+    [ ! -s out.txt ] || fail "dump printed an incomplete group"
+
+    run_status 2 dump does-not-exist.z08
+    one_error_line "does-not-exist.z08"
+
+    run_status 2
+    run_status 2 frobnicate x
+    run_status 2 dump
+    run_status 0 --help
+    grep -q "dump" out.txt || fail "--help does not list dump"
+    ;;
+
+*)
+    fail "unknown case $case_name"
+    ;;
+esac
+echo "ok: $case_name"
