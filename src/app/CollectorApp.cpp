@@ -4,12 +4,10 @@
 #include "QtMessageSink.h"
 #include "ReportsDlg.h"
 #include "SettingsProfile.h"
+#include "Translations.h"
 
 #include <QDate>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 namespace zadw {
 
@@ -20,21 +18,8 @@ CCollectorApp::CCollectorApp(int& argc, char** argv) : QApplication(argc, argv) 
     setDesktopFileName(QStringLiteral("zadw"));
 }
 
-void CCollectorApp::LoadTranslations() {
-    // The toolkit's own buttons speak Swedish like the rest ("Ja", "Nej", "Avbryt").
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const QString& name : {QStringLiteral("qtbase_sv"), QStringLiteral("qt_sv")}) {
-        auto* translator = new QTranslator(this);
-        if (translator->load(name, folder)) {
-            installTranslator(translator);
-            break;
-        }
-        delete translator;
-    }
-}
-
 bool CCollectorApp::InitInstance() {
-    LoadTranslations();
+    installSwedishTranslations(*this);
     profilePath_ = profilePathFor(applicationFilePath());
     IniProfile profile(profilePath_);
     QtMessageSink messages;

@@ -16,7 +16,6 @@ public:
     const QString& profilePath() const { return profilePath_; }
 
 private:
-    void LoadTranslations();
     QString profilePath_;
 };
 

@@ -1,1 +1,2 @@
 zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
+zadw_gui_test(zadw_translations_tests TranslationsTest.cpp)
