@@ -1,0 +1,78 @@
+// The settings profile and the About box reached from the main window's context menu.
+#include "GuiTestSupport.h"
+
+#include "AboutDlg.h"
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
+#include <QStandardPaths>
+
+using namespace zadw;
+using namespace zadw::test;
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScratchDir dir;
+    QString path(const char* name) { return QString::fromStdString(dir.file(name)); }
+
+private slots:
+    void profileStandsBesideTheProgram() {
+        QCOMPARE(profilePathFor(path("zadw")), path("zadw.ini"));
+        QCOMPARE(profilePathFor(path("report.exe")), path("report.ini"));
+        // A folder that cannot be written sends the profile to the user's configuration.
+        QCOMPARE(profilePathFor(QStringLiteral("/nonexistent/folder/zadw")),
+                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                     QStringLiteral("/zadw/zadw.ini"));
+    }
+
+    void iniProfileKeepsEmptyValuesAndReportsFailures() {
+        IniProfile profile(path("zadw.ini"));
+        QCOMPARE(profile.readString("Last", "LoadPath", "standard"), QStringLiteral("standard"));
+        QVERIFY(profile.writeString("Last", "LoadPath", "/grupper/Grupp å.z08"));
+        QVERIFY(profile.writeString("Last", "Post", QString()));
+        IniProfile again(path("zadw.ini"));
+        QCOMPARE(again.readString("Last", "LoadPath", ""), QStringLiteral("/grupper/Grupp å.z08"));
+        QCOMPARE(again.readString("Last", "Post", "saknas"), QString());
+        QVERIFY(test::readFile(dir.file("zadw.ini")).find("[Last]") != std::string::npos);
+
+        test::writeFile(dir.file("fil"), "x");
+        IniProfile broken(path("fil") + QStringLiteral("/zadw.ini"));
+        QVERIFY(!broken.writeString("Last", "Post", "Anna Berg"));
+    }
+
+    void aboutComesFromTheContextMenu() {
+        Desk desk;
+        auto dlg = desk.open(QString());
+        QString aboutCaption;
+        QString menuText;
+        whenModalOpens([&](QWidget* modal) {
+            aboutCaption = modal->windowTitle();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        QTimer::singleShot(50, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                const auto actions = menu->actions();
+                for (QAction* a : actions) {
+                    if (!a->isSeparator()) {
+                        menuText = a->text();
+                        a->trigger();
+                        menu->close();
+                        break;
+                    }
+                }
+            }
+        });
+        // Shift+F10 and the Menu key arrive as a keyboard context-menu event.
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(10, 10), dlg->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(dlg.get(), &event);
+        QTRY_COMPARE(aboutCaption, QStringLiteral("About Zadw"));
+        QCOMPARE(menuText, QStringLiteral("&About Zadw..."));
+        QVERIFY(dlg->isVisible());
+    }
+};
+
+QTEST_MAIN(PlatformTest)
+#include "PlatformTest.moc"
