@@ -11,6 +11,7 @@
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace zadw {
 namespace {
@@ -111,15 +112,30 @@ bool GroupStore::loadGroupFile(const std::string& path) {
     reportMonth = header.reportMonth;
     records_[0] = header;
 
-    // What a short file lacks stays zero; every record and slot is still counted.
+    // One read for the rest of the file; what a short file lacks stays zero, and every record
+    // and slot is still counted.
+    const std::size_t recordBytes = kRecordSize * static_cast<std::size_t>(count);
+    const std::size_t wanted = recordBytes + kRemarkSlotSize * static_cast<std::size_t>(slots);
     bool complete = headerRead == static_cast<long>(kRecordSize);
-    for (int p = 1; p <= count && complete; ++p) {
-        complete = readUpTo(fd, records_[static_cast<std::size_t>(p)].bytes(), kRecordSize) ==
-                   static_cast<long>(kRecordSize);
-    }
-    for (int k = 0; k < slots && complete; ++k) {
-        complete = readUpTo(fd, reinterpret_cast<unsigned char*>(remarks_[static_cast<std::size_t>(k)].text),
-                            kRemarkSlotSize) == static_cast<long>(kRemarkSlotSize);
+    if (complete && wanted > 0) {
+        std::vector<unsigned char> rest(wanted);
+        const long got = readUpTo(fd, rest.data(), wanted);
+        const std::size_t have = got > 0 ? static_cast<std::size_t>(got) : 0;
+        complete = have == wanted;
+        for (int p = 1; p <= count; ++p) {
+            const std::size_t at = kRecordSize * static_cast<std::size_t>(p - 1);
+            if (at < have) {
+                std::memcpy(records_[static_cast<std::size_t>(p)].bytes(), rest.data() + at,
+                            std::min(kRecordSize, have - at));
+            }
+        }
+        for (int k = 0; k < slots; ++k) {
+            const std::size_t at = recordBytes + kRemarkSlotSize * static_cast<std::size_t>(k);
+            if (at < have) {
+                std::memcpy(remarks_[static_cast<std::size_t>(k)].text, rest.data() + at,
+                            std::min(kRemarkSlotSize, have - at));
+            }
+        }
     }
     ::close(fd);
 
