@@ -1,9 +1,11 @@
 #include "CollectorApp.h"
 
 #include "FileDlg.h"
+#include "MailSystem.h"
 #include "QtMessageSink.h"
 #include "ReportsDlg.h"
 #include "SettingsProfile.h"
+#include "Telephony.h"
 #include "Translations.h"
 
 #include <QDate>
@@ -28,6 +30,10 @@ bool CCollectorApp::InitInstance() {
     services.messages = &messages;
     services.files = &files;
     services.profile = &profile;
+    MailSystem mail;
+    Telephony telephone;
+    services.mail = &mail;
+    services.telephone = &telephone;
 
     QStringList args = arguments();
     args.removeFirst();

@@ -1,12 +1,49 @@
-// The main window's commands that reach the secretary and the publishers: updates, reminders, calls.
+// The main window's commands that reach the secretary and the publishers: updates, reminders,
+// calls.
 #include "ReportsDlg.h"
 
+#include "MailMessage.h"
+#include "SendUpdates.h"
+#include "Telephony.h"
+
 namespace zadw {
+namespace {
 
-void CReportsDlg::OnDial() { FocusList(); }
+// Stands in when the program was started without a mail system: sending says so.
+class NoMailSystem : public MailTransport {
+public:
+    MailSystemState probe() override { return MailSystemState::NotFound; }
+    DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
+};
 
-void CReportsDlg::OnSendUpdates() { FocusList(); }
+} // namespace
 
-void CReportsDlg::OnSendReminder() { FocusList(); }
+void CReportsDlg::OnDial() {
+    if (phoneCount > 0) {
+        const std::string& number = phoneNumbers[static_cast<std::size_t>(phoneIndex)];
+        const std::string party = store.displayName(PublisherOnLine(selectedLine), false);
+        if (services_.telephone != nullptr) {
+            services_.telephone->dialNumber(number, party, messages());
+        } else {
+            messages().show("Telephone service not available");
+        }
+    }
+    FocusList();
+}
+
+void CReportsDlg::OnSendUpdates() {
+    NoMailSystem none;
+    SendUpdates(store, messages(), services_.mail != nullptr ? *services_.mail : none);
+    FocusList();
+}
+
+void CReportsDlg::OnSendReminder() {
+    if (!reminderAddress.empty()) {
+        NoMailSystem none;
+        SendReminder(reminderAddress, store.reportMonth, messages(),
+                     services_.mail != nullptr ? *services_.mail : none);
+    }
+    FocusList();
+}
 
 } // namespace zadw

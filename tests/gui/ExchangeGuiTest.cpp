@@ -1,0 +1,603 @@
+// Mail and calls leaving the program: which mail program runs and what it is given, and the main
+// window's update, reminder and dialling buttons. Stand-in programs come from fakes/.
+#include "GuiTestSupport.h"
+
+#include "MailSender.h"
+#include "MailSystem.h"
+#include "Strings.h"
+#include "Telephony.h"
+
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFile>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QUrl>
+
+using namespace zadw;
+using namespace zadw::test;
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeText(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+// What a stand-in program was given, as fakes/record-program keeps it.
+QStringList recordedArguments(const QString& program) {
+    QStringList out;
+    const QList<QByteArray> parts = readAll(program + ".args").split('\0');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        out << QString::fromUtf8(parts[i]);
+    }
+    return out;
+}
+QByteArray recordedInput(const QString& program) {
+    return readAll(program + ".stdin");
+}
+int runs(const QString& program) {
+    return int(readAll(program + ".calls").count('\n'));
+}
+
+// A message as a sendmail-compatible program read it, decoded.
+struct ReadMail {
+    QMap<QString, QString> headers; // by lower-case name
+    QString text;                   // line ends as "\n"
+    QMap<QString, QByteArray> attachments;
+    bool multipart = false;
+};
+
+QMap<QString, QString> headerLines(const QByteArray& head) {
+    QList<QByteArray> lines;
+    for (QByteArray line : head.split('\n')) {
+        if (line.endsWith('\r')) {
+            line.chop(1);
+        }
+        if ((line.startsWith(' ') || line.startsWith('\t')) && !lines.isEmpty()) {
+            lines.last() += line;
+        } else {
+            lines << line;
+        }
+    }
+    QMap<QString, QString> out;
+    for (const QByteArray& line : lines) {
+        const qsizetype colon = line.indexOf(':');
+        out[QString::fromLatin1(line.left(colon)).toLower()] =
+            QString::fromUtf8(line.mid(colon + 1)).trimmed();
+    }
+    return out;
+}
+
+// Encoded words back to text; blanks between two of them do not count.
+QString decodeHeader(const QString& value) {
+    static const QRegularExpression word(QStringLiteral(R"(=\?UTF-8\?B\?([A-Za-z0-9+/=]*)\?=)"));
+    QString out;
+    QByteArray pending;
+    qsizetype last = 0;
+    for (const QRegularExpressionMatch& m : word.globalMatch(value)) {
+        const QString between = value.mid(last, m.capturedStart() - last);
+        if (pending.isEmpty() || !between.trimmed().isEmpty()) {
+            out += QString::fromUtf8(pending) + between;
+            pending.clear();
+        }
+        pending += QByteArray::fromBase64(m.captured(1).toLatin1());
+        last = m.capturedEnd();
+    }
+    return out + QString::fromUtf8(pending) + value.mid(last);
+}
+
+QString decodeText(QByteArray qp) {
+    qp.replace("=\r\n", "");
+    QByteArray bytes;
+    for (qsizetype i = 0; i < qp.size(); ++i) {
+        if (qp[i] == '=' && i + 2 < qp.size()) {
+            bytes += QByteArray::fromHex(qp.mid(i + 1, 2));
+            i += 2;
+        } else {
+            bytes += qp[i];
+        }
+    }
+    return QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+ReadMail parseMail(const QByteArray& raw) {
+    ReadMail mail;
+    const qsizetype split = raw.indexOf("\r\n\r\n");
+    const QMap<QString, QString> raws = headerLines(raw.left(split));
+    for (auto it = raws.begin(); it != raws.end(); ++it) {
+        mail.headers[it.key()] = decodeHeader(it.value());
+    }
+    QByteArray body = raw.mid(split + 4);
+    static const QRegularExpression boundaryParam(QStringLiteral("boundary=\"([^\"]+)\""));
+    const auto b = boundaryParam.match(mail.headers.value(QStringLiteral("content-type")));
+    if (!b.hasMatch()) {
+        body.chop(2); // the last line end belongs to the text's end
+        mail.text = decodeText(body);
+        return mail;
+    }
+    mail.multipart = true;
+    const QByteArray delimiter = "--" + b.captured(1).toLatin1();
+    qsizetype pos = body.indexOf(delimiter);
+    while (pos >= 0 && body.mid(pos + delimiter.size(), 2) == "\r\n") {
+        const qsizetype start = pos + delimiter.size() + 2;
+        const qsizetype next = body.indexOf("\r\n" + delimiter, start);
+        const QByteArray part = body.mid(start, next - start);
+        const qsizetype cut = part.indexOf("\r\n\r\n");
+        const QMap<QString, QString> h = headerLines(part.left(cut));
+        static const QRegularExpression fileName(QStringLiteral("filename=\"([^\"]*)\""));
+        const auto name = fileName.match(h.value(QStringLiteral("content-disposition")));
+        if (name.hasMatch()) {
+            mail.attachments[name.captured(1)] = QByteArray::fromBase64(part.mid(cut + 4));
+        } else {
+            mail.text = decodeText(part.mid(cut + 4));
+        }
+        pos = next < 0 ? -1 : next + 2;
+    }
+    return mail;
+}
+
+// Catches the tel: links the program opens.
+class TelCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void dial(const QUrl& url) { urls << url; }
+};
+
+const char* const kWatched[] = {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "ZADW_SENDMAIL"};
+
+} // namespace
+
+class ExchangeGuiTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ScratchDir> dir;
+    std::unique_ptr<Desk> desk;
+    std::unique_ptr<MailSystem> mail;
+    std::unique_ptr<Telephony> telephone;
+    QMap<QByteArray, QByteArray> savedEnv; // null: was not set
+    QString savedCwd;
+    QString sendmail;   // the stand-in named by ZADW_SENDMAIL in the window tests
+    TelCatcher catcher; // registered for tel: links by the dialling tests
+
+    QString scratch(const QString& name) const { return qs(dir->file(name.toStdString())); }
+
+    QString install(const char* fake, const QString& as) {
+        const QString target = scratch(as);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::remove(target);
+        if (!QFile::copy(QStringLiteral(ZADW_FAKES_DIR "/") + QLatin1String(fake), target)) {
+            qWarning("cannot copy %s", fake);
+        }
+        QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+        return target;
+    }
+
+    void restoreEnv() {
+        for (auto it = savedEnv.begin(); it != savedEnv.end(); ++it) {
+            if (it.value().isNull()) {
+                qunsetenv(it.key().constData());
+            } else {
+                qputenv(it.key().constData(), it.value());
+            }
+        }
+    }
+
+    void prependPath(const QString& folder) {
+        qputenv("PATH", (folder + QLatin1Char(':')).toLocal8Bit() + savedEnv.value("PATH"));
+    }
+
+    // A group of three in "Mina grupper", month november, with the secretary's address.
+    QString makeGroup(const QString& name, const std::string& secretary) {
+        QDir().mkpath(scratch(QStringLiteral("Mina grupper")));
+        const std::string path = dir->file("Mina grupper/" + name.toStdString());
+        writeGroup(path, 10, 4,
+                   {{"Olle", "Öberg", "08-123 45 67", "+46 (0)70-11122", "", "olle@example.se", 0},
+                    {"Anna", "Berg", "070-111 22 33", "", "", "", 5},
+                    {"Åsa", "Ek", "", "", "", "asa@example.se", 0}});
+        RecordingSink sink;
+        GroupStore store(sink);
+        store.loadGroupFile(path);
+        setTextField(store.record(0), TextField::Email, secretary, nullptr);
+        store.saveGroupFile(path);
+        return qs(path);
+    }
+
+    std::unique_ptr<CReportsDlg> openWindow(const QString& groupPath) {
+        Services s = desk->services();
+        s.mail = mail.get();
+        s.telephone = telephone.get();
+        auto dlg = std::make_unique<CReportsDlg>(s, StartupInfo{groupPath, QDate(2026, 12, 8)});
+        dlg->show();
+        if (!QTest::qWaitForWindowActive(dlg.get())) {
+            qWarning("main window did not become active");
+        }
+        return dlg;
+    }
+
+    static void click(CReportsDlg& dlg, int id) {
+        QTest::mouseClick(control(&dlg, id), Qt::LeftButton);
+    }
+
+private slots:
+    void initTestCase() {
+        for (const char* name : kWatched) {
+            savedEnv[name] = qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray();
+        }
+        savedCwd = QDir::currentPath();
+    }
+
+    void init() {
+        restoreEnv();
+        qunsetenv("DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("ZADW_SENDMAIL");
+        dir = std::make_unique<ScratchDir>();
+        catcher.urls.clear();
+        desk = std::make_unique<Desk>();
+        // Nothing under /usr is ever run: the standard places point into the scratch folder.
+        MailProgramPaths paths;
+        paths.sendmail = scratch(QStringLiteral("usr/sbin/sendmail"));
+        paths.libSendmail = scratch(QStringLiteral("usr/lib/sendmail"));
+        mail = std::make_unique<MailSystem>(paths);
+        telephone = std::make_unique<Telephony>([] { return TelephoneService::Available; });
+        sendmail = install("record-program", QStringLiteral("bin dir/sendmail"));
+        qputenv("ZADW_SENDMAIL", sendmail.toLocal8Bit());
+    }
+
+    void cleanup() {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("tel"));
+        QDir::setCurrent(savedCwd);
+        restoreEnv();
+    }
+
+    void mailProgramChoice_data() {
+        QTest::addColumn<QString>("variable"); // ZADW_SENDMAIL: "", "runnable", "plain", "missing"
+        QTest::addColumn<QString>("session");  // the variable that makes it graphical, or ""
+        QTest::addColumn<bool>("mailtoHandler");
+        QTest::addColumn<bool>("sbin");
+        QTest::addColumn<bool>("lib");
+        QTest::addColumn<QString>("ran");
+        QTest::addColumn<int>("message");
+
+        QTest::newRow("ZADW_SENDMAIL first")
+            << "runnable"
+            << "DISPLAY" << true << true << true << "zadw-sendmail" << 0;
+        QTest::newRow("mail client in X")
+            << ""
+            << "DISPLAY" << true << true << true << "bin/xdg-email" << 0;
+        QTest::newRow("mail client in Wayland")
+            << ""
+            << "WAYLAND_DISPLAY" << true << true << true << "bin/xdg-email" << 0;
+        QTest::newRow("no default mail client")
+            << ""
+            << "DISPLAY" << false << true << true << "usr/sbin/sendmail" << 0;
+        QTest::newRow("no graphical session")
+            << ""
+            << "" << true << true << true << "usr/sbin/sendmail" << 0;
+        QTest::newRow("then /usr/lib") << ""
+                                       << "" << false << false << true << "usr/lib/sendmail" << 0;
+        QTest::newRow("unrunnable, another runs")
+            << "plain"
+            << "" << false << true << false << "usr/sbin/sendmail" << 0;
+        QTest::newRow("unrunnable and nothing else")
+            << "plain"
+            << "" << false << false << false << "" << 61841;
+        QTest::newRow("variable names nothing") << "missing"
+                                                << "" << true << false << false << "" << 61840;
+        QTest::newRow("nothing at all") << ""
+                                        << "" << true << false << false << "" << 61840;
+    }
+
+    void mailProgramChoice() {
+        QFETCH(QString, variable);
+        QFETCH(QString, session);
+        QFETCH(bool, mailtoHandler);
+        QFETCH(bool, sbin);
+        QFETCH(bool, lib);
+        QFETCH(QString, ran);
+        QFETCH(int, message);
+
+        const QStringList programs{QStringLiteral("zadw-sendmail"), QStringLiteral("bin/xdg-email"),
+                                   QStringLiteral("usr/sbin/sendmail"),
+                                   QStringLiteral("usr/lib/sendmail")};
+        install("record-program", programs[1]);
+        install("xdg-mime", QStringLiteral("bin/xdg-mime"));
+        prependPath(scratch(QStringLiteral("bin")));
+        if (mailtoHandler) {
+            writeText(scratch(QStringLiteral("bin/mailto.handler")), "mail-client.desktop\n");
+        }
+        if (sbin) {
+            install("record-program", programs[2]);
+        }
+        if (lib) {
+            install("record-program", programs[3]);
+        }
+        qunsetenv("ZADW_SENDMAIL");
+        if (variable == QLatin1String("runnable")) {
+            install("record-program", programs[0]);
+        } else if (variable == QLatin1String("plain")) {
+            writeText(scratch(programs[0]), "#!/bin/sh\nexit 0\n");
+        }
+        if (!variable.isEmpty()) {
+            qputenv("ZADW_SENDMAIL", scratch(programs[0]).toLocal8Bit());
+        }
+        if (!session.isEmpty()) {
+            qputenv(session.toLatin1().constData(), ":0");
+        }
+
+        RecordingSink sink;
+        MailSender sender(*mail, sink);
+        if (sender.takeError() == MailErrorNone) {
+            sender.addRecipients("olle@example.se");
+            sender.setSubject("Report");
+            sender.noteText = "Hej";
+            QVERIFY(sender.send(0));
+        }
+        sender.release();
+
+        for (const QString& p : programs) {
+            QCOMPARE(runs(scratch(p)), p == ran ? 1 : 0);
+        }
+        if (message == 0) {
+            QCOMPARE(sink.shown.size(), std::size_t(0));
+        } else {
+            QCOMPARE(sink.shown.size(), std::size_t(1));
+            QCOMPARE(qs(sink.shown[0]), qs(LoadString(message)));
+        }
+    }
+
+    void failuresShowTheProgramsFirstErrorLine_data() {
+        QTest::addColumn<QByteArray>("exitStatus");
+        QTest::addColumn<QByteArray>("errorOutput");
+        QTest::addColumn<QString>("shown"); // "" for nothing
+        QTest::newRow("exit 1 with a reason")
+            << QByteArray("1") << QByteArray("sendmail: no route\nsecond line\n")
+            << QStringLiteral("Send Mail failed to send message.\nsendmail: no route");
+        QTest::newRow("refused in silence")
+            << QByteArray("75") << QByteArray() << "Send Mail failed to send message.";
+        QTest::newRow("warnings but accepted")
+            << QByteArray("0") << QByteArray("warning: queue is slow\n") << QString();
+    }
+
+    void failuresShowTheProgramsFirstErrorLine() {
+        QFETCH(QByteArray, exitStatus);
+        QFETCH(QByteArray, errorOutput);
+        QFETCH(QString, shown);
+        writeText(sendmail + ".exit", exitStatus);
+        writeText(sendmail + ".stderr", errorOutput);
+
+        RecordingSink sink;
+        MailSender sender(*mail, sink);
+        QCOMPARE(sender.takeError(), int(MailErrorNone));
+        sender.addRecipients("sekr@exempel.se");
+        sender.noteText = "Hej";
+        QCOMPARE(sender.send(0), shown.isEmpty());
+        QCOMPARE(runs(sendmail), 1);
+        QCOMPARE(sink.shown.size(), std::size_t(shown.isEmpty() ? 0 : 1));
+        if (!shown.isEmpty()) {
+            QCOMPARE(qs(sink.shown[0]), shown);
+        }
+    }
+
+    void desktopClientGetsEverythingAsArguments() {
+        qunsetenv("ZADW_SENDMAIL");
+        qputenv("DISPLAY", ":0");
+        const QString xdgEmail = install("record-program", QStringLiteral("bin/xdg-email"));
+        install("xdg-mime", QStringLiteral("bin/xdg-mime"));
+        writeText(scratch(QStringLiteral("bin/mailto.handler")), "mail-client.desktop\n");
+        prependPath(scratch(QStringLiteral("bin")));
+        QDir().mkpath(scratch(QStringLiteral("Mina grupper")));
+        writeText(scratch(QStringLiteral("Mina grupper/grupp 4.z18")), "z18");
+        QDir::setCurrent(qs(dir->path().string()));
+
+        RecordingSink sink;
+        MailSender sender(*mail, sink);
+        QCOMPARE(sender.takeError(), int(MailErrorNone));
+        sender.originatorName = "Zad";
+        sender.addRecipients("sekr@exempel.se; kassa@exempel.se");
+        sender.setSubject("Sammanställningsfil - mars - Grupp 4");
+        sender.noteText = "mars .z18-fil för Grupp 4";
+        sender.addAttachment("Mina grupper/grupp 4.z18"); // relative to the current folder
+        QVERIFY(sender.send(0));
+
+        QCOMPARE(recordedArguments(xdgEmail),
+                 QStringList({"--utf8", "--subject", "Sammanställningsfil - mars - Grupp 4",
+                              "--body", "mars .z18-fil för Grupp 4 ", "--attach",
+                              scratch(QStringLiteral("Mina grupper/grupp 4.z18")),
+                              "sekr@exempel.se", "kassa@exempel.se"}));
+        QVERIFY(recordedInput(xdgEmail).isEmpty());
+        QCOMPARE(runs(sendmail), 0);
+        QCOMPARE(sink.shown.size(), std::size_t(0));
+    }
+
+    void updatesGoToTheSecretaryAsTheZ18File() {
+        const QString group = makeGroup(QStringLiteral("GRUPP4.Z08"), "sekr@exempel.se");
+        const QByteArray groupBytes = readAll(group);
+        auto dlg = openWindow(group);
+        desk->messages.answers = {MsgAnswer::Yes};
+
+        // While the mail program runs the window takes no input and the wait cursor shows.
+        writeText(sendmail + ".delay", "0.4");
+        bool sawDisabled = false;
+        bool sawWaitCursor = false;
+        QTimer watch;
+        watch.setInterval(20);
+        connect(&watch, &QTimer::timeout, [&] {
+            sawDisabled = sawDisabled || !dlg->isEnabled();
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            sawWaitCursor = sawWaitCursor || (cursor && cursor->shape() == Qt::WaitCursor);
+        });
+        watch.start();
+        click(*dlg, 4);
+        watch.stop();
+        QVERIFY(sawDisabled);
+        QVERIFY(sawWaitCursor);
+        QVERIFY(dlg->isEnabled());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+
+        const QString update = scratch(QStringLiteral("Mina grupper/GRUPP4.z18"));
+        QVERIFY(QFile::exists(update));
+        QCOMPARE(readAll(group), groupBytes);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+        QCOMPARE(qs(desk->messages.shown[0]),
+                 "Dina uppdateringar har sparats i en fil i\n" + update +
+                     "\n\nKlicka Ja för att e-posta .z18-filen tillsekr@exempel.se,\n"
+                     "      eller\nklicka Nej för att sända filen till sekreteraren senare.");
+        QCOMPARE(desk->messages.icons[0], MsgIcon::Question);
+
+        QCOMPARE(runs(sendmail), 1);
+        QCOMPARE(recordedArguments(sendmail), QStringList({"-t", "-oi"}));
+        const ReadMail m = parseMail(recordedInput(sendmail));
+        QCOMPARE(m.headers.value("to"), QStringLiteral("sekr@exempel.se"));
+        QCOMPARE(m.headers.value("subject"),
+                 QStringLiteral("Sammanställningsfil - november - Grupp 4"));
+        QCOMPARE(m.text, QStringLiteral("november .z18-fil för Grupp 4 "));
+        QCOMPARE(m.attachments.keys(), QStringList{"GRUPP4.z18"});
+        QCOMPARE(m.attachments.value("GRUPP4.z18"), readAll(update));
+        const QDateTime date = QDateTime::fromString(m.headers.value("date"), Qt::RFC2822Date);
+        QVERIFY2(date.isValid(), qPrintable(m.headers.value("date")));
+        QVERIFY(qAbs(date.secsTo(QDateTime::currentDateTime())) < 120);
+        QCOMPARE(date.offsetFromUtc(), QDateTime::currentDateTime().offsetFromUtc());
+        QVERIFY(QRegularExpression(QStringLiteral("^<[\\w.-]+@[\\w.-]+>$"))
+                    .match(m.headers.value("message-id"))
+                    .hasMatch());
+    }
+
+    void noSendsNothingAndEachYesSendsAgain() {
+        const QString group = makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se");
+        const QString update = scratch(QStringLiteral("Mina grupper/grupp4.z18"));
+        writeText(update, "gammal fil");
+        auto dlg = openWindow(group);
+
+        desk->messages.answers = {MsgAnswer::No};
+        click(*dlg, 4);
+        QVERIFY(readAll(update).size() > 336);
+        QCOMPARE(runs(sendmail), 0);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+
+        for (const char* name : {"Olof", "Olaus"}) {
+            setTextField(dlg->store.record(1), TextField::FirstName, name, nullptr);
+            desk->messages.answers = {MsgAnswer::Yes};
+            click(*dlg, 4);
+            RecordingSink sink;
+            GroupStore written(sink);
+            QVERIFY(written.loadGroupFile(update.toStdString()));
+            QCOMPARE(qs(written.displayName(1, false)), QString::fromUtf8(name) + " Öberg");
+            QCOMPARE(parseMail(recordedInput(sendmail)).attachments.value("grupp4.z18"),
+                     readAll(update));
+        }
+        QCOMPARE(runs(sendmail), 2);
+    }
+
+    void unsafeSecretaryAddressesReachNoProgram_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("shownAs");
+        QTest::newRow("a line break and a header") << "sekr@exempel.se\nBcc: x@y.se"
+                                                   << "sekr@exempel.se[LF]Bcc: x@y.se";
+        QTest::newRow("an option") << "-oQ/tmp/x@y.se"
+                                   << "-oQ/tmp/x@y.se";
+    }
+
+    void unsafeSecretaryAddressesReachNoProgram() {
+        QFETCH(QString, address);
+        QFETCH(QString, shownAs);
+        auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), address.toStdString()));
+        desk->messages.answers = {MsgAnswer::Yes};
+        click(*dlg, 4);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(2));
+        QVERIFY(qs(desk->messages.shown[0]).contains("till" + shownAs + ",\n      eller\n"));
+        QCOMPARE(qs(desk->messages.shown[1]),
+                 qs(FormatText(LoadString(2006), shownAs.toStdString())));
+        QCOMPARE(runs(sendmail), 0);
+    }
+
+    void reminderGoesToTheSelectedPublisher() {
+        auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
+        dlg->publisherList->setCurrentRow(2);
+        click(*dlg, 1006);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+        QCOMPARE(qs(desk->messages.shown[0]), QStringLiteral("asa@example.se"));
+        const ReadMail m = parseMail(recordedInput(sendmail));
+        QCOMPARE(m.headers.value("to"), QStringLiteral("asa@example.se"));
+        QCOMPARE(m.headers.value("subject"), QStringLiteral("Report"));
+        QCOMPARE(m.text, QStringLiteral("Skicka in din rapport för november. \nTack."));
+        QVERIFY(!m.multipart);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+    }
+
+    void dialSendsTheShownNumberUnchanged() {
+        QDesktopServices::setUrlHandler(QStringLiteral("tel"), &catcher, "dial");
+        auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), ""));
+        dlg->publisherList->setCurrentRow(0);
+        click(*dlg, 1003);
+        click(*dlg, 1004);
+        click(*dlg, 1003);
+        QCOMPARE(catcher.urls.size(), 2);
+        QCOMPARE(catcher.urls[0].toEncoded(), QByteArray("tel:08-123%2045%2067"));
+        QCOMPARE(catcher.urls[0].path(), QStringLiteral("08-123 45 67"));
+        QCOMPARE(catcher.urls[1].toEncoded(), QByteArray("tel:+46%20(0)70-11122"));
+        QCOMPARE(catcher.urls[1].path(), QStringLiteral("+46 (0)70-11122"));
+        QCOMPARE(desk->messages.shown.size(), std::size_t(0));
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+    }
+
+    void dialWithoutATelephoneService_data() {
+        QTest::addColumn<bool>("xdgMime");
+        QTest::addColumn<bool>("telHandler");
+        QTest::addColumn<bool>("xdgOpen");
+        QTest::addColumn<QString>("shown"); // "" when the call went out
+        QTest::newRow("nothing to ask")
+            << false << false << true << "Telephone service not available";
+        QTest::newRow("no tel handler")
+            << true << false << true << "Telephone service not available";
+        QTest::newRow("nothing to start it") << true << true << false << "bad procaddress";
+        QTest::newRow("all there") << true << true << true << "";
+    }
+
+    void dialWithoutATelephoneService() {
+        QFETCH(bool, xdgMime);
+        QFETCH(bool, telHandler);
+        QFETCH(bool, xdgOpen);
+        QFETCH(QString, shown);
+        if (xdgMime) {
+            install("xdg-mime", QStringLiteral("xdg/xdg-mime"));
+        }
+        if (telHandler) {
+            writeText(scratch(QStringLiteral("xdg/tel.handler")), "softphone.desktop\n");
+        }
+        if (xdgOpen) {
+            install("record-program", QStringLiteral("xdg/xdg-open"));
+        }
+        telephone = std::make_unique<Telephony>(desktopTelephoneProbe(
+            scratch(QStringLiteral("xdg/xdg-mime")), scratch(QStringLiteral("xdg/xdg-open"))));
+        QDesktopServices::setUrlHandler(QStringLiteral("tel"), &catcher, "dial");
+
+        auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), ""));
+        click(*dlg, 1003);
+        QCOMPARE(catcher.urls.size(), shown.isEmpty() ? 1 : 0);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(shown.isEmpty() ? 0 : 1));
+        if (!shown.isEmpty()) {
+            QCOMPARE(qs(desk->messages.shown[0]), shown);
+        }
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+    }
+};
+
+QTEST_MAIN(ExchangeGuiTest)
+#include "ExchangeGuiTest.moc"
