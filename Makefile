@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make run` and `make test`.
-.PHONY: all deps configure build run test asan fuzz bench clean
+.PHONY: all deps configure build run test asan fuzz bench clean package
 
 JOBS ?= $(shell nproc)
 
@@ -32,6 +32,11 @@ fuzz: deps
 
 bench: build
 	@build/bench/zadw-bench
+
+# The Debian package, left in build/, then unpacked into a scratch root to check its files.
+package: build
+	@cd build && cpack -G DEB
+	@tests/packaging/check-install.sh "$$(ls -t build/zadw_*.deb | head -n1)" build/packaging/deb-root "zadw zadw-tool"
 
 clean:
 	rm -rf build build-asan build-fuzz
