@@ -2,6 +2,7 @@
 
 #include "FileDlg.h"
 #include "MailSystem.h"
+#include "PrinterChoice.h"
 #include "QtMessageSink.h"
 #include "ReportsDlg.h"
 #include "SettingsProfile.h"
@@ -34,6 +35,8 @@ bool CCollectorApp::InitInstance() {
     Telephony telephone;
     services.mail = &mail;
     services.telephone = &telephone;
+    QtPrinterChoice printers; // the printer chosen in print setup lasts for the run
+    services.printer = &printers;
 
     QStringList args = arguments();
     args.removeFirst();

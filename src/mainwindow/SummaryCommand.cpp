@@ -1,8 +1,13 @@
 // The main window's summary command.
 #include "ReportsDlg.h"
+#include "SummaryPreviewDlg.h"
 
 namespace zadw {
 
-void CReportsDlg::OnSummaryPreview() { FocusList(); }
+void CReportsDlg::OnSummaryPreview() {
+    CSummaryPreviewDlg preview(*this, store.reportMonth);
+    preview.exec();
+    FocusList();
+}
 
 } // namespace zadw

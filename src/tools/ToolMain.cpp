@@ -9,6 +9,11 @@
 #include <vector>
 
 namespace zadw::tool {
+
+#ifdef ZADW_HAVE_SUMMARY
+int summaryCommand(const std::vector<std::string>& args); // SummaryCommand.cpp
+#endif
+
 namespace {
 
 using Args = std::vector<std::string>;
@@ -57,6 +62,13 @@ int runBuild(const Args& args) {
     return kExitOk;
 }
 
+#ifdef ZADW_HAVE_SUMMARY
+int runSummary(const Args& args) { return summaryCommand(args); }
+#endif
+
+// A command that checks its own arguments.
+constexpr std::size_t kAnyCount = static_cast<std::size_t>(-1);
+
 struct Command {
     const char* name;
     const char* arguments;
@@ -72,6 +84,12 @@ const Command kCommands[] = {
      "write the group file OUT from JSON (\"-\" reads standard input); nothing is written when "
      "the JSON is refused",
      2, runBuild},
+#ifdef ZADW_HAVE_SUMMARY
+    {"summary", "FILE [--month M] [--form new|old] --pdf OUT",
+     "write the printed summary list of month M (1-12 or its name; default: the file's report "
+     "month) to the PDF file OUT",
+     kAnyCount, runSummary},
+#endif
 };
 
 void printUsage(std::ostream& out) {
@@ -100,7 +118,7 @@ int main(int argc, char** argv) {
         if (args[0] != c.name) {
             continue;
         }
-        if (args.size() - 1 != c.argumentCount) {
+        if (c.argumentCount != kAnyCount && args.size() - 1 != c.argumentCount) {
             reportError(c.name, std::string("expects ") + c.arguments);
             printUsage(std::cerr);
             return kExitBadInput;

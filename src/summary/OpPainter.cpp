@@ -1,0 +1,102 @@
+#include "OpPainter.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace zadw {
+namespace {
+
+QRect toQRect(const Rect& r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+
+QColor toQColor(std::uint32_t rgb) {
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+} // namespace
+
+OpPainter::OpPainter(QPainter& painter, QFont stockVariable, QColor background)
+    : painter_(painter), stockVariable_(std::move(stockVariable)), background_(background) {}
+
+QFont OpPainter::fontFor(const Font& font) const {
+    if (font.kind == FontKind::StockVariable) {
+        return stockVariable_;
+    }
+    // "Arial" is found through fontconfig, which gives its metric twin (Liberation Sans), so
+    // widths match the layout's. The character set needs no mapping: the text is Unicode.
+    QFont f(QString::fromStdString(font.face));
+    f.setStyleHint(QFont::SansSerif);
+    f.setWeight(
+        static_cast<QFont::Weight>(std::clamp(font.weight > 0 ? font.weight : 400, 1, 1000)));
+    if (font.height < 0) {
+        f.setPixelSize(-font.height); // the character height, as a pixel size is
+    } else if (font.height > 0) {
+        // A positive height is the whole cell; take off the internal leading.
+        f.setPixelSize(font.height);
+        const QFontMetrics fm(f, painter_.device());
+        f.setPixelSize(std::max(1, font.height * font.height / std::max(1, fm.height())));
+    }
+    return f;
+}
+
+void OpPainter::paint(const std::vector<DrawOp>& ops) {
+    for (const DrawOp& op : ops) {
+        paint(op);
+    }
+}
+
+void OpPainter::paint(const DrawOp& op) {
+    switch (op.kind) {
+    case OpKind::Text:
+        paintText(op);
+        break;
+    case OpKind::Line: {
+        QPen pen(Qt::black, std::max(1, op.penWidth), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        painter_.setPen(pen);
+        painter_.drawLine(op.x, op.y, op.x2, op.y2);
+        break;
+    }
+    case OpKind::FillRect:
+        painter_.fillRect(toQRect(op.rect), toQColor(op.color));
+        break;
+    case OpKind::FillBackground:
+        painter_.fillRect(toQRect(op.rect), background_);
+        break;
+    }
+}
+
+int OpPainter::baselineOffset(const QFontMetrics& fm) {
+    // The layout places the top of the text cell; the toolkit draws on the baseline. Some fonts
+    // (DejaVu Sans, and small hinted sizes of others) put the ring of "Å" above their ascent:
+    // the cell makes room for it, or it would touch the ruled line above the row.
+    return std::max(fm.ascent(), -fm.tightBoundingRect(QStringLiteral("ÅÄÖ")).top());
+}
+
+int OpPainter::inkDepth(const QFontMetrics& fm) {
+    return baselineOffset(fm) + fm.tightBoundingRect(QStringLiteral("gjpqy")).bottom();
+}
+
+void OpPainter::paintText(const DrawOp& op) {
+    painter_.save();
+    if (op.clip) {
+        painter_.setClipRect(toQRect(*op.clip));
+    }
+    painter_.setFont(fontFor(op.font));
+    painter_.setPen(Qt::black);
+    const QFontMetrics fm = painter_.fontMetrics();
+    const QString text = QString::fromStdString(op.text);
+    int x = op.x;
+    if (op.align == Align::Right) {
+        x -= fm.horizontalAdvance(text);
+    }
+    painter_.drawText(QPoint(x, op.y + baselineOffset(fm)), text);
+    painter_.restore();
+}
+
+} // namespace zadw

@@ -1,0 +1,58 @@
+#include "PreviewPane.h"
+
+#include "OpPainter.h"
+#include "TemplateBuilder.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QPainter>
+#include <utility>
+
+namespace zadw {
+
+namespace {
+
+constexpr int kBorder = 1;            // the desktop's border width and height
+constexpr int kSmallestPixelSize = 8; // below this the names are no longer readable
+
+// The row height of a screen page: the heading band is one row high.
+int rowHeightOf(const std::vector<DrawOp>& ops) {
+    for (const DrawOp& op : ops) {
+        if (op.kind == OpKind::FillRect) {
+            return op.rect.bottom - op.rect.top;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+CPreviewPane::CPreviewPane(PageSource source, QWidget* parent)
+    : QWidget(parent), source_(std::move(source)) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QFont CPreviewPane::FitRowFont(QFont font, int rowHeight, int cy, const QPaintDevice* device) {
+    if (rowHeight <= 0) {
+        return font;
+    }
+    // The text starts cy below the row's top; the next row's line is rowHeight below it.
+    const int room = rowHeight - cy - 1;
+    int size = QFontInfo(font).pixelSize();
+    while (size > kSmallestPixelSize && OpPainter::inkDepth(QFontMetrics(font, device)) > room) {
+        font.setPixelSize(--size);
+    }
+    return font;
+}
+
+void CPreviewPane::paintEvent(QPaintEvent*) {
+    painted_ = source_(ScreenMeasures{width(), height(), kBorder, kBorder});
+    // The desktop's font can be taller than the rows the pane's size allows; the rows win, as
+    // letters across the ruled lines are hard to read.
+    const QFont font = FitRowFont(variablePitchFont(), rowHeightOf(painted_), kBorder, this);
+    QPainter painter(this);
+    OpPainter ops(painter, font, palette().color(QPalette::Base));
+    ops.paint(painted_);
+}
+
+} // namespace zadw

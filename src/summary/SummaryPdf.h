@@ -1,0 +1,27 @@
+#pragma once
+// The printed summary list on a paged device: a printer, or a PDF file without any window.
+
+#include "GroupStore.h"
+#include "SummaryLayout.h"
+
+#include <string>
+
+class QPaintDevice;
+class QPagedPaintDevice;
+
+namespace zadw {
+
+// The device's resolution and the text height of its default font, as the layout wants them.
+PrinterMeasures MeasuresOf(const QPaintDevice& device);
+
+// Lays out month m (0..11) for the device and paints every sheet as one document, a page per
+// sheet. False when painting cannot begin on the device; then nothing was printed.
+bool PrintSummaryList(GroupStore& store, int m, QPagedPaintDevice& device);
+
+// The printed list of month m as a PDF file at 600 dpi, in the new or the old form. Needs a
+// QGuiApplication and starts an offscreen one when there is no application object. The file
+// appears whole or not at all. False with the reason in error.
+bool WriteSummaryPdf(GroupStore& store, int month, bool newForm, const std::string& pdfPath,
+                     std::string* error);
+
+} // namespace zadw

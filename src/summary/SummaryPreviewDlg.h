@@ -1,0 +1,44 @@
+#pragma once
+// The summary preview: one month's list of the main window's group, 18 publishers a screen page,
+// with print setup and printing of the whole list.
+
+#include "DrawOps.h"
+#include "PreviewPaging.h"
+#include "ScreenPage.h"
+
+#include <QDialog>
+#include <vector>
+
+namespace zadw {
+
+class CReportsDlg;
+class CPreviewPane;
+
+class CSummaryPreviewDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // month: 0..11. The main window is the owner; the group is read from its store.
+    CSummaryPreviewDlg(CReportsDlg& mainWindow, int month);
+
+    int shownMonth() const { return shownMonth_; }
+    const PreviewPaging& paging() const { return paging_; }
+    CPreviewPane* previewPane() const { return previewPane_; }
+
+    // The screen page for a pane of this size.
+    std::vector<DrawOp> DrawScreenPage(const ScreenMeasures& pane) const;
+
+    void UpdatePageButtons();
+    void OnNextPage();
+    void OnPrevPage();
+    void OnPrintSetup();
+    void OnPrintSummary();
+
+private:
+    CReportsDlg& mainWindow_;
+    int shownMonth_;
+    PreviewPaging paging_;
+    CPreviewPane* previewPane_ = nullptr;
+};
+
+} // namespace zadw

@@ -1,0 +1,117 @@
+// zadw-tool summary: the printed summary list of a group file as a PDF, without a window.
+
+#include "Strings.h"
+#include "SummaryPdf.h"
+#include "ToolSupport.h"
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zadw::tool {
+
+int summaryCommand(const std::vector<std::string>& args);
+int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIndex);
+
+namespace {
+
+constexpr const char* kName = "summary";
+
+struct SummaryArgs {
+    std::string file;
+    std::optional<int> month; // 0..11
+    std::optional<bool> newForm;
+    std::string pdf;
+};
+
+// "1".."12" or the month's name ("januari".."december").
+std::optional<int> parseMonth(const std::string& text) {
+    for (int m = 0; m < 12; ++m) {
+        if (text == std::to_string(m + 1) || text == LoadString(102 + m)) {
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool isOption = a == "--month" || a == "--form" || a == "--pdf";
+        if (isOption && i + 1 >= args.size()) {
+            error = a + " needs a value";
+            return false;
+        }
+        if (a == "--month") {
+            const std::string& v = args[++i];
+            out.month = parseMonth(v);
+            if (!out.month) {
+                error = "--month \"" + v + "\" is not 1 to 12 or a month's name";
+                return false;
+            }
+        } else if (a == "--form") {
+            const std::string& v = args[++i];
+            if (v != "new" && v != "old") {
+                error = "--form \"" + v + "\" is not new or old";
+                return false;
+            }
+            out.newForm = v == "new";
+        } else if (a == "--pdf") {
+            out.pdf = args[++i];
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option \"" + a + "\"";
+            return false;
+        } else if (out.file.empty()) {
+            out.file = a;
+        } else {
+            error = "more than one group file given";
+            return false;
+        }
+    }
+    if (out.file.empty() || out.pdf.empty()) {
+        error = "expects FILE [--month M] [--form new|old] --pdf OUT";
+        return false;
+    }
+    return true;
+}
+
+// The program's start-up rule for a day: the new form from 2017 on, and in 2016 for report
+// months up to the one after the current month.
+bool newFormOn(int year, int monthIndex, int reportMonth) {
+    return year > 2016 || (year == 2016 && reportMonth <= monthIndex + 1);
+}
+
+} // namespace
+
+int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIndex) {
+    SummaryArgs parsed;
+    std::string error;
+    if (!parseArgs(args, parsed, error)) {
+        reportError(kName, error);
+        return kExitBadInput;
+    }
+    StderrSink sink;
+    GroupStore store(sink);
+    const int status = loadWholeGroup(store, parsed.file);
+    if (status != kExitOk) {
+        return status;
+    }
+    store.languageTag = LoadString(1198);
+    const int month = parsed.month.value_or(store.reportMonth);
+    const bool newForm = parsed.newForm.value_or(newFormOn(year, monthIndex, month));
+    if (!WriteSummaryPdf(store, month, newForm, parsed.pdf, &error)) {
+        reportError(kName, error);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int summaryCommand(const std::vector<std::string>& args) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return summaryCommandOn(args, local.tm_year + 1900, local.tm_mon);
+}
+
+} // namespace zadw::tool

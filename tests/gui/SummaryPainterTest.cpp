@@ -1,0 +1,179 @@
+// The painter adapter: where its text, lines and fills land in pixels.
+#include "OpPainter.h"
+#include "PreviewPane.h"
+#include "SummaryLayout.h"
+#include "TemplateBuilder.h"
+
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+using namespace zadw;
+
+namespace {
+
+QImage blank() {
+    QImage image(600, 240, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The smallest rectangle holding every pixel that is not white.
+QRect inked(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
+Font stock() {
+    Font f;
+    f.kind = FontKind::StockVariable;
+    return f;
+}
+
+} // namespace
+
+class SummaryPainterTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void arialIsItsMetricTwinAtTheCharacterHeight() {
+        QImage image = blank();
+        QPainter painter(&image);
+        OpPainter ops(painter, variablePitchFont());
+        const QFont body = ops.fontFor(PrintFont(600, 100, false, "swedish"));
+        QCOMPARE(body.pixelSize(), 83);
+        QCOMPARE(QFontInfo(body).family(), QStringLiteral("Liberation Sans"));
+        QVERIFY(!QFontInfo(body).bold());
+        // The character set changes nothing in Unicode text, yet bold still counts.
+        const QFont title = ops.fontFor(PrintFont(600, 140, true, "Polish"));
+        QCOMPARE(title.pixelSize(), 116);
+        QVERIFY(QFontInfo(title).bold());
+        QCOMPARE(ops.fontFor(stock()), variablePitchFont());
+    }
+
+    // The layout places the top-left (or top-right) corner of the text cell; the glyphs, with
+    // their accents and descenders, must stay inside that cell.
+    void textStaysInsideItsCell_data() {
+        QTest::addColumn<int>("height"); // 0: the desktop's variable-pitch font
+        QTest::addColumn<bool>("right");
+        QTest::addColumn<bool>("bold");
+        for (const bool right : {false, true}) {
+            const char* side = right ? "right" : "left";
+            QTest::addRow("body %s", side) << -13 << right << false;
+            QTest::addRow("title %s", side) << -40 << right << true;
+            QTest::addRow("stock %s", side) << 0 << right << false;
+        }
+    }
+    void textStaysInsideItsCell() {
+        QFETCH(int, height);
+        QFETCH(bool, right);
+        QFETCH(bool, bold);
+        Font font = stock();
+        if (height != 0) {
+            font = Font{FontKind::Logical, "Arial", height, bold ? 700 : 400, 1};
+        }
+        QImage image = blank();
+        QPainter painter(&image);
+        OpPainter ops(painter, variablePitchFont());
+        const int x = 300;
+        const int y = 60;
+        ops.paint(DrawOp::makeText(x, y, "ÅÖgjy¼", font, right ? Align::Right : Align::Left));
+        const QFontMetrics fm(ops.fontFor(font), &image);
+        painter.end();
+
+        const QRect box = inked(image);
+        QVERIFY(!box.isEmpty());
+        // Nothing above the cell, and the baseline not pushed down either.
+        QVERIFY2(box.top() >= y, qPrintable(QString::number(box.top())));
+        QVERIFY2(box.top() <= y + fm.height() / 4, qPrintable(QString::number(box.top())));
+        QVERIFY2(box.bottom() < y + fm.height() + fm.height() / 4,
+                 qPrintable(QString::number(box.bottom())));
+        // Glyphs may overhang their advance a little (the "¼" in bold), no more.
+        const int overhang = std::max(0, -fm.rightBearing(QChar(0xBC))) + 1;
+        if (right) {
+            QVERIFY2(box.right() <= x + overhang, qPrintable(QString::number(box.right())));
+            QVERIFY(box.right() >= x - fm.horizontalAdvance(QStringLiteral(" ")));
+        } else {
+            QVERIFY(box.left() >= x);
+            QVERIFY(box.left() <= x + fm.horizontalAdvance(QStringLiteral(" ")));
+        }
+    }
+
+    // The pane's rows are as high as its size allows; its font shrinks until a name with both
+    // "Å" and descenders fits between two ruled lines, and not further.
+    void paneFontFitsBetweenTheRuledLines() {
+        const QFont desktop = variablePitchFont();
+        const int desktopSize = QFontInfo(desktop).pixelSize();
+        for (const int rowHeight : {12, 15, 17, 2 * desktopSize}) {
+            QImage image = blank();
+            const QFont font = CPreviewPane::FitRowFont(desktop, rowHeight, 1, &image);
+            QCOMPARE(font.family(), desktop.family());
+            {
+                QPainter painter(&image);
+                OpPainter ops(painter, font);
+                ops.paint(DrawOp::makeText(10, 100 + 1, "Åsa Lindqvist-Öjg", stock()));
+            }
+            const QRect box = inked(image);
+            QVERIFY2(box.top() >= 101 && box.bottom() < 100 + rowHeight,
+                     qPrintable(QStringLiteral("row %1: %2..%3")
+                                    .arg(rowHeight)
+                                    .arg(box.top())
+                                    .arg(box.bottom())));
+            if (rowHeight == 2 * desktopSize) {
+                QCOMPARE(QFontInfo(font).pixelSize(), desktopSize);
+            }
+        }
+    }
+
+    void clippedTextStaysInItsRectangle() {
+        QImage image = blank();
+        QPainter painter(&image);
+        OpPainter ops(painter, variablePitchFont());
+        DrawOp op = DrawOp::makeText(100, 50, "Rapport via telefon, sent", stock());
+        op.clip = Rect{100, 50, 160, 80};
+        ops.paint(op);
+        painter.end();
+        const QRect box = inked(image);
+        QVERIFY(!box.isEmpty());
+        QVERIFY(QRect(100, 50, 60, 30).contains(box));
+    }
+
+    void linesAndFillsLandWhereTheLayoutSays() {
+        QImage image = blank();
+        QPainter painter(&image);
+        OpPainter ops(painter, variablePitchFont(), QColor(0x11, 0x22, 0x33));
+        ops.paint({
+            DrawOp::makeBackground({0, 0, 40, 40}),
+            DrawOp::makeFill({50, 0, 100, 20}, 0xC0C0C0),
+            DrawOp::makeLine(200, 100, 400, 100, 2),
+            DrawOp::makeLine(500, 10, 500, 200, 1),
+        });
+        painter.end();
+        struct Probe {
+            int x, y;
+            QRgb colour;
+        };
+        const Probe probes[] = {
+            {0, 0, qRgb(0x11, 0x22, 0x33)},   {39, 39, qRgb(0x11, 0x22, 0x33)},
+            {40, 40, qRgb(255, 255, 255)},    {50, 0, qRgb(0xC0, 0xC0, 0xC0)},
+            {99, 19, qRgb(0xC0, 0xC0, 0xC0)}, {100, 20, qRgb(255, 255, 255)},
+            {300, 100, qRgb(0, 0, 0)},        {300, 103, qRgb(255, 255, 255)},
+            {500, 150, qRgb(0, 0, 0)},        {502, 150, qRgb(255, 255, 255)},
+        };
+        for (const Probe& p : probes) {
+            QVERIFY2(image.pixel(p.x, p.y) == p.colour,
+                     qPrintable(QStringLiteral("%1,%2").arg(p.x).arg(p.y)));
+        }
+    }
+};
+
+QTEST_MAIN(SummaryPainterTest)
+#include "SummaryPainterTest.moc"

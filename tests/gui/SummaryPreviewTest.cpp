@@ -1,0 +1,312 @@
+// The summary preview, opened from the main window and driven through its buttons.
+#include "GuiTestSupport.h"
+
+#include "PreviewPane.h"
+#include "PrinterChoice.h"
+#include "Strings.h"
+#include "SummaryPreviewDlg.h"
+
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+
+using namespace zadw;
+using namespace zadw::test;
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The real choice, with the desktop replaced: a PDF file stands in for a printer, and the setup
+// dialog is a function that picks another file (or cancels) without opening anything.
+class PdfPrinterChoice : public QtPrinterChoice {
+public:
+    QString defaultPdf; // empty: the system has no printer
+    QString setupPdf;   // what setup picks; empty: setup is cancelled
+    int setups = 0;
+
+protected:
+    std::unique_ptr<QPrinter> defaultPrinter() override {
+        if (defaultPdf.isEmpty()) {
+            return nullptr;
+        }
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(defaultPdf);
+        return printer;
+    }
+    bool runSetupDialog(QPrinter& printer, QWidget*) override {
+        ++setups;
+        if (setupPdf.isEmpty()) {
+            return false;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(setupPdf);
+        return true;
+    }
+};
+
+std::vector<PublisherSpec> numbered(int count) {
+    std::vector<PublisherSpec> people;
+    for (int p = 1; p <= count; ++p) {
+        people.push_back({"Förnamn" + std::to_string(p), "Efternamn" + std::to_string(p),
+                          "08-100 00 " + std::to_string(10 + p), "", "", "", p % 7});
+    }
+    return people;
+}
+
+QString pdfInfo(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {pdf});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pageCount(const QString& pdf) {
+    const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(pdfInfo(pdf));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QString pdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Numbers of the publishers painted on the pane, from the "Förnamn<p> ..." names.
+QList<int> shownOnPane(const CSummaryPreviewDlg& preview) {
+    QList<int> shown;
+    for (const DrawOp& op : preview.previewPane()->paintedOps()) {
+        const QString text = qs(op.text);
+        if (op.kind == OpKind::Text && text.startsWith(QStringLiteral("Förnamn"))) {
+            shown << text.mid(7).section(QLatin1Char(' '), 0, 0).toInt();
+        }
+    }
+    return shown;
+}
+
+QList<int> range(int first, int last) {
+    QList<int> out;
+    for (int p = first; p <= last; ++p) {
+        out << p;
+    }
+    return out;
+}
+
+void click(QWidget* window, int id) {
+    QTest::mouseClick(control<QPushButton>(window, id), Qt::LeftButton);
+}
+
+} // namespace
+
+class SummaryPreviewTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScratchDir dir;
+    Desk desk;
+    std::unique_ptr<PdfPrinterChoice> printers;
+    std::unique_ptr<CReportsDlg> main;
+
+    QString file(const char* name) const { return qs(dir.file(name)); }
+
+    void openGroup(const QString& path) {
+        Services services = desk.services();
+        services.printer = printers.get();
+        main = std::make_unique<CReportsDlg>(services, StartupInfo{path, QDate(2026, 12, 8)});
+        main->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+    }
+    void openGroup(int count, int reportMonth = 10) {
+        writeGroup(dir.file("Grupp.z08"), reportMonth, 4, numbered(count));
+        openGroup(file("Grupp.z08"));
+    }
+
+    // Opens the preview with the main window's command, runs check on it and closes it.
+    void withPreview(const std::function<void(CSummaryPreviewDlg&)>& check) {
+        bool ran = false;
+        whenModalOpens([&](QWidget* modal) {
+            auto* preview = qobject_cast<CSummaryPreviewDlg*>(modal);
+            ran = preview != nullptr && QTest::qWaitForWindowExposed(preview);
+            if (ran) {
+                check(*preview);
+            }
+            click(modal, 2); // "&Close", also after a failed check
+        });
+        click(main.get(), 5);
+        QVERIFY(ran);
+        QCOMPARE(main->focusWidget(), main->publisherList);
+    }
+
+private slots:
+    void init() {
+        desk.messages.shown.clear();
+        printers = std::make_unique<PdfPrinterChoice>(); // a new run: nothing chosen yet
+        QFile::remove(file("a.pdf"));
+        QFile::remove(file("b.pdf"));
+    }
+    void cleanup() { main.reset(); }
+
+    void pagesThroughTheGroup_data() {
+        QTest::addColumn<int>("count");
+        // Per step: the button clicked (0 none), the first and last publisher shown, then
+        // whether 1004 shows and with which caption, and whether 1005 shows.
+        QTest::addColumn<QVariantList>("steps");
+        auto step = [](int button, int first, int last, bool prev, const char* caption, bool next) {
+            return QVariantList{button, first, last, prev, QString::fromUtf8(caption), next};
+        };
+        QTest::newRow("18") << 18 << QVariantList{step(0, 1, 18, false, "", false)};
+        QTest::newRow("19") << 19
+                            << QVariantList{step(0, 1, 18, true, "> > >", false),
+                                            step(1004, 2, 19, true, "< < <", false),
+                                            step(1004, 1, 18, true, "> > >", false)};
+        QTest::newRow("40") << 40 << QVariantList{step(0, 1, 18, true, "> > >", false),
+                                                  step(1004, 19, 36, true, "< < <", true),
+                                                  step(1005, 23, 40, true, "< < <", false),
+                                                  step(1005, 23, 40, true, "< < <", false),
+                                                  step(1004, 5, 22, true, "< < <", true),
+                                                  step(1004, 1, 18, true, "> > >", false)};
+    }
+    void pagesThroughTheGroup() {
+        QFETCH(int, count);
+        QFETCH(QVariantList, steps);
+        openGroup(count);
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            QCOMPARE(preview.focusWidget(), control(&preview, 2)); // "&Close"
+            for (const QVariant& s : steps) {
+                const QVariantList st = s.toList();
+                if (st[0].toInt() != 0) {
+                    click(&preview, st[0].toInt());
+                }
+                QTRY_COMPARE(shownOnPane(preview), range(st[1].toInt(), st[2].toInt()));
+                auto* prev = control<QPushButton>(&preview, 1004);
+                QCOMPARE(prev->isVisible(), st[3].toBool());
+                if (prev->isVisible()) {
+                    QCOMPARE(prev->text(), st[4].toString());
+                }
+                QCOMPARE(control(&preview, 1005)->isVisible(), st[5].toBool());
+            }
+        });
+    }
+
+    void captionNamesTheReportMonth() {
+        struct Case {
+            int month;
+            const char* caption;
+        };
+        for (const Case c : {Case{0, "Insamling av rapporter för januari"},
+                             Case{2, "Insamling av rapporter för mars"}}) {
+            const int month = c.month;
+            const QString caption = QString::fromUtf8(c.caption);
+            openGroup(3, month);
+            withPreview([&](CSummaryPreviewDlg& preview) {
+                QCOMPARE(preview.windowTitle(), caption);
+                QCOMPARE(preview.shownMonth(), month);
+                // The pane sits in the template's place, inside the etched frame.
+                QCOMPARE(preview.previewPane()->geometry().topLeft(),
+                         QPoint(dialogUnitsFor(preview.font()).x(6),
+                                dialogUnitsFor(preview.font()).y(4)));
+            });
+        }
+    }
+
+    void withoutAPrinterNothingIsPrinted() {
+        openGroup(3);
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
+            // Setup cancelled: still none.
+            click(&preview, 129);
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown.size(), std::size_t(2));
+            QCOMPARE(printers->setups, 1);
+            QVERIFY(preview.isVisible());
+        });
+    }
+
+    void aPrinterThatCannotStartSaysNoHdc() {
+        openGroup(3);
+        printers->setupPdf = file("borta/lista.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 129);
+            QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown, std::vector<std::string>{"no hdc"});
+        });
+    }
+
+    void theDefaultPrinterServesUntilAnotherIsChosen() {
+        openGroup(3);
+        printers->defaultPdf = file("a.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) { click(&preview, 3); });
+        QVERIFY(QFile::exists(file("a.pdf")));
+
+        printers->setupPdf = file("b.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) { click(&preview, 129); });
+        QVERIFY(!QFile::exists(file("b.pdf"))); // setup alone prints nothing
+
+        // A later preview prints on the chosen printer without asking again; a cancelled setup
+        // keeps it.
+        printers->setupPdf.clear();
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 3);
+            click(&preview, 129);
+        });
+        withPreview([&](CSummaryPreviewDlg& preview) { click(&preview, 3); });
+        QVERIFY(QFile::exists(file("b.pdf")));
+        QCOMPARE(printers->setups, 2);
+        QVERIFY(desk.messages.shown.empty());
+    }
+
+    // Everything is printed whatever page is on screen, as one job, and the screen stays.
+    void printsTheWholeListAsOneDocument_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("sample") << 0 << 1;
+        QTest::newRow("40") << 40 << 2;
+    }
+    void printsTheWholeListAsOneDocument() {
+        QFETCH(int, count);
+        QFETCH(int, pages);
+#ifdef ZADW_SAMPLE_Z08
+        if (count == 0) {
+            openGroup(QStringLiteral(ZADW_SAMPLE_Z08));
+        }
+#endif
+        if (count == 0 && !main) {
+            openGroup(27); // the sample's size, when examples/ is not built
+        } else if (count != 0) {
+            openGroup(count);
+        }
+        printers->setupPdf = file("a.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 129);
+            click(&preview, 1004);
+            const PreviewPaging before = preview.paging();
+            click(&preview, 3);
+            QCOMPARE(preview.paging().firstShown, before.firstShown);
+            QCOMPARE(preview.paging().endShown, before.endShown);
+            QCOMPARE(printers->printer()->docName(),
+                     QStringLiteral("Insamling av rapporter - november"));
+        });
+        QVERIFY(desk.messages.shown.empty());
+        QCOMPARE(pageCount(file("a.pdf")), pages);
+        QVERIFY(
+            pdfInfo(file("a.pdf")).contains(QStringLiteral("Insamling av rapporter - november")));
+        const QString text = pdfText(file("a.pdf"));
+        QVERIFY(text.contains(QStringLiteral("Insamling av rapporter - november")));
+        QVERIFY(text.contains(QStringLiteral("Grupp #4")));
+        for (int p = 1; p <= main->store.publisherCount; ++p) {
+            const QString name = qs(main->store.displayName(p, false));
+            QVERIFY2(text.contains(name), qPrintable(name));
+        }
+    }
+};
+
+QTEST_MAIN(SummaryPreviewTest)
+#include "SummaryPreviewTest.moc"

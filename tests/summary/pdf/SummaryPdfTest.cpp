@@ -1,0 +1,187 @@
+// The printed list as a PDF file, read back with poppler as a person would read the paper.
+#include "SummaryPdf.h"
+#include "Strings.h"
+#include "SummaryCells.h"
+#include "SummaryTestGroup.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#ifndef ZADW_NO_TOOL
+namespace zadw::tool {
+int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIndex);
+}
+#endif
+
+using namespace zadw;
+using namespace zadw::test;
+
+namespace {
+
+std::string run(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            out.append(buffer, n);
+        }
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+int pageCount(const std::string& pdf) {
+    const std::string info = run("pdfinfo '" + pdf + "' 2>/dev/null");
+    const auto at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+std::string pdfText(const std::string& pdf) {
+    return run("pdftotext '" + pdf + "' - 2>/dev/null");
+}
+
+void expectHolds(const std::string& text, const std::vector<std::string>& wanted) {
+    for (const std::string& w : wanted) {
+        EXPECT_NE(text.find(w), std::string::npos) << "missing \"" << w << "\"";
+    }
+}
+
+std::vector<std::string> headings(bool newForm) {
+    std::vector<std::string> out = {LoadString(1167), LoadString(1168)};
+    for (const SummaryColumn& c : SummaryColumns(newForm)) {
+        out.push_back(LoadString(c.headingId));
+    }
+    return out;
+}
+
+std::string name(int p) {
+    return "Förnamn" + std::to_string(p) + " Efternamn" + std::to_string(p);
+}
+
+} // namespace
+
+TEST(SummaryPdf, SheetsHoldTheHeaderAndEveryPublisher) {
+    struct Case {
+        int publishers;
+        bool newForm;
+        int pages;
+    };
+    for (const Case c : {Case{2, true, 1}, Case{33, false, 2}, Case{32, true, 1}}) {
+        SCOPED_TRACE(c.publishers);
+        SummaryGroup group;
+        group.make(c.publishers, !c.newForm, 7); // the argument wins over the store's form
+        const int m = 2;
+        group.phones(1, "08-123 45 67", "070-765 43 21");
+        group.remark(2, m, "sjuk");
+        group.oldForm(2, m, OldFormValues{}, 3, 1);
+        group.newForm(1, m, NewFormValues{}, 0, 2);
+        ScratchDir dir;
+        const std::string pdf = dir.file("lista.pdf");
+        std::string error;
+        ASSERT_TRUE(WriteSummaryPdf(group.store, m, c.newForm, pdf, &error)) << error;
+        EXPECT_EQ(group.store.newFormActive, !c.newForm);
+
+        EXPECT_EQ(pageCount(pdf), c.pages);
+        const std::string text = pdfText(pdf);
+        std::vector<std::string> wanted = headings(c.newForm);
+        wanted.insert(wanted.end(), {"Insamling av rapporter - mars", "Grupp #7", "08-123 45 67",
+                                     "070-765 43 21", "sjuk"});
+        for (int p = 1; p <= c.publishers; ++p) {
+            wanted.push_back(name(p));
+        }
+        expectHolds(text, wanted);
+        EXPECT_EQ(text.find(c.newForm ? "Böcker" : "Filmer"), std::string::npos);
+    }
+}
+
+TEST(SummaryPdf, AFileThatCannotBeWrittenLeavesNothing) {
+    SummaryGroup group;
+    group.make(2, true);
+    ScratchDir dir;
+    std::string error;
+    EXPECT_FALSE(WriteSummaryPdf(group.store, 0, true, dir.file("borta/lista.pdf"), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(WriteSummaryPdf(group.store, 12, true, dir.file("lista.pdf"), &error));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+#ifndef ZADW_NO_TOOL
+// zadw-tool summary, called as its dispatch calls it.
+class SummaryCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        group.make(3, true, 4);
+        group.store.record(0).reportMonth = 10;
+        ASSERT_TRUE(group.store.saveGroupFile(file));
+        writeFile(out, "older list");
+    }
+    int run(std::vector<std::string> args, int year = 2026) {
+        ::testing::internal::CaptureStderr();
+        const int status = tool::summaryCommandOn(args, year, 0);
+        errors = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    SummaryGroup group;
+    ScratchDir dir;
+    std::string file = dir.file("Grupp4.z08");
+    std::string out = dir.file("lista.pdf");
+    std::string errors;
+};
+
+TEST_F(SummaryCommand, DefaultsToTheFilesMonthAndTodaysForm) {
+    struct Case {
+        std::vector<std::string> extra;
+        int year;
+        std::string month;
+        bool newForm;
+    };
+    const Case cases[] = {
+        {{}, 2026, "november", true},
+        {{}, 2015, "november", false},
+        {{"--month", "3"}, 2026, "mars", true},
+        {{"--month", "mars", "--form", "old"}, 2026, "mars", false},
+        {{"--form", "new"}, 2015, "november", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.month + (c.newForm ? " new" : " old"));
+        std::vector<std::string> args = {file, "--pdf", out};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        ASSERT_EQ(run(args, c.year), 0) << errors;
+        EXPECT_EQ(errors, "");
+        const std::string text = pdfText(out);
+        expectHolds(text, {"Insamling av rapporter - " + c.month, "Grupp #4", name(3),
+                           c.newForm ? "Filmer" : "Böcker"});
+    }
+}
+
+TEST_F(SummaryCommand, BadInputIsOneLineAndNoFile) {
+    writeFile(dir.file("text.z08"), std::string(2000, 'x'));
+    const std::vector<std::vector<std::string>> cases = {
+        {file},
+        {"--pdf", out},
+        {file, "--pdf"},
+        {file, "--pdf", out, "--month", "13"},
+        {file, "--pdf", out, "--month", "0"},
+        {file, "--pdf", out, "--form", "newest"},
+        {file, "--pdf", out, "--colour"},
+        {file, file, "--pdf", out},
+        {dir.file("borta.z08"), "--pdf", out},
+        {dir.file("text.z08"), "--pdf", out},
+        {dir.path().string(), "--pdf", out},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.back());
+        EXPECT_EQ(run(args), 2);
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_EQ(errors.rfind("zadw-tool: ", 0), 0u) << errors;
+        EXPECT_EQ(readFile(out), "older list");
+    }
+    EXPECT_EQ(run({file, "--pdf", dir.file("borta/lista.pdf")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("borta")));
+}
+#endif
