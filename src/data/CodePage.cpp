@@ -31,50 +31,6 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Decodes one code point at i; returns false on malformed input (i then skips one byte).
-bool nextCodePoint(const std::string& s, std::size_t& i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t min = 0;
-    if (b0 < 0x80) {
-        cp = b0;
-        ++i;
-        return true;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        cp = b0 & 0x1F;
-        extra = 1;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        cp = b0 & 0x0F;
-        extra = 2;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        cp = b0 & 0x07;
-        extra = 3;
-        min = 0x10000;
-    } else {
-        ++i;
-        return false;
-    }
-    if (i + extra >= s.size()) { // truncated sequence
-        ++i;
-        return false;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return false;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    i += extra + 1;
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string cp1252ToUtf8(const std::string& bytes) {
@@ -126,6 +82,50 @@ bool utf8ToCp1252(const std::string& utf8, std::string& out, std::string* unmapp
         }
     }
     return ok;
+}
+
+bool nextCodePoint(const std::string& s, std::size_t& i, char32_t& cp) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    int extra = 0;
+    char32_t min = 0;
+    if (b0 < 0x80) {
+        cp = b0;
+        ++i;
+        return true;
+    } else if ((b0 & 0xE0) == 0xC0) {
+        cp = b0 & 0x1F;
+        extra = 1;
+        min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        cp = b0 & 0x0F;
+        extra = 2;
+        min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        cp = b0 & 0x07;
+        extra = 3;
+        min = 0x10000;
+    } else {
+        ++i;
+        return false;
+    }
+    if (i + extra >= s.size()) { // truncated sequence
+        ++i;
+        return false;
+    }
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            ++i;
+            return false;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++i;
+        return false;
+    }
+    i += extra + 1;
+    return true;
 }
 
 std::size_t utf8Length(const std::string& utf8) {

@@ -13,6 +13,10 @@ std::string cp1252ToUtf8(const std::string& bytes);
 // collected, once each, into *unmappable as UTF-8 and make the call return false.
 bool utf8ToCp1252(const std::string& utf8, std::string& out, std::string* unmappable = nullptr);
 
+// Decodes the code point at i and moves past it; false for malformed UTF-8 (overlong forms and
+// surrogates included), and i then moves past one byte only.
+bool nextCodePoint(const std::string& utf8, std::size_t& i, char32_t& cp);
+
 // Number of code points in UTF-8 text.
 std::size_t utf8Length(const std::string& utf8);
 

@@ -15,45 +15,10 @@ constexpr int kInvalidMailSystem = 61841;
 constexpr int kSendFailed = 61842;
 constexpr int kBadAddress = 2006;
 
-// Decodes the code point at i and moves past it; -1 (one byte consumed) for anything not UTF-8.
-long nextCodePoint(const std::string& s, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
-    int extra = 0;
-    long cp = 0;
-    long min = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        extra = 1, cp = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2, cp = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3, cp = b0 & 0x07, min = 0x10000;
-    } else {
-        ++i;
-        return -1;
-    }
-    if (i + static_cast<std::size_t>(extra) >= s.size()) {
-        ++i;
-        return -1;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const unsigned char b = byte(i + static_cast<std::size_t>(k));
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return -1;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        ++i;
-        return -1;
-    }
-    i += static_cast<std::size_t>(extra) + 1;
-    return cp;
+// The code point at i, moving past it; -1 (one byte consumed) for anything not UTF-8.
+long codePointAt(const std::string& s, std::size_t& i) {
+    char32_t cp = 0;
+    return nextCodePoint(s, i, cp) ? static_cast<long>(cp) : -1;
 }
 
 bool isControl(long cp) {
@@ -79,7 +44,7 @@ bool isSafeAddress(const std::string& address) {
         return false;
     }
     for (std::size_t i = 0; i < address.size();) {
-        const long cp = nextCodePoint(address, i);
+        const long cp = codePointAt(address, i);
         if (cp < 0 || isControl(cp)) {
             return false;
         }
@@ -92,7 +57,7 @@ std::string visibleAddress(const std::string& address) {
     char buf[32];
     for (std::size_t i = 0; i < address.size();) {
         const std::size_t start = i;
-        const long cp = nextCodePoint(address, i);
+        const long cp = codePointAt(address, i);
         if (cp < 0) {
             std::snprintf(buf, sizeof buf, "[0x%02X]", static_cast<unsigned char>(address[start]));
             out += buf;
