@@ -1,20 +1,13 @@
 // Opens the report entry for one publisher.
 #include "ReportsDlg.h"
 
-#include "TemplateBuilder.h"
-
-#include <QPushButton>
+#include "ReportEntryDlg.h"
 
 namespace zadw {
 
 void CReportsDlg::RunReportEntry(int pub) {
-    // Until the report entry is built, its window only closes again.
-    QDialog entry(this);
-    entry.setObjectName(QStringLiteral("reportEntry"));
-    buildFromTemplate(&entry, 107);
-    entry.setWindowTitle(QString::fromStdString(store.displayName(pub, false)));
-    QObject::connect(control<QPushButton>(&entry, 1), &QPushButton::clicked, &entry, &QDialog::accept);
-    QObject::connect(control<QPushButton>(&entry, 2), &QPushButton::clicked, &entry, &QDialog::reject);
+    // Everything the dialog produces is in the store and the status lines when it closes.
+    CReportEntryDlg entry(*this, pub);
     entry.exec();
 }
 

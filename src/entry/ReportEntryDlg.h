@@ -1,0 +1,85 @@
+#pragma once
+// One publisher's report for one month, typed field by field from the keyboard. The dialog works
+// on a copy of the publisher's record and writes it back whole when the report changed; its
+// month list enters late reports for the other months.
+
+#include "DigitEdit.h"
+#include "GroupRecord.h"
+#include "MonthValues.h"
+
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace zadw {
+
+class CReportsDlg;
+
+class CReportEntryDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // The owner's store, report month and status lines are what the dialog works on.
+    CReportEntryDlg(CReportsDlg& owner, int publisher);
+
+    void LoadMonth();
+    void OnOK();
+    void MoveAcrossFields(bool forward);
+    void OpenRemarkEditor();
+    void ShowMonthList();
+    void SelectMonth();
+    void CloseMonthList();
+
+    // Remark editor: 0 closed, 1 open, 2 being closed by OK.
+    enum { RemarkIdle = 0, RemarkOpen = 1, RemarkClosing = 2 };
+
+    // The dialog's state, read by the tests.
+    const int publisher;
+    int month = 0;
+    bool newForm = false;
+    GroupRecord recordCopy{};
+    EntryValues values;
+    std::uint8_t creditHourCount = 0;
+    std::string remarkText;
+    int remarkNumber = 0;
+    int remarkState = RemarkIdle;
+    bool changed = false;
+    bool lateEntry = false;
+    bool notCounted = false;
+    bool monthListShown = false;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void InitDialog();
+    void LeaveHoursField();
+    void LeaveRemarkEditor();
+    void RefuseRemark(const QString& typed, const std::string& unmappable);
+    bool StoreMonth();
+    void CommitRecord();
+    void UpdateCreditHours(int h);
+    void UpdateWarning();
+    void FocusField(QWidget* field);
+    QLineEdit* Field(EntryField id) const;
+    int HoursValue() const;
+
+    CReportsDlg& owner_;
+    std::array<CDigitEdit, 7> digitEdits_; // index id - 139; 142 has no field
+    QLineEdit* remarkEdit_ = nullptr;
+    QListWidget* monthList_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    bool closing_ = false;
+};
+
+} // namespace zadw

@@ -1,0 +1,238 @@
+// The report entry, typed as a collector types it: keys go to whatever has the focus.
+#include "ReportEntryTestSupport.h"
+
+#include <QClipboard>
+#include <QInputMethodEvent>
+
+using namespace zadw;
+using namespace zadw::test;
+
+class ReportEntryDlgTest : public QObject {
+    Q_OBJECT
+
+    EntryDesk d;
+
+private slots:
+    void cleanup() { d.close(); }
+
+    void opensOnTheReportMonthWithEverythingEmpty() {
+        d.save(kReportMonth, {pioneer("Anna", "Berg"), person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(2);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Bo Ahl"));
+        QCOMPARE(d.text(154), QStringLiteral("Bo Ahl"));
+        QCOMPARE(d.text(146), QStringLiteral("november"));
+        QCOMPARE(d.text(270), QStringLiteral("Grupp 3"));
+        QCOMPARE(d.fields(), QStringList({"0", "0", "0", "0", "0"})); // new form: no magazines
+        QCOMPARE(d.text(159), QString());
+        QVERIFY(!d.visible(150) && !d.visible(158) && !d.visible(160) && !d.visible(163));
+        QCOMPARE(focusedId(), 139);
+        type("3"); // the 0 was selected
+        QCOMPARE(d.field(139), QStringLiteral("3"));
+    }
+
+    void enterWalksTheFieldsAndStoresInTheLast_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QList<int>>("order");
+        QTest::newRow("old form") << kOldFormDay << QList<int>{139, 140, 141, 143, 144, 145};
+        QTest::newRow("new form") << kNewFormDay << QList<int>{139, 140, 141, 144, 145};
+    }
+    void enterWalksTheFieldsAndStoresInTheLast() {
+        QFETCH(QDate, today);
+        QFETCH(QList<int>, order);
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1, today);
+        const bool newForm = order.size() == 5;
+        QList<int> seen;
+        for (int i = 0; i < order.size(); ++i) {
+            seen << focusedId();
+            type(QString::number(i + 1));
+            enter();
+        }
+        QCOMPARE(seen, order);
+        QVERIFY(!dlg.isVisible());
+        const GroupStore& store = d.main->store;
+        QCOMPARE(int(store.record(1).hours[kReportMonth]), 3);
+        QCOMPARE(GroupStore::isNewFormMonth(store.record(1).newFormMonthsValue(), kReportMonth),
+                 newForm);
+        if (newForm) {
+            QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 0)), 1);
+            QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 4)), 5);
+        } else {
+            QCOMPARE(int(store.getValue(1, kReportMonth, 0)), 1);
+            QCOMPARE(int(store.getValue(1, kReportMonth, 4)), 4);
+            QCOMPARE(int(store.getValue(1, kReportMonth, 6)), 6);
+        }
+        // On disk at once, and named in the main window.
+        QCOMPARE(int(d.reload().record(1).hours[kReportMonth]), 3);
+        QCOMPARE(d.main->lastEnteredName, std::string("Anna Berg"));
+        QCOMPARE(d.mainText(133), QStringLiteral("Anna Berg"));
+    }
+
+    void arrowsWrapAroundTheFields_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("to");
+        QTest::newRow("right in the last") << kNewFormDay << 145 << int(Qt::Key_Right) << 139;
+        QTest::newRow("left in the first") << kNewFormDay << 139 << int(Qt::Key_Left) << 145;
+        QTest::newRow("right past hidden 143") << kNewFormDay << 141 << int(Qt::Key_Right) << 144;
+        QTest::newRow("left past hidden 143") << kNewFormDay << 144 << int(Qt::Key_Left) << 141;
+        QTest::newRow("right onto 143") << kOldFormDay << 141 << int(Qt::Key_Right) << 143;
+    }
+    void arrowsWrapAroundTheFields() {
+        QFETCH(QDate, today);
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, to);
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        d.open(1, today);
+        while (focusedId() != from) {
+            press(Qt::Key_Tab);
+        }
+        press(Qt::Key(key));
+        QCOMPARE(focusedId(), to);
+        QCOMPARE(focusedEdit()->selectedText(), focusedEdit()->text());
+    }
+
+    void fieldsTakeOnlyDigitsAndThePoint() {
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        d.open(1);
+        QLineEdit* f = focusedEdit();
+        type("1a-,2.5x");
+        QCOMPARE(f->text(), QStringLiteral("12.5"));
+        QTest::sendKeyEvent(QTest::Click, f, Qt::Key_unknown, QStringLiteral("٣"), Qt::NoModifier);
+        QCOMPARE(f->text(), QStringLiteral("12.5")); // other scripts' digits are not ours
+        f->setText(QStringLiteral("123"));
+        type(" ");
+        QCOMPARE(f->text(), QStringLiteral("0"));
+        QCOMPARE(f->selectedText(), QStringLiteral("0"));
+        type("7");
+        QCOMPARE(f->text(), QStringLiteral("7"));
+        press(Qt::Key_Backspace);
+        QCOMPARE(f->text(), QString());
+
+        // A paste is taken whole or not at all.
+        QGuiApplication::clipboard()->setText(QStringLiteral("12a"));
+        press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->text(), QString());
+        QGuiApplication::clipboard()->setText(QStringLiteral("34"));
+        press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f->text(), QStringLiteral("34"));
+
+        // Input methods go through the same gate; their blank resets as the key does.
+        const auto commit = [f](const QString& s) {
+            QInputMethodEvent e;
+            e.setCommitString(s);
+            QApplication::sendEvent(f, &e);
+        };
+        commit(QStringLiteral("5x"));
+        QCOMPARE(f->text(), QStringLiteral("34"));
+        commit(QStringLiteral("5"));
+        QCOMPARE(f->text(), QStringLiteral("345"));
+        commit(QStringLiteral(" "));
+        QCOMPARE(f->text(), QStringLiteral("0"));
+    }
+
+    void oldFormMonthEnteredInTheNewForm() {
+        GroupRecord anna = person("Anna", "Berg");
+        packOldForm(anna, kReportMonth, {3, 2, 0, 10, 4, 1});
+        anna.hours[kReportMonth] = 6;
+        d.save(kReportMonth, {anna, person("Bo", "Ahl")});
+        d.open(1);
+        QVERIFY(!d.visible(143) && !d.visible(151));
+        QCOMPARE(d.fields(), QStringList({"15", "0", "6", "4", "1"}));
+        enter(5);
+        const GroupRecord& r = d.main->store.record(1);
+        QVERIFY(GroupStore::isNewFormMonth(r.newFormMonthsValue(), kReportMonth));
+        const NewFormValues v = unpackNewForm(r, kReportMonth);
+        QCOMPARE(int(v.publications), 15);
+        QCOMPARE(int(v.videos), 0);
+    }
+
+    void newFormMonthStoredInTheOldFormClearsItsBit() {
+        GroupRecord anna = person("Anna", "Berg");
+        packNewForm(anna, kReportMonth, {20, 7, 3, 2});
+        anna.setNewFormMonthsValue(1u << kReportMonth);
+        d.save(kReportMonth, {anna, person("Bo", "Ahl")});
+        d.open(1, kOldFormDay);
+        QCOMPARE(d.fields(), QStringList({"20", "7", "0", "0", "3", "2"}));
+        enter(6);
+        const GroupRecord& r = d.main->store.record(1);
+        QVERIFY(!GroupStore::isNewFormMonth(r.newFormMonthsValue(), kReportMonth));
+        const OldFormValues v = unpackOldForm(r, kReportMonth);
+        QCOMPARE(int(v.books), 20);
+        QCOMPARE(int(v.brochures), 7);
+        QCOMPARE(int(v.returnVisits), 3);
+    }
+
+    void hoursAreRoundedToAQuarterWhenLeft() {
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        d.open(1);
+        enter(2);
+        type("12.0");
+        enter();
+        QCOMPARE(d.field(141), QStringLiteral("12.25"));
+        enter(2);
+        QCOMPARE(int(d.main->store.record(1).hours[kReportMonth]), 12);
+        QCOMPARE(int(d.main->store.record(1).quarterHours[kReportMonth]), 1);
+    }
+
+    void valuesThatDoNotFitAreRefusedOnTheirField_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        const QString positive = QStringLiteral("Please enter a positive integer.");
+        const auto range = [](int max) {
+            return QStringLiteral("Please enter an integer between 0 and %1.").arg(max);
+        };
+        QTest::newRow("old-form books") << kOldFormDay << 139 << "256" << range(255);
+        QTest::newRow("publications") << kNewFormDay << 139 << "4096" << range(4095);
+        QTest::newRow("studies") << kNewFormDay << 145 << "70" << range(63);
+        QTest::newRow("return visits with a point") << kNewFormDay << 144 << "1.5" << positive;
+        QTest::newRow("emptied videos") << kNewFormDay << 140 << "" << positive;
+        QTest::newRow("hours") << kNewFormDay << 141 << "256" << range(255);
+        QTest::newRow("endless hours")
+            << kNewFormDay << 141 << "99999999999999999999" << range(255);
+    }
+    void valuesThatDoNotFitAreRefusedOnTheirField() {
+        QFETCH(QDate, today);
+        QFETCH(int, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1, today);
+        const GroupRecord before = d.main->store.record(1);
+        while (focusedId() != field) {
+            press(Qt::Key_Right);
+        }
+        typed.isEmpty() ? press(Qt::Key_Backspace) : type(typed);
+        while (focusedId() != 145) {
+            press(Qt::Key_Right);
+        }
+        enter();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(qs(d.desk->messages.shown.back()), message);
+        QCOMPARE(focusedId(), field);
+        QCOMPARE(focusedEdit()->selectedText(), typed);
+        QVERIFY(sameBytes(d.main->store.record(1), before));
+    }
+
+    void okWithNothingChangedStoresNothingButRefreshesTheStatus() {
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        const std::string file = readFile(d.path());
+        d.open(1);
+        d.main->store.record(2).hours[kReportMonth] = 2; // reported meanwhile
+        enter(5);
+        QCOMPARE(d.mainText(1000), QStringLiteral("Utebliven rapport för november = 1"));
+        QCOMPARE(d.main->lastEnteredName, std::string());
+        QCOMPARE(readFile(d.path()), file);
+    }
+};
+
+int runReportEntryDlgTest(int argc, char** argv) {
+    ReportEntryDlgTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ReportEntryDlgTest.moc"

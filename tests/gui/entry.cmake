@@ -1,0 +1,1 @@
+zadw_gui_test(zadw_report_entry_tests ReportEntryTestMain.cpp ReportEntryDlgTest.cpp ReportEntryRemarkTest.cpp ReportEntryMonthTest.cpp)
