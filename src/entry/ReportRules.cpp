@@ -195,4 +195,12 @@ bool NewFormForMonth(int todayYear, int todayMonth, int month, int reportMonth,
     return todayYear == 2016 && month < reportMonth && reportMonth < todayMonth;
 }
 
+bool NewFormAfterLoad(int todayYear, int todayMonth, int reportMonth) {
+    return todayYear == 2016 && reportMonth <= todayMonth + 1;
+}
+
+bool NewFormAtStart(int todayYear, int todayMonth, int reportMonth) {
+    return todayYear > 2016 || NewFormAfterLoad(todayYear, todayMonth, reportMonth);
+}
+
 } // namespace zadw

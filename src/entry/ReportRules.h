@@ -73,4 +73,11 @@ bool SetsLateFlag(bool changed, bool lateEntry, bool notCounted);
 // month are last year's; during 2016 those stay in the old form.
 bool NewFormForMonth(int todayYear, int todayMonth, int month, int reportMonth, bool newFormActive);
 
+// Whether the report month is entered in the new form, for a program started on a day
+// (todayMonth 0-based): always from 2017 on; during 2016 for report months up to the month after
+// today's.
+bool NewFormAtStart(int todayYear, int todayMonth, int reportMonth);
+// The 2016 part alone: loading a group may turn the new form on, never off.
+bool NewFormAfterLoad(int todayYear, int todayMonth, int reportMonth);
+
 } // namespace zadw

@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "FileChooser.h"
+#include "ReportRules.h"
 #include "Resources.h"
 #include "SettingsProfile.h"
 #include "Strings.h"
@@ -43,11 +44,11 @@ int CReportsDlg::reportMonthFor(const QDate& today) {
 }
 
 bool CReportsDlg::newFormAfterLoad(const QDate& today, int reportMonth) {
-    return today.year() == 2016 && reportMonth <= today.month() - 1 + 1;
+    return NewFormAfterLoad(today.year(), today.month() - 1, reportMonth);
 }
 
 bool CReportsDlg::newFormAtStart(const QDate& today, int reportMonth) {
-    return today.year() > 2016 || newFormAfterLoad(today, reportMonth);
+    return NewFormAtStart(today.year(), today.month() - 1, reportMonth);
 }
 
 bool CReportsDlg::isGroupFilePath(const QString& path) {

@@ -1,5 +1,6 @@
 // zadw-tool summary: the printed summary list of a group file as a PDF, without a window.
 
+#include "ReportRules.h"
 #include "Strings.h"
 #include "SummaryPdf.h"
 #include "ToolSupport.h"
@@ -76,12 +77,6 @@ bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::stri
     return true;
 }
 
-// The program's start-up rule for a day: the new form from 2017 on, and in 2016 for report
-// months up to the one after the current month.
-bool newFormOn(int year, int monthIndex, int reportMonth) {
-    return year > 2016 || (year == 2016 && reportMonth <= monthIndex + 1);
-}
-
 } // namespace
 
 int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIndex) {
@@ -99,7 +94,7 @@ int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIn
     }
     store.languageTag = LoadString(1198);
     const int month = parsed.month.value_or(store.reportMonth);
-    const bool newForm = parsed.newForm.value_or(newFormOn(year, monthIndex, month));
+    const bool newForm = parsed.newForm.value_or(NewFormAtStart(year, monthIndex, month));
     if (!WriteSummaryPdf(store, month, newForm, parsed.pdf, &error)) {
         reportError(kName, error);
         return kExitFailed;

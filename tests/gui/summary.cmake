@@ -18,7 +18,7 @@ if(ZADW_TOOLS)
         ${PROJECT_SOURCE_DIR}/src/tools/ToolSupport.cpp)
 endif()
 add_executable(zadw_summary_pdf_tests ${summary_pdf_sources})
-target_link_libraries(zadw_summary_pdf_tests PRIVATE zadw_summary_print GTest::gtest_main)
+target_link_libraries(zadw_summary_pdf_tests PRIVATE zadw_summary_print zadw_entry_rules GTest::gtest_main)
 target_include_directories(zadw_summary_pdf_tests PRIVATE
     ${PROJECT_SOURCE_DIR}/tests/data ${PROJECT_SOURCE_DIR}/tests/summary
     ${PROJECT_SOURCE_DIR}/src/tools)
