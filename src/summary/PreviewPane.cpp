@@ -15,16 +15,6 @@ namespace {
 constexpr int kBorder = 1;            // the desktop's border width and height
 constexpr int kSmallestPixelSize = 8; // below this the names are no longer readable
 
-// The row height of a screen page: the heading band is one row high.
-int rowHeightOf(const std::vector<DrawOp>& ops) {
-    for (const DrawOp& op : ops) {
-        if (op.kind == OpKind::FillRect) {
-            return op.rect.bottom - op.rect.top;
-        }
-    }
-    return 0;
-}
-
 } // namespace
 
 CPreviewPane::CPreviewPane(PageSource source, QWidget* parent)
@@ -49,7 +39,7 @@ void CPreviewPane::paintEvent(QPaintEvent*) {
     painted_ = source_(ScreenMeasures{width(), height(), kBorder, kBorder});
     // The desktop's font can be taller than the rows the pane's size allows; the rows win, as
     // letters across the ruled lines are hard to read.
-    const QFont font = FitRowFont(variablePitchFont(), rowHeightOf(painted_), kBorder, this);
+    const QFont font = FitRowFont(variablePitchFont(), ScreenRowHeight(height()), kBorder, this);
     QPainter painter(this);
     OpPainter ops(painter, font, palette().color(QPalette::Base));
     ops.paint(painted_);

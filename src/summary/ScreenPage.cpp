@@ -7,6 +7,11 @@
 
 namespace zadw {
 
+int ScreenRowHeight(int paneHeight) {
+    // The heading band and each of the 18 rows get a ruled band of their own.
+    return paneHeight / (kScreenRows + 1);
+}
+
 std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasures& pane,
                                    int firstShown, int endShown) {
     const int W = pane.width;
@@ -20,7 +25,7 @@ std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasure
 
     // The heading band and each of the 18 rows get a ruled band of their own, so the last row
     // stays above the pane's lower edge.
-    const int rowHeight = H / (kScreenRows + 1);
+    const int rowHeight = ScreenRowHeight(H);
     ops.push_back(DrawOp::makeFill({0, 0, W, rowHeight}, kHeadingBandColor));
 
     const int columnWidth = newForm ? W / 11 : W / 12;

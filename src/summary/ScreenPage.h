@@ -21,6 +21,9 @@ struct ScreenMeasures {
 constexpr std::uint32_t kHeadingBandColor = 0xC0C0C0;
 
 // Publishers firstShown + 1 .. endShown (at most 18) of month m (0..11). The store is only read.
+// The height of the heading band and of each row on a pane of that height.
+int ScreenRowHeight(int paneHeight);
+
 std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasures& pane,
                                    int firstShown, int endShown);
 
