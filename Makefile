@@ -1,5 +1,5 @@
 # The two commands a newcomer needs: `make run` and `make test`.
-.PHONY: all deps configure build run test asan fuzz bench clean package
+.PHONY: all deps configure build run test asan fuzz bench screenshots clean package
 
 JOBS ?= $(shell nproc)
 
@@ -31,7 +31,11 @@ fuzz: deps
 	@cmake --build --preset fuzz -j $(JOBS)
 
 bench: build
-	@build/bench/zadw-bench
+	@bench/run-all build
+
+# The README's pictures, drawn offscreen into docs/images/.
+screenshots: build
+	@docs/make-screenshots build
 
 # The Debian package, left in build/, then unpacked into a scratch root to check its files.
 package: build
