@@ -1,10 +1,13 @@
 // zadw-bench-bare: the floor for zadw's start-up and memory, an empty dialog and nothing else.
+// With --text the dialog shows one line of text, so it also pays for the font database, as
+// every window with text does.
 // ZADW_BENCH_EXIT_WHEN_SHOWN works as in zadw: end after the first paint; a value with "/" is a
 // file for VmRSS in kB.
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QFile>
+#include <QLabel>
 #include <QTimer>
 #include <memory>
 
@@ -50,6 +53,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QDialog dialog;
     dialog.resize(400, 300);
+    if (argc > 1 && QByteArray(argv[1]) == "--text") {
+        auto* label = new QLabel(QStringLiteral("Rapporter över tjänst på fältet"), &dialog);
+        label->move(20, 20);
+    }
     std::unique_ptr<ExitWhenShown> benchExit;
     if (qEnvironmentVariableIsSet("ZADW_BENCH_EXIT_WHEN_SHOWN")) {
         benchExit = std::make_unique<ExitWhenShown>(
