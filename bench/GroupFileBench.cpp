@@ -86,22 +86,5 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
-    gFolder = zadw::bench::makeScratchFolder();
-    if (gFolder.empty()) {
-        return 1;
-    }
-    int rc = 1;
-    std::string error;
-    if (zadw::bench::writeLargestGroup(groupPath(), error)) {
-        zadw::bench::KeepingReporter reporter(benchmark::CreateDefaultDisplayReporter());
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        zadw::bench::printTargets(reporter, kTargets);
-        rc = 0;
-    } else {
-        std::fprintf(stderr, "cannot write the test group: %s\n", error.c_str());
-    }
-    benchmark::Shutdown();
-    std::error_code ec;
-    std::filesystem::remove_all(gFolder, ec);
-    return rc;
+    return zadw::bench::runOnLargestGroup(gFolder, kTargets);
 }

@@ -4,7 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "LargestGroup.h"
+
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <span>
 #include <string>
@@ -82,6 +85,29 @@ inline void printTargets(const KeepingReporter& reporter, std::span<const Target
         std::fprintf(out, "  %-20s %9.1f %s   target < %.0f %s   %s\n", t.name, seconds * scale,
                      t.unit, t.seconds * scale, t.unit, seconds < t.seconds ? "met" : "MISSED");
     }
+}
+
+// Writes the largest group as folder/grupp.z08 into a fresh scratch folder, runs the registered
+// benchmarks, prints their figures against the targets and removes the folder again.
+inline int runOnLargestGroup(std::filesystem::path& folder, std::span<const Target> targets) {
+    folder = makeScratchFolder();
+    if (folder.empty()) {
+        return 1;
+    }
+    int rc = 1;
+    std::string error;
+    if (writeLargestGroup((folder / "grupp.z08").string(), error)) {
+        KeepingReporter reporter(benchmark::CreateDefaultDisplayReporter());
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        printTargets(reporter, targets);
+        rc = 0;
+    } else {
+        std::fprintf(stderr, "cannot write the test group: %s\n", error.c_str());
+    }
+    benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    return rc;
 }
 
 } // namespace zadw::bench

@@ -12,7 +12,6 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
-#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -30,7 +29,6 @@ CReportsDlg::CReportsDlg(const Services& services, StartupInfo startup, QWidget*
     initResources();
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/zadw/icon.svg")));
     buildFromTemplate(this, 102);
     publisherList = control<QListWidget>(this, 138);
     InitDialog(startup.commandLine);
