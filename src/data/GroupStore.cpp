@@ -35,14 +35,6 @@ long readUpTo(int fd, unsigned char* p, std::size_t n) {
     return static_cast<long>(got);
 }
 
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 } // namespace
 
 bool GroupStore::reserve(std::size_t records, std::size_t slots) {
@@ -192,7 +184,8 @@ bool GroupStore::saveGroupFile(const std::string& path) {
 void GroupStore::assign(const GroupRecord& header, const std::vector<GroupRecord>& publishers,
                         const std::vector<RemarkSlot>& remarks) {
     releaseStorage();
-    if (!reserve(publishers.size() + 1, std::max<std::size_t>(remarks.size() + 100, kMaxRemarkSlots))) {
+    if (!reserve(publishers.size() + 1,
+                 std::max<std::size_t>(remarks.size() + 100, kMaxRemarkSlots))) {
         return;
     }
     records_[0] = header;
@@ -220,7 +213,9 @@ std::string GroupStore::displayName(int pub, bool listForm) const {
     return first + " " + last;
 }
 
-bool GroupStore::isUsableNumber(const std::string& number) { return utf8Length(number) > 5; }
+bool GroupStore::isUsableNumber(const std::string& number) {
+    return utf8Length(number) > 5;
+}
 
 bool GroupStore::isUsableAddress(const std::string& address) {
     const auto at = address.find('@');
@@ -245,7 +240,7 @@ int GroupStore::usablePhones(int pub, std::array<std::string, 3>& numbers) const
 Contacts GroupStore::collectPhones(int pub) const {
     Contacts c;
     c.count = usablePhones(pub, c.numbers);
-    const std::string email = trimBlanks(textField(record(pub), TextField::Email));
+    const std::string email = TrimBlanks(textField(record(pub), TextField::Email));
     if (isMissing(pub, reportMonth) && isUsableAddress(email)) {
         c.reminderAddress = email;
     }
@@ -305,12 +300,13 @@ std::uint16_t GroupStore::getNewFormValue(int pub, int m, ReportValueKind kind) 
     }
     if (isNewFormMonth(r.newFormMonthsValue(), m)) {
         const NewFormValues v = unpackNewForm(r, m);
-        const std::uint16_t values[] = {v.publications, v.videos, 0, v.returnVisits, v.bibleStudies};
+        const std::uint16_t values[] = {v.publications, v.videos, 0, v.returnVisits,
+                                        v.bibleStudies};
         return values[kind];
     }
     const OldFormValues v = unpackOldForm(r, m);
-    const std::uint16_t values[] = {static_cast<std::uint16_t>(v.magazines + v.brochures + v.books), 0,
-                                    0, v.returnVisits, v.bibleStudies};
+    const std::uint16_t values[] = {static_cast<std::uint16_t>(v.magazines + v.brochures + v.books),
+                                    0, 0, v.returnVisits, v.bibleStudies};
     return values[kind];
 }
 
@@ -355,11 +351,17 @@ bool GroupStore::setRemark(int pub, int m, int slot, const std::string& text) {
     return true;
 }
 
-void GroupStore::setLateFlag(int pub, int m) { record(pub).lateFlag(m) = 1; }
+void GroupStore::setLateFlag(int pub, int m) {
+    record(pub).lateFlag(m) = 1;
+}
 
-bool GroupStore::hasLateFlag(int pub, int m) const { return record(pub).lateFlag(m) == 1; }
+bool GroupStore::hasLateFlag(int pub, int m) const {
+    return record(pub).lateFlag(m) == 1;
+}
 
-bool GroupStore::isNewFormMonth(std::uint16_t set, int m) { return (set & (1u << m)) != 0; }
+bool GroupStore::isNewFormMonth(std::uint16_t set, int m) {
+    return (set & (1u << m)) != 0;
+}
 
 void GroupStore::setNewFormMonth(std::uint16_t& set, int m, bool on) {
     if (on) {

@@ -63,10 +63,12 @@ bool parseLine(const std::string& line, int& id, std::string& text) {
 const std::map<int, std::string>& table() {
     static const std::map<int, std::string> t = [] {
         std::map<int, std::string> m;
-        const std::string src(reinterpret_cast<const char*>(zadw_strings_txt), zadw_strings_txt_size);
+        const std::string src(reinterpret_cast<const char*>(zadw_strings_txt),
+                              zadw_strings_txt_size);
         int bad = 0;
         if (!parseStringTable(
-                src, [](int id, std::string&& text, void* ctx) {
+                src,
+                [](int id, std::string&& text, void* ctx) {
                     (*static_cast<std::map<int, std::string>*>(ctx))[id] = std::move(text);
                 },
                 &m, &bad)) {
@@ -111,6 +113,14 @@ std::string LoadString(int id) {
     const auto& t = table();
     const auto it = t.find(id);
     return it == t.end() ? std::string() : it->second;
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 std::string FormatText(const std::string& text, const std::string& arg) {

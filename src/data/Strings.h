@@ -9,6 +9,8 @@ namespace zadw {
 std::string LoadString(int id);
 // Entry id with every "%1" replaced by the text of entry argId (when argId is not 0).
 std::string LoadFormatted(int id, int argId);
+// The text without the blanks at both ends.
+std::string TrimBlanks(const std::string& text);
 // Replaces every "%1" in text by arg.
 std::string FormatText(const std::string& text, const std::string& arg);
 

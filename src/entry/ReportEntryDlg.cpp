@@ -141,9 +141,7 @@ void CReportEntryDlg::InitDialog() {
 
     recordCopy = store.record(publisher);
 
-    auto* changeMonth = control<QPushButton>(this, kChangeMonth);
-    changeMonth->setFont(variablePitchFont());
-    changeMonth->setText(qs(LoadString(114)));
+    control<QPushButton>(this, kChangeMonth)->setText(qs(LoadString(114)));
 
     LoadMonth();
     FocusField(Field(EntryField::BooksOrPublications));
@@ -155,9 +153,7 @@ void CReportEntryDlg::LoadMonth() {
     Field(EntryField::Magazines)->setVisible(oldForm);
     control(this, 151)->setVisible(oldForm);
     for (const FieldLabel& l : kLabels) {
-        auto* label = control<QLabel>(this, l.id);
-        label->setFont(variablePitchFont());
-        label->setText(qs(textOf(newForm ? l.newForm : l.oldForm)));
+        control<QLabel>(this, l.id)->setText(qs(textOf(newForm ? l.newForm : l.oldForm)));
     }
     control<QLabel>(this, kMonthName)->setText(qs(MonthName(month, false, owner_.languageTag)));
 

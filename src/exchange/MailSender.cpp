@@ -25,14 +25,6 @@ bool isControl(long cp) {
     return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F);
 }
 
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 } // namespace
 
 std::string plainAddress(const MailRecipient& r) {
@@ -108,7 +100,7 @@ bool MailSender::addRecipients(const std::string& list) {
         if (end == std::string::npos) {
             end = list.size();
         }
-        std::string piece = trimBlanks(list.substr(start, end - start));
+        std::string piece = TrimBlanks(list.substr(start, end - start));
         if (!piece.empty()) {
             if (!isSafeAddress(piece)) {
                 // Refuse the whole list: a message to only some of the intended people is
