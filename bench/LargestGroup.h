@@ -12,9 +12,9 @@ namespace zadw::bench {
 // Answers every message with OK and keeps the last one.
 class QuietSink : public MessageSink {
 public:
-    MsgAnswer show(const std::string& text, MsgButtons, MsgIcon) override {
+    MsgAnswer present(const Message& message) override {
         ++shown;
-        last = text;
+        last = message.text;
         return MsgAnswer::Ok;
     }
     int shown = 0;

@@ -25,8 +25,8 @@ using namespace zadw;
 // Nothing should ask anything while the pictures are taken; if something does, it is shown here.
 class PrintingSink : public MessageSink {
 public:
-    MsgAnswer show(const std::string& text, MsgButtons, MsgIcon) override {
-        std::fprintf(stderr, "zadw-screenshots: message: %s\n", text.c_str());
+    MsgAnswer present(const Message& message) override {
+        std::fprintf(stderr, "zadw-screenshots: message: %s\n", message.text.c_str());
         return MsgAnswer::Ok;
     }
 };

@@ -21,7 +21,7 @@ using namespace zadw;
 
 class IgnoringSink : public MessageSink {
 public:
-    MsgAnswer show(const std::string&, MsgButtons, MsgIcon) override {
+    MsgAnswer present(const Message&) override {
         ++shown;
         return MsgAnswer::Ok;
     }

@@ -12,7 +12,7 @@ class QtMessageSink : public MessageSink {
 public:
     explicit QtMessageSink(QWidget* owner = nullptr) : owner_(owner) {}
     void setOwner(QWidget* owner) { owner_ = owner; }
-    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
+    MsgAnswer present(const Message& message) override;
 
     static QString title();
 

@@ -23,9 +23,9 @@ void reportError(const std::string& subject, const std::string& text) {
     std::cerr << line << std::endl;
 }
 
-MsgAnswer StderrSink::show(const std::string& text, MsgButtons buttons, MsgIcon) {
-    reportError(subject, text);
-    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+MsgAnswer StderrSink::present(const Message& message) {
+    reportError(subject, message.text);
+    return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
 }
 
 int loadWholeGroup(GroupStore& store, const std::string& path) {

@@ -18,7 +18,7 @@ void reportError(const std::string& subject, const std::string& text);
 // The store's messages as error lines; questions are answered No.
 class StderrSink : public MessageSink {
 public:
-    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon) override;
+    MsgAnswer present(const Message& message) override;
     // Put in front of texts that do not name their file themselves ("" = nothing).
     std::string subject;
 };

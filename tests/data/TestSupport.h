@@ -16,19 +16,38 @@ namespace zadw::test {
 // Keeps every message shown and answers from a queue (OK, or No for a question, when empty).
 class RecordingSink : public MessageSink {
 public:
-    MsgAnswer show(const std::string& text, MsgButtons buttons, MsgIcon icon) override {
-        shown.push_back(text);
-        icons.push_back(icon);
+    MsgAnswer present(const Message& message) override {
+        shown.push_back(message.text);
+        icons.push_back(message.icon);
+        defaults.push_back(message.defaultAnswer);
+        std::vector<std::string> labels;
+        for (const MsgAction& action : message.actions) {
+            labels.push_back(action.label);
+        }
+        actionLabels.push_back(labels);
+        // Press the queued action buttons (by label) before answering.
+        while (!actionPresses.empty()) {
+            const std::string press = actionPresses.front();
+            actionPresses.pop_front();
+            for (const MsgAction& action : message.actions) {
+                if (action.label == press && action.run) {
+                    action.run();
+                }
+            }
+        }
         if (!answers.empty()) {
             const MsgAnswer a = answers.front();
             answers.pop_front();
             return a;
         }
-        return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+        return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
     }
     std::vector<std::string> shown;
     std::vector<MsgIcon> icons;
+    std::vector<MsgAnswer> defaults;
+    std::vector<std::vector<std::string>> actionLabels;
     std::deque<MsgAnswer> answers;
+    std::deque<std::string> actionPresses;
 };
 
 class ScratchDir {
