@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     services.profile = &profile;
 
     // A day in December: the report month is November.
-    CReportsDlg main(services, StartupInfo{group, QDate(2026, 12, 8)});
+    CReportsDlg main(services, StartupInfo{group, QDate(2026, 12, 8), {}});
     if (main.store.publisherCount == 0) {
         std::fprintf(stderr, "zadw-screenshots: %s did not load\n", argv[1]);
         return 1;
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     bool ok = shown(main) && save(main, out, "main-window.png");
 
     {
-        CReportEntryDlg entry(main, main.PublisherOnLine(main.publisherList->currentRow()));
+        CReportEntryDlg entry(main.entryContext(), main.PublisherOnLine(main.publisherList->currentRow()), &main);
         ok = shown(entry) && ok;
         for (const char* field : {"6", "2", "11.5", "4"}) {
             typeInto(QString::fromLatin1(field));
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     }
 
     {
-        CSummaryPreviewDlg preview(main, main.store.reportMonth);
+        CSummaryPreviewDlg preview(main.store, messages, nullptr, main.store.reportMonth, &main);
         ok = shown(preview) && save(preview, out, "summary-preview.png") && ok;
     }
     // The main window goes without ExitProgram: the copy of the group stays as it was.

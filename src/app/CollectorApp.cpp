@@ -2,6 +2,7 @@
 
 #include "ExitWhenShown.h"
 #include "FileDlg.h"
+#include "GroupFileLocks.h"
 #include "MailSystem.h"
 #include "PrinterChoice.h"
 #include "QtMessageSink.h"
@@ -16,6 +17,13 @@
 
 namespace zadw {
 CCollectorApp::CCollectorApp(int& argc, char** argv) : QApplication(argc, argv) {
+    // The arguments as the system gave them: a file name need not be valid UTF-8.
+    for (int i = 1; i < argc; ++i) {
+        if (!rawArguments_.empty()) {
+            rawArguments_ += ' ';
+        }
+        rawArguments_ += argv[i];
+    }
     setApplicationName(QStringLiteral("zadw"));
     setApplicationVersion(QStringLiteral("3.0.0.2"));
     initResources();
@@ -39,13 +47,18 @@ bool CCollectorApp::InitInstance() {
     services.telephone = &telephone;
     QtPrinterChoice printers; // the printer chosen in print setup lasts for the run
     services.printer = &printers;
+    GroupFileLocks locks;
+    services.locks = &locks;
 
     QStringList args = arguments();
     args.removeFirst();
-    StartupInfo startup{args.join(QLatin1Char(' ')).remove(QLatin1Char('"')), QDate::currentDate()};
+    StartupInfo startup{args.join(QLatin1Char(' ')), QDate::currentDate(), rawArguments_};
 
     CReportsDlg dialog(services, startup);
     messages.setOwner(&dialog);
+    if (dialog.startupGaveWay()) {
+        return false; // another window has the file; this start touches nothing
+    }
     const auto benchExit = exitWhenShownIfAsked(dialog);
     dialog.exec();
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <string>
 
 namespace zadw {
 
@@ -17,6 +18,7 @@ public:
 
 private:
     QString profilePath_;
+    std::string rawArguments_;
 };
 
 } // namespace zadw

@@ -1,16 +1,60 @@
 #pragma once
 // Replaces a file as a whole: a temporary file beside it is written, flushed, synced and renamed
-// over the target, so a crash or a full disk never leaves a half-written file behind.
+// over the target, so a crash or a full disk never leaves a half-written file behind. Where the
+// folder cannot take a temporary file, the caller may write in place instead, once the bytes are
+// safe elsewhere.
 
+#include <ctime>
 #include <string>
+#include <sys/types.h>
 
 namespace zadw {
 
 enum class WriteResult { Ok, CannotCreate, WriteFailed };
 
-WriteResult writeFileAtomically(const std::string& path, const std::string& data, bool durable = true);
+struct WriteOutcome {
+    WriteResult result = WriteResult::Ok;
+    int error = 0; // errno of the step that failed
+    bool ok() const { return result == WriteResult::Ok; }
+};
+
+WriteOutcome writeFileAtomically(const std::string& path, const std::string& data,
+                                 bool durable = true);
+// Overwrites the file's own bytes (same inode, owner, links), then truncates and syncs it.
+WriteOutcome writeFileInPlace(const std::string& path, const std::string& data,
+                              bool durable = true);
+// Writes a new private file (mode 0600) that must not exist yet.
+WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data);
+
+// Removes the temporary files of this path that a save killed before its rename left behind.
+void removeStaleTemporaries(const std::string& path);
+
+// Why the file may not be replaced by a rename: another owner, other hard links, or a folder
+// that cannot take a new file.
+bool needsInPlaceWrite(const std::string& path);
+
+// The message for a failed save of path, chosen by the system's reason.
+std::string saveFailureText(const std::string& path, int error);
 
 // The path as an absolute one: relative paths are joined with the working directory.
 std::string absolutePath(const std::string& path);
+// The path with symbolic links resolved, or the absolute path when it does not exist.
+std::string canonicalPath(const std::string& path);
+std::string folderOf(const std::string& path);
+std::string baseNameOf(const std::string& path);
+
+// What a file was when it was last read or written: a change by anyone else changes it.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::time_t mtimeSeconds = 0;
+    long mtimeNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity identityOf(const std::string& path);
+FileIdentity identityOfDescriptor(int fd);
 
 } // namespace zadw

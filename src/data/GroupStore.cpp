@@ -5,6 +5,7 @@
 #include "Scramble.h"
 #include "Strings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -61,31 +62,68 @@ void GroupStore::releaseStorage() {
     remarkCount = 0;
 }
 
-bool GroupStore::loadGroupFile(const std::string& path) {
-    releaseStorage();
-    lastLoadStatus_ = LoadStatus::Loaded;
-
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+ReadResult GroupStore::readFileBytes(const std::string& path, std::string& bytes,
+                                     FileIdentity* identity) {
+    bytes.clear();
+    // Without blocking: a FIFO named like a group file must not hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0) {
             ::close(fd);
         }
+        return ReadResult::CannotOpen;
+    }
+    if (identity != nullptr) {
+        *identity = identityOfDescriptor(fd);
+    }
+    // No group file is longer than a full header's worth of records and remark slots.
+    constexpr std::size_t kLongest = kRecordSize * 256 + kRemarkSlotSize * 65536;
+    const std::size_t size = static_cast<std::size_t>(std::max<off_t>(st.st_size, 0));
+    try {
+        bytes.resize(std::min(size, kLongest));
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return ReadResult::NoMemory;
+    }
+    const long got = readUpTo(fd, reinterpret_cast<unsigned char*>(bytes.data()), bytes.size());
+    ::close(fd);
+    if (got < 0) {
+        bytes.clear();
+        return ReadResult::CannotOpen;
+    }
+    bytes.resize(static_cast<std::size_t>(got));
+    return ReadResult::Ok;
+}
+
+bool GroupStore::loadGroupFile(const std::string& path) {
+    releaseStorage();
+    lastLoadStatus_ = LoadStatus::Loaded;
+    std::string bytes;
+    switch (readFileBytes(path, bytes, nullptr)) {
+    case ReadResult::Ok:
+        break;
+    case ReadResult::CannotOpen:
         lastLoadStatus_ = LoadStatus::CannotOpen;
         messages_.show(FormatText(LoadString(2001), path));
         return true;
+    case ReadResult::NoMemory:
+        lastLoadStatus_ = LoadStatus::NoMemory;
+        messages_.show("Low Memory");
+        return false;
     }
+    return loadFromBytes(bytes, path);
+}
+
+bool GroupStore::loadFromBytes(const std::string& bytes, const std::string& path) {
+    releaseStorage();
+    lastLoadStatus_ = LoadStatus::Loaded;
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
 
     GroupRecord header{};
-    const long headerRead = readUpTo(fd, header.bytes(), kRecordSize);
-    if (headerRead < 0) {
-        ::close(fd);
-        lastLoadStatus_ = LoadStatus::CannotOpen;
-        messages_.show(FormatText(LoadString(2001), path));
-        return true;
-    }
+    const std::size_t headerRead = std::min(bytes.size(), kRecordSize);
+    std::memcpy(header.bytes(), data, headerRead);
     if (header.publisherCount >= 128 || header.reportMonth > 11) {
-        ::close(fd);
         lastLoadStatus_ = LoadStatus::NotAGroupFile;
         messages_.show(FormatText(LoadString(2002), path));
         return true;
@@ -95,7 +133,6 @@ bool GroupStore::loadGroupFile(const std::string& path) {
     const int slots = header.remarkCountValue();
     if (!reserve(static_cast<std::size_t>(count) + 1,
                  std::max<std::size_t>(static_cast<std::size_t>(slots) + 100, kMaxRemarkSlots))) {
-        ::close(fd);
         return false;
     }
     publisherCount = static_cast<std::uint16_t>(count);
@@ -104,32 +141,26 @@ bool GroupStore::loadGroupFile(const std::string& path) {
     reportMonth = header.reportMonth;
     records_[0] = header;
 
-    // One read for the rest of the file; what a short file lacks stays zero, and every record
-    // and slot is still counted.
+    // What a short file lacks stays zero, and every record and slot is still counted.
     const std::size_t recordBytes = kRecordSize * static_cast<std::size_t>(count);
     const std::size_t wanted = recordBytes + kRemarkSlotSize * static_cast<std::size_t>(slots);
-    bool complete = headerRead == static_cast<long>(kRecordSize);
-    if (complete && wanted > 0) {
-        std::vector<unsigned char> rest(wanted);
-        const long got = readUpTo(fd, rest.data(), wanted);
-        const std::size_t have = got > 0 ? static_cast<std::size_t>(got) : 0;
-        complete = have == wanted;
-        for (int p = 1; p <= count; ++p) {
-            const std::size_t at = kRecordSize * static_cast<std::size_t>(p - 1);
-            if (at < have) {
-                std::memcpy(records_[static_cast<std::size_t>(p)].bytes(), rest.data() + at,
-                            std::min(kRecordSize, have - at));
-            }
-        }
-        for (int k = 0; k < slots; ++k) {
-            const std::size_t at = recordBytes + kRemarkSlotSize * static_cast<std::size_t>(k);
-            if (at < have) {
-                std::memcpy(remarks_[static_cast<std::size_t>(k)].text, rest.data() + at,
-                            std::min(kRemarkSlotSize, have - at));
-            }
+    const std::size_t have = bytes.size() - headerRead;
+    const unsigned char* rest = data + headerRead;
+    const bool complete = headerRead == kRecordSize && have >= wanted;
+    for (int p = 1; p <= count; ++p) {
+        const std::size_t at = kRecordSize * static_cast<std::size_t>(p - 1);
+        if (at < have) {
+            std::memcpy(records_[static_cast<std::size_t>(p)].bytes(), rest + at,
+                        std::min(kRecordSize, have - at));
         }
     }
-    ::close(fd);
+    for (int k = 0; k < slots; ++k) {
+        const std::size_t at = recordBytes + kRemarkSlotSize * static_cast<std::size_t>(k);
+        if (at < have) {
+            std::memcpy(remarks_[static_cast<std::size_t>(k)].text, rest + at,
+                        std::min(kRemarkSlotSize, have - at));
+        }
+    }
 
     if (count != 0) {
         for (int p = 1; p <= count; ++p) {
@@ -144,16 +175,16 @@ bool GroupStore::loadGroupFile(const std::string& path) {
     return true;
 }
 
-bool GroupStore::saveGroupFile(const std::string& path) {
-    if (publisherCount < 2 || !storageReady) {
-        messages_.show(LoadString(1232));
+bool GroupStore::serialize(std::string& data) {
+    records_[0].setRemarkCountValue(remarkCount);
+    // Scramble a copy, so the store stays exactly as it was whatever happens.
+    try {
+        data.assign(kRecordSize * (publisherCount + 1u) + kRemarkSlotSize * remarkCount, '\0');
+    } catch (const std::bad_alloc&) {
+        data.clear();
+        messages_.show("Low Memory");
         return false;
     }
-    records_[0].setRemarkCountValue(remarkCount);
-
-    // Scramble a copy, so the store stays exactly as it was whatever happens.
-    std::string data;
-    data.resize(kRecordSize * (publisherCount + 1u) + kRemarkSlotSize * remarkCount);
     char* out = data.data();
     for (int p = 0; p <= publisherCount; ++p) {
         GroupRecord rec = records_[static_cast<std::size_t>(p)];
@@ -167,17 +198,23 @@ bool GroupStore::saveGroupFile(const std::string& path) {
         std::memcpy(out, remarks_[static_cast<std::size_t>(k)].text, kRemarkSlotSize);
         out += kRemarkSlotSize;
     }
+    return true;
+}
 
-    switch (writeFileAtomically(path, data, durable_)) {
-    case WriteResult::Ok:
-        return true;
-    case WriteResult::CannotCreate:
-        messages_.show(FormatText(LoadString(1231), absolutePath(path)));
-        return false;
-    case WriteResult::WriteFailed:
-        messages_.show(FormatText(LoadString(2007), absolutePath(path)));
+bool GroupStore::saveGroupFile(const std::string& path) {
+    if (publisherCount < 2 || !storageReady) {
+        messages_.show(LoadString(1232));
         return false;
     }
+    std::string data;
+    if (!serialize(data)) {
+        return false;
+    }
+    const WriteOutcome outcome = writeFileAtomically(path, data, durable_);
+    if (outcome.ok()) {
+        return true;
+    }
+    messages_.show(saveFailureText(absolutePath(path), outcome.error));
     return false;
 }
 

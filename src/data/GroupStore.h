@@ -2,6 +2,7 @@
 // The one in-memory group: the header, the publisher records (always held unscrambled) and the
 // remark slots, with the small record operations the rest of the program shares.
 
+#include "AtomicFile.h"
 #include "GroupRecord.h"
 #include "MessageSink.h"
 
@@ -24,6 +25,7 @@ struct Contacts {
 };
 
 enum class LoadStatus { Loaded, CannotOpen, NotAGroupFile, Incomplete, NoMemory };
+enum class ReadResult { Ok, CannotOpen, NoMemory };
 
 class GroupStore {
 public:
@@ -32,8 +34,16 @@ public:
     // False only when storage cannot be had. A file that cannot be opened or is not a group
     // file leaves an empty group (and says so); lastLoadStatus() tells which case it was.
     bool loadGroupFile(const std::string& path);
+    // Loads a group from a file's bytes already read; path names it in messages.
+    bool loadFromBytes(const std::string& bytes, const std::string& path);
     // True when the file was written; the old file stays untouched on any failure.
     bool saveGroupFile(const std::string& path);
+    // The file's bytes for the group as it stands; false ("Low Memory" shown) without storage.
+    bool serialize(std::string& data);
+    // Reads a regular file whole, without blocking on FIFOs or devices; identity from the same
+    // open file.
+    static ReadResult readFileBytes(const std::string& path, std::string& bytes,
+                                    FileIdentity* identity);
     void releaseStorage();
 
     std::string displayName(int pub, bool listForm) const;

@@ -1,5 +1,7 @@
 #include "Strings.h"
 
+#include <vector>
+
 #include <cstdlib>
 #include <map>
 
@@ -129,6 +131,21 @@ std::string FormatText(const std::string& text, const std::string& arg) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '1') {
             out += arg;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string FormatArgs(const std::string& text, const std::vector<std::string>& args) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] == '%' && next >= '1' && next <= '9' &&
+            static_cast<std::size_t>(next - '1') < args.size()) {
+            out += args[static_cast<std::size_t>(next - '1')];
             ++i;
         } else {
             out += text[i];

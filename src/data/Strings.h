@@ -2,6 +2,7 @@
 // The program's Swedish string table, built into the program from resources/strings.txt.
 
 #include <string>
+#include <vector>
 
 namespace zadw {
 
@@ -13,6 +14,9 @@ std::string LoadFormatted(int id, int argId);
 std::string TrimBlanks(const std::string& text);
 // Replaces every "%1" in text by arg.
 std::string FormatText(const std::string& text, const std::string& arg);
+
+// Replaces "%1", "%2", … by the arguments in turn, each in one pass (an argument's own "%2" stays).
+std::string FormatArgs(const std::string& text, const std::vector<std::string>& args);
 
 // Parses a table in the resource file's format into id/text pairs; false at the first bad line.
 bool parseStringTable(const std::string& source, void (*add)(int, std::string&&, void*), void* ctx,

@@ -2,7 +2,6 @@
 
 #include "CodePage.h"
 #include "ReportRules.h"
-#include "ReportsDlg.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
 
@@ -13,6 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcutEvent>
+#include <QApplication>
+#include <QPointer>
 #include <QTimer>
 
 namespace zadw {
@@ -66,8 +67,8 @@ bool movesWithinDialog(const QEvent* event) {
 
 } // namespace
 
-CReportEntryDlg::CReportEntryDlg(CReportsDlg& owner, int publisher)
-    : QDialog(&owner), publisher(publisher), owner_(owner) {
+CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* parent)
+    : QDialog(parent), publisher(publisher), owner_(context), generation_(context.group.generation()) {
     // A caption but no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, 107);
@@ -341,7 +342,12 @@ bool CReportEntryDlg::StoreMonth() {
     return zadw::StoreMonth(recordCopy, month, newForm, values, creditHourCount);
 }
 
+bool CReportEntryDlg::GroupReplaced() const { return owner_.group.generation() != generation_; }
+
 void CReportEntryDlg::CommitRecord() {
+    if (GroupReplaced()) {
+        return;
+    }
     GroupStore& store = owner_.store;
     if (ReportDiffers(recordCopy, store.record(publisher), month)) {
         changed = true;
@@ -402,8 +408,17 @@ void CReportEntryDlg::LeaveRemarkEditor() {
     }
     recordCopy.remarkSlot[month] = store.record(publisher).remarkSlot[month];
     if (stored || store.record(publisher).remarkSlot[month] != linkBefore) {
-        // Written once the focus has settled; the owner outlives this dialog.
-        QTimer::singleShot(0, &owner_, [owner = &owner_] { owner->WriteBack(); });
+        // Written once the focus has settled, even if the dialog has closed by then.
+        QTimer::singleShot(0, qApp, [context = &owner_, self = QPointer<CReportEntryDlg>(this),
+                                     generation = generation_] {
+            if (context->group.generation() != generation) {
+                return;
+            }
+            context->WriteBack();
+            if (self && context->group.generation() != generation) {
+                self->reject(); // the group is the file's now; this publisher may be someone else
+            }
+        });
     }
 
     if (typed.trimmed().isEmpty()) {

@@ -4,6 +4,7 @@
 // month list enters late reports for the other months.
 
 #include "DigitEdit.h"
+#include "EntryContext.h"
 #include "GroupRecord.h"
 #include "MonthValues.h"
 
@@ -19,14 +20,12 @@ class QPushButton;
 
 namespace zadw {
 
-class CReportsDlg;
-
 class CReportEntryDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The owner's store, report month and status lines are what the dialog works on.
-    CReportEntryDlg(CReportsDlg& owner, int publisher);
+    // The context's group, date and language are what the dialog works on.
+    CReportEntryDlg(EntryContext& context, int publisher, QWidget* parent = nullptr);
 
     void LoadMonth();
     void OnOK();
@@ -74,7 +73,12 @@ private:
     QLineEdit* Field(EntryField id) const;
     int HoursValue() const;
 
-    CReportsDlg& owner_;
+    // True when the group was read again from disk while the dialog was open: its publisher
+    // number may now be someone else, so nothing more is stored through it.
+    bool GroupReplaced() const;
+
+    EntryContext& owner_;
+    int generation_ = 0;
     std::array<CDigitEdit, 7> digitEdits_; // index id - 139; 142 has no field
     QLineEdit* remarkEdit_ = nullptr;
     QListWidget* monthList_ = nullptr;

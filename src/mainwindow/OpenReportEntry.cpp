@@ -7,7 +7,7 @@ namespace zadw {
 
 void CReportsDlg::RunReportEntry(int pub) {
     // Everything the dialog produces is in the store and the status lines when it closes.
-    CReportEntryDlg entry(*this, pub);
+    CReportEntryDlg entry(entryContext_, pub, this);
     entry.exec();
 }
 

@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "FileChooser.h"
+#include "GroupFileLocks.h"
 #include "ReportRules.h"
 #include "Resources.h"
 #include "SettingsProfile.h"
@@ -12,26 +13,59 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <dirent.h>
+#include <unistd.h>
 
 namespace zadw {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The file's name as the system spells it. A chooser hands back text, so a name that is not
+// UTF-8 is found again among the folder's entries.
+std::string nativePath(const QString& chosen) {
+    const QByteArray encoded = QFile::encodeName(chosen);
+    if (QFileInfo::exists(chosen) || ::access(encoded.constData(), F_OK) == 0) {
+        return encoded.toStdString();
+    }
+    const QFileInfo info(chosen);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    if (DIR* dir = ::opendir(folder.constData())) {
+        std::string found;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (QFile::decodeName(QByteArray(entry->d_name)) == info.fileName()) {
+                found = folder.toStdString() + "/" + entry->d_name;
+                break;
+            }
+        }
+        ::closedir(dir);
+        if (!found.empty()) {
+            return found;
+        }
+    }
+    return encoded.toStdString();
+}
 
 } // namespace
 
 CReportsDlg::CReportsDlg(const Services& services, StartupInfo startup, QWidget* parent)
-    : QDialog(parent), store(*services.messages), today(startup.today), services_(services) {
+    : QDialog(parent),
+      group(*services.messages, services.locks, BackupFolder(services.backupFolder)),
+      store(group.store), today(startup.today), services_(services),
+      entryContext_(group, *services.messages, lastEnteredName) {
     initResources();
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     buildFromTemplate(this, 102);
     publisherList = control<QListWidget>(this, 138);
-    InitDialog(startup.commandLine);
+    InitDialog(startup);
 }
 
 CReportsDlg::~CReportsDlg() = default;
@@ -53,35 +87,59 @@ bool CReportsDlg::isGroupFilePath(const QString& path) {
     return path.right(4).compare(QStringLiteral(".z08"), Qt::CaseInsensitive) == 0;
 }
 
-void CReportsDlg::InitDialog(const QString& commandLine) {
-    connect(control<QPushButton>(this, 1), &QPushButton::clicked, this, &CReportsDlg::OpenReportEntry);
+void CReportsDlg::InitDialog(const StartupInfo& startup) {
+    connect(control<QPushButton>(this, 1), &QPushButton::clicked, this,
+            &CReportsDlg::OpenReportEntry);
     connect(control<QPushButton>(this, 2), &QPushButton::clicked, this, &CReportsDlg::reject);
     connect(control<QPushButton>(this, 3), &QPushButton::clicked, this, &CReportsDlg::LoadNewList);
-    connect(control<QPushButton>(this, 4), &QPushButton::clicked, this, &CReportsDlg::OnSendUpdates);
-    connect(control<QPushButton>(this, 5), &QPushButton::clicked, this, &CReportsDlg::OnSummaryPreview);
+    connect(control<QPushButton>(this, 4), &QPushButton::clicked, this,
+            &CReportsDlg::OnSendUpdates);
+    connect(control<QPushButton>(this, 5), &QPushButton::clicked, this,
+            &CReportsDlg::OnSummaryPreview);
     connect(control<QPushButton>(this, 1003), &QPushButton::clicked, this, &CReportsDlg::OnDial);
-    connect(control<QPushButton>(this, 1004), &QPushButton::clicked, this, &CReportsDlg::OnNextNumber);
+    connect(control<QPushButton>(this, 1004), &QPushButton::clicked, this,
+            &CReportsDlg::OnNextNumber);
     connect(control<QPushButton>(this, 1005), &QPushButton::clicked, this, &CReportsDlg::ShowTips);
-    connect(control<QPushButton>(this, 1006), &QPushButton::clicked, this, &CReportsDlg::OnSendReminder);
-    connect(control<QPushButton>(this, 1007), &QPushButton::clicked, this, &CReportsDlg::OnReminderPreview);
-    connect(control<QCheckBox>(this, 162), &QCheckBox::clicked, this, &CReportsDlg::OnFilterToggled);
+    connect(control<QPushButton>(this, 1006), &QPushButton::clicked, this,
+            &CReportsDlg::OnSendReminder);
+    connect(control<QPushButton>(this, 1007), &QPushButton::clicked, this,
+            &CReportsDlg::OnReminderPreview);
+    connect(control<QCheckBox>(this, 162), &QCheckBox::clicked, this,
+            &CReportsDlg::OnFilterToggled);
     connect(publisherList, &QListWidget::currentRowChanged, this, [this] { UpdateSelection(); });
     connect(publisherList, &QListWidget::itemDoubleClicked, this, [this] { OpenReportEntry(); });
     control<QCheckBox>(this, 162)->setChecked(showUnreportedOnly);
 
-    // The group file: named on the command line, else the one in use last time.
-    QString candidate = commandLine;
-    candidate.remove(QLatin1Char('"'));
-    if (!isGroupFilePath(candidate)) {
-        candidate = services_.profile->readString(QStringLiteral("Last"), QStringLiteral("LoadPath"), QString());
+    // The group file: named on the command line, else the one in use last time. Only a pair of
+    // quotes around the whole line is taken off; a name may hold quotes of its own.
+    std::string candidate = startup.commandLineBytes.empty()
+                                ? QFile::encodeName(startup.commandLine).toStdString()
+                                : startup.commandLineBytes;
+    if (candidate.size() >= 2 && candidate.front() == '"' && candidate.back() == '"') {
+        candidate = candidate.substr(1, candidate.size() - 2);
     }
-    store.groupFilePath = candidate.toStdString();
+    if (!isGroupFilePath(QFile::decodeName(QByteArray::fromStdString(candidate)))) {
+        candidate =
+            QFile::encodeName(services_.profile->readString(QStringLiteral("Last"),
+                                                            QStringLiteral("LoadPath"), QString()))
+                .toStdString();
+    }
+    // Relative to the folder zadw was started in, and remembered as the whole path.
+    store.groupFilePath = absolutePath(candidate);
     lastEnteredName =
-        services_.profile->readString(QStringLiteral("Last"), QStringLiteral("Post"), QString()).toStdString();
+        services_.profile->readString(QStringLiteral("Last"), QStringLiteral("Post"), QString())
+            .toStdString();
     store.storageReady = false;
     startDirectory = QDir::currentPath();
     languageTag = LoadString(1198);
     store.languageTag = languageTag;
+    entryContext_.today = today;
+    entryContext_.languageTag = languageTag;
+    entryContext_.statusChanged = [this] { UpdateStatus(); };
+    entryContext_.groupReloaded = [this] { GroupReloaded(); };
+    if (auto* locks = dynamic_cast<GroupFileLocks*>(services_.locks)) {
+        locks->onHandOver = [this] { BringToFront(); };
+    }
 
     store.reportMonth = reportMonthFor(today);
     store.newFormActive = newFormAtStart(today, store.reportMonth);
@@ -90,12 +148,19 @@ void CReportsDlg::InitDialog(const QString& commandLine) {
     control(this, 5)->hide();
     control(this, 162)->hide();
 
-    if (isGroupFilePath(qs(store.groupFilePath)) && store.loadGroupFile(store.groupFilePath)) {
-        if (newFormAfterLoad(today, store.reportMonth)) {
-            store.newFormActive = true;
+    if (OpenGroupFile::isGroupFilePath(store.groupFilePath)) {
+        const OpenResult opened = group.open(store.groupFilePath, true);
+        if (opened == OpenResult::HandedOver || opened == OpenResult::Refused) {
+            startupGaveWay_ = true; // this start neither reads nor writes the file
+            return;
         }
-        RefreshList();
-        UpdateStatus();
+        if (opened == OpenResult::Loaded || opened == OpenResult::NotLoaded) {
+            if (newFormAfterLoad(today, store.reportMonth)) {
+                store.newFormActive = true;
+            }
+            RefreshList();
+            UpdateStatus();
+        }
     }
     showUnreportedOnly = false;
     FocusList();
@@ -106,7 +171,9 @@ int CReportsDlg::PublisherOnLine(int line) const {
     return item != nullptr ? item->data(Qt::UserRole).toInt() : 0;
 }
 
-void CReportsDlg::FocusList() { publisherList->setFocus(Qt::OtherFocusReason); }
+void CReportsDlg::FocusList() {
+    publisherList->setFocus(Qt::OtherFocusReason);
+}
 
 void CReportsDlg::RefreshList() {
     {
@@ -130,12 +197,14 @@ void CReportsDlg::RefreshList() {
 }
 
 void CReportsDlg::UpdateSelection() {
-    if (store.publisherCount < 2 || publisherList->count() == 0 || publisherList->currentRow() < 0) {
+    if (store.publisherCount < 2 || publisherList->count() == 0 ||
+        publisherList->currentRow() < 0) {
         return;
     }
     selectedLine = publisherList->currentRow();
     const int p = PublisherOnLine(selectedLine);
-    control<QPushButton>(this, 1)->setText(qs(FormatText(LoadString(1000), store.displayName(p, false))));
+    control<QPushButton>(this, 1)->setText(
+        qs(FormatText(LoadString(1000), store.displayName(p, false))));
 
     const Contacts contacts = store.collectPhones(p);
     phoneNumbers = contacts.numbers;
@@ -155,7 +224,8 @@ void CReportsDlg::UpdateSelection() {
     }
     control(this, 1004)->setVisible(phoneCount > 1);
     if (!reminderAddress.empty()) {
-        control<QPushButton>(this, 1006)->setText(QStringLiteral("E-mail - ") + qs(reminderAddress));
+        control<QPushButton>(this, 1006)
+            ->setText(QStringLiteral("E-mail - ") + qs(reminderAddress));
         control(this, 1006)->show();
         control(this, 1007)->show();
     } else {
@@ -174,10 +244,12 @@ void CReportsDlg::UpdateStatus() {
             ++missing;
         }
     }
-    control<QLabel>(this, 1000)->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
-                                         QString::number(missing));
-    control<QLabel>(this, 1001)->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
-                                         QString::number(store.publisherCount));
+    control<QLabel>(this, 1000)
+        ->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
+                  QString::number(missing));
+    control<QLabel>(this, 1001)
+        ->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
+                  QString::number(store.publisherCount));
     control<QLabel>(this, 133)->setText(qs(lastEnteredName));
     const bool haveLines = publisherList->count() > 0;
     control(this, 4)->setVisible(haveLines);
@@ -185,7 +257,9 @@ void CReportsDlg::UpdateStatus() {
     control(this, 162)->setVisible(store.publisherCount != 0);
 }
 
-void CReportsDlg::accept() { OpenReportEntry(); }
+void CReportsDlg::accept() {
+    OpenReportEntry();
+}
 
 void CReportsDlg::OpenReportEntry() {
     if (publisherList->count() == 0) {
@@ -205,13 +279,33 @@ void CReportsDlg::OpenReportEntry() {
 }
 
 bool CReportsDlg::WriteBack() {
-    if (!isGroupFilePath(qs(store.groupFilePath)) || store.publisherCount <= 1) {
-        return true;
+    const WriteBackResult result = group.writeBack();
+    if (result == WriteBackResult::Reloaded) {
+        GroupReloaded();
     }
-    return store.saveGroupFile(store.groupFilePath);
+    return result != WriteBackResult::Failed;
 }
 
-void CReportsDlg::reject() { ExitProgram(); }
+void CReportsDlg::GroupReloaded() {
+    // The file as it is on disk now; what was in the window went to the backup folder first.
+    if (newFormAfterLoad(QDate::currentDate(), store.reportMonth)) {
+        store.newFormActive = true;
+    }
+    RefreshList();
+    UpdateStatus();
+}
+
+void CReportsDlg::BringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+}
+
+void CReportsDlg::reject() {
+    ExitProgram();
+}
 
 bool CReportsDlg::ExitProgram() {
     if (!WriteBack() &&
@@ -222,12 +316,15 @@ bool CReportsDlg::ExitProgram() {
     if (store.storageReady) {
         store.releaseStorage();
     }
+    group.releaseLock();
     SettingsProfile& profile = *services_.profile;
     // Both keys are written, even when empty.
     bool written =
-        profile.writeString(QStringLiteral("Last"), QStringLiteral("LoadPath"), qs(store.groupFilePath));
-    written = profile.writeString(QStringLiteral("Last"), QStringLiteral("Post"), qs(lastEnteredName)) &&
-              written;
+        profile.writeString(QStringLiteral("Last"), QStringLiteral("LoadPath"),
+                            QFile::decodeName(QByteArray::fromStdString(store.groupFilePath)));
+    written =
+        profile.writeString(QStringLiteral("Last"), QStringLiteral("Post"), qs(lastEnteredName)) &&
+        written;
     if (!written) {
         messages().show(FormatText(LoadString(2008), profile.location().toStdString()));
     }
@@ -243,7 +340,8 @@ void CReportsDlg::OnFilterToggled() {
 void CReportsDlg::OnNextNumber() {
     if (phoneCount > 0) {
         phoneIndex = (phoneIndex + 1) % phoneCount;
-        control<QLabel>(this, 1002)->setText(qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
+        control<QLabel>(this, 1002)
+            ->setText(qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
     }
     FocusList();
 }
@@ -277,14 +375,14 @@ void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
     const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                                   : mapToGlobal(rect().center());
+                                                                  : mapToGlobal(rect().center());
     menu.exec(at);
 }
 
 void CReportsDlg::LoadNewList() {
     const QDate date = today;
     QString initialFolder = startDirectory;
-    const QString current = qs(store.groupFilePath);
+    const QString current = QFile::decodeName(QByteArray::fromStdString(store.groupFilePath));
     const int slash = current.lastIndexOf(QLatin1Char('/'));
     if (current.size() > 8 && QFile(current).open(QIODevice::ReadOnly) && slash > 1) {
         initialFolder = current.left(slash);
@@ -300,13 +398,14 @@ void CReportsDlg::LoadNewList() {
     if (!chosen.endsWith(QStringLiteral(".z08")) && !chosen.endsWith(QStringLiteral(".Z08"))) {
         return;
     }
-    // What was entered into the group so far reaches its file before another list replaces it.
-    if (!WriteBack()) {
+    // The current group reaches its file first; a list that cannot be opened, or whose group
+    // could not be saved first, leaves the current group as it is.
+    const OpenResult opened = group.openNewList(absolutePath(nativePath(chosen)));
+    if (opened == OpenResult::Refused) {
         QDir::setCurrent(startDirectory);
         FocusList();
         return;
     }
-    store.loadGroupFile(chosen.toStdString());
     if (newFormAfterLoad(date, store.reportMonth)) {
         store.newFormActive = true;
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The main report window: the group's publishers, the month's status and every command.
 
+#include "EntryContext.h"
 #include "GroupStore.h"
+#include "OpenGroupFile.h"
 #include "Services.h"
 
 #include <QDate>
@@ -16,6 +18,8 @@ namespace zadw {
 struct StartupInfo {
     QString commandLine; // the program's arguments joined by single blanks
     QDate today;
+    // The same arguments as the bytes the system gave; file names need not be UTF-8.
+    std::string commandLineBytes;
 };
 
 class CReportsDlg : public QDialog {
@@ -34,8 +38,15 @@ public:
     void ShowAbout();
     // Ends the program as "Avsluta programmet" does; false when the collector chose to stay.
     bool ExitProgram();
-    // Writes the group back to its ".z08" file as exit does; true when written or nothing to write.
+    // Writes the group back to its ".z08" file as exit does; true when nothing is lost (written,
+    // nothing to write, or read again from disk at the collector's word).
     bool WriteBack();
+    // Start-up gave way: the file is open in another window (handed over) or elsewhere (refused).
+    bool startupGaveWay() const { return startupGaveWay_; }
+    OpenGroupFile& groupFile() { return group; }
+    EntryContext& entryContext() { return entryContext_; }
+    // The window comes to the front, as when a second start hands its file over.
+    void BringToFront();
 
     const Services& services() const { return services_; }
     MessageSink& messages() { return *services_.messages; }
@@ -47,7 +58,8 @@ public:
     static bool isGroupFilePath(const QString& path);
 
     // The window's state, which the dialogs it opens read and change.
-    GroupStore store;
+    OpenGroupFile group;
+    GroupStore& store;
     QListWidget* publisherList = nullptr;
     bool showUnreportedOnly = false;
     int selectedLine = 0;
@@ -68,7 +80,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void InitDialog(const QString& commandLine);
+    void InitDialog(const StartupInfo& startup);
     void OnFilterToggled();
     void OnNextNumber();
     void OnDial();
@@ -83,8 +95,11 @@ public:
     int PublisherOnLine(int line) const;
 
 private:
+    void GroupReloaded();
 
     Services services_;
+    EntryContext entryContext_;
+    bool startupGaveWay_ = false;
 };
 
 } // namespace zadw

@@ -5,7 +5,7 @@
 namespace zadw {
 
 void CReportsDlg::OnSummaryPreview() {
-    CSummaryPreviewDlg preview(*this, store.reportMonth);
+    CSummaryPreviewDlg preview(store, messages(), services_.printer, store.reportMonth, this);
     preview.exec();
     FocusList();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The desktop services a window needs, handed down from the application (or a test).
 
+#include <string>
+
 namespace zadw {
 
 class MessageSink;
@@ -9,6 +11,7 @@ class SettingsProfile;
 class MailTransport; // exchange/MailMessage.h
 class Telephony;     // platform/Telephony.h
 class PrinterChoice; // platform/PrinterChoice.h
+class FileLocker;    // data/OpenGroupFile.h
 
 struct Services {
     MessageSink* messages = nullptr;
@@ -17,6 +20,8 @@ struct Services {
     MailTransport* mail = nullptr;
     Telephony* telephone = nullptr;
     PrinterChoice* printer = nullptr;
+    FileLocker* locks = nullptr;  // none: group files are opened without a lock
+    std::string backupFolder;     // "" = the desktop's data folder
 };
 
 } // namespace zadw

@@ -1,9 +1,9 @@
 #include "SummaryPreviewDlg.h"
 
+#include "GroupStore.h"
 #include "MessageSink.h"
 #include "PreviewPane.h"
 #include "PrinterChoice.h"
-#include "ReportsDlg.h"
 #include "SummaryCells.h"
 #include "SummaryPdf.h"
 #include "TemplateBuilder.h"
@@ -24,9 +24,10 @@ constexpr int kNextPage = 1005;
 
 } // namespace
 
-CSummaryPreviewDlg::CSummaryPreviewDlg(CReportsDlg& mainWindow, int month)
-    : QDialog(&mainWindow), mainWindow_(mainWindow), shownMonth_(month),
-      paging_(StartPaging(mainWindow.store.publisherCount)) {
+CSummaryPreviewDlg::CSummaryPreviewDlg(GroupStore& store, MessageSink& messages,
+                                       PrinterChoice* printer, int month, QWidget* parent)
+    : QDialog(parent), store_(store), messages_(messages), printer_(printer), shownMonth_(month),
+      paging_(StartPaging(store.publisherCount)) {
     // A caption without a system menu or close box, as the template has it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, kTemplate);
@@ -57,8 +58,7 @@ CSummaryPreviewDlg::CSummaryPreviewDlg(CReportsDlg& mainWindow, int month)
 }
 
 std::vector<DrawOp> CSummaryPreviewDlg::DrawScreenPage(const ScreenMeasures& pane) const {
-    return zadw::DrawScreenPage(mainWindow_.store, shownMonth_, pane, paging_.firstShown,
-                                paging_.endShown);
+    return zadw::DrawScreenPage(store_, shownMonth_, pane, paging_.firstShown, paging_.endShown);
 }
 
 void CSummaryPreviewDlg::UpdatePageButtons() {
@@ -82,22 +82,22 @@ void CSummaryPreviewDlg::OnPrevPage() {
 }
 
 void CSummaryPreviewDlg::OnPrintSetup() {
-    if (PrinterChoice* choice = mainWindow_.services().printer) {
+    if (PrinterChoice* choice = printer_) {
         choice->setup(this);
     }
 }
 
 void CSummaryPreviewDlg::OnPrintSummary() {
-    PrinterChoice* choice = mainWindow_.services().printer;
+    PrinterChoice* choice = printer_;
     QPrinter* printer = choice != nullptr ? choice->printer() : nullptr;
     if (printer == nullptr) {
-        mainWindow_.messages().show("No Printer");
+        messages_.show("No Printer");
         return;
     }
     printer->setDocName(QString::fromStdString(PrintJobName(shownMonth_)));
     // The whole list, whatever screen page is shown; the page stays as it is.
-    if (!PrintSummaryList(mainWindow_.store, shownMonth_, *printer)) {
-        mainWindow_.messages().show("no hdc");
+    if (!PrintSummaryList(store_, shownMonth_, *printer)) {
+        messages_.show("no hdc");
     }
 }
 

@@ -11,15 +11,19 @@
 
 namespace zadw {
 
-class CReportsDlg;
 class CPreviewPane;
+class GroupStore;
+class MessageSink;
+class PrinterChoice;
 
 class CSummaryPreviewDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // month: 0..11. The main window is the owner; the group is read from its store.
-    CSummaryPreviewDlg(CReportsDlg& mainWindow, int month);
+    // month: 0..11. The group is only read (remarks are looked up); print setup's choice lasts as
+    // long as printer.
+    CSummaryPreviewDlg(GroupStore& store, MessageSink& messages, PrinterChoice* printer, int month,
+                       QWidget* parent = nullptr);
 
     int shownMonth() const { return shownMonth_; }
     const PreviewPaging& paging() const { return paging_; }
@@ -35,7 +39,9 @@ public:
     void OnPrintSummary();
 
 private:
-    CReportsDlg& mainWindow_;
+    GroupStore& store_;
+    MessageSink& messages_;
+    PrinterChoice* printer_;
     int shownMonth_;
     PreviewPaging paging_;
     CPreviewPane* previewPane_ = nullptr;

@@ -221,7 +221,7 @@ private:
         Services s = desk->services();
         s.mail = mail.get();
         s.telephone = telephone.get();
-        auto dlg = std::make_unique<CReportsDlg>(s, StartupInfo{groupPath, QDate(2026, 12, 8)});
+        auto dlg = std::make_unique<CReportsDlg>(s, StartupInfo{groupPath, QDate(2026, 12, 8), {}});
         dlg->show();
         if (!QTest::qWaitForWindowActive(dlg.get())) {
             qWarning("main window did not become active");

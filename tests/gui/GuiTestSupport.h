@@ -69,7 +69,7 @@ struct Desk {
         return s;
     }
     std::unique_ptr<CReportsDlg> open(const QString& commandLine, QDate today = QDate(2026, 12, 8)) {
-        auto dlg = std::make_unique<CReportsDlg>(services(), StartupInfo{commandLine, today});
+        auto dlg = std::make_unique<CReportsDlg>(services(), StartupInfo{commandLine, today, {}});
         dlg->show();
         if (!QTest::qWaitForWindowActive(dlg.get())) {
             qWarning("main window did not become active");

@@ -110,7 +110,7 @@ struct EntryDesk {
 
     CReportEntryDlg& open(int pub, QDate today = kNewFormDay) {
         openMain(today);
-        entry = std::make_unique<CReportEntryDlg>(*main, pub);
+        entry = std::make_unique<CReportEntryDlg>(main->entryContext(), pub, main.get());
         entry->show();
         if (!becomesActive(entry.get())) {
             qWarning("report entry did not become active");

@@ -268,6 +268,7 @@ private slots:
         desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
         auto dlg = desk.open(groupPath());
         dlg->store.record(1).hours[10] = 9; // an entry made this run
+        dlg->group.markChanged();
         desk.files.next = QString::fromStdString(dir.file("ny.z08"));
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
         QCOMPARE(desk.files.lastTitle, QStringLiteral("Välj sammanställningsfil från sekreteraren"));

@@ -118,7 +118,7 @@ private:
     void openGroup(const QString& path) {
         Services services = desk.services();
         services.printer = printers.get();
-        main = std::make_unique<CReportsDlg>(services, StartupInfo{path, QDate(2026, 12, 8)});
+        main = std::make_unique<CReportsDlg>(services, StartupInfo{path, QDate(2026, 12, 8), {}});
         main->show();
         QVERIFY(QTest::qWaitForWindowActive(main.get()));
     }

@@ -1,0 +1,98 @@
+#pragma once
+// The group file that is open: the store, the file's path, its lock, what the file was when last
+// read or written, the backup copies, and the one way the group goes back to its file. Every
+// caller (a stored report, a remark, exit, a new list, sending updates) writes through here.
+
+#include "AtomicFile.h"
+#include "BackupFolder.h"
+#include "GroupStore.h"
+#include "MessageSink.h"
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+namespace zadw {
+
+// One writer per group file. The desktop side implements it with lock files and hands a second
+// start on the same file over to the window that has it.
+class FileLocker {
+public:
+    enum class Outcome { Acquired, HandedOver, HeldElsewhere };
+    struct Result {
+        Outcome outcome = Outcome::Acquired;
+        std::string holder; // "user@host" of the holder when held elsewhere
+    };
+    virtual ~FileLocker() = default;
+    // handOver: ask the window holding the file to come forward, when it is ours to ask.
+    virtual Result acquire(const std::string& canonicalPath, bool handOver) = 0;
+    virtual void release(const std::string& canonicalPath) = 0;
+};
+
+enum class OpenResult {
+    Loaded,     // the group is the file's (possibly damaged, said so)
+    NotLoaded,  // the file could not be read or is no group file; said so, the group is empty
+    NoMemory,   // "Low Memory" said; the group is empty
+    HandedOver, // another window of this user has it and was brought forward
+    Refused,    // held elsewhere (2009 said) or the current group could not be saved first
+};
+
+enum class WriteBackResult { Written, NothingToWrite, Reloaded, Failed };
+
+class OpenGroupFile {
+public:
+    using Clock = std::function<std::time_t()>;
+
+    OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups,
+                  Clock clock = {});
+    ~OpenGroupFile();
+    OpenGroupFile(const OpenGroupFile&) = delete;
+    OpenGroupFile& operator=(const OpenGroupFile&) = delete;
+
+    GroupStore store;
+
+    // Start-up: path names the group file (absolute); handOver lets a second start give way.
+    OpenResult open(const std::string& path, bool handOver);
+    // A new list chosen by the collector; the current group reaches its file first, unless the
+    // new list is that very file changed on disk, which is then read as it is.
+    OpenResult openNewList(const std::string& path);
+
+    // The one write-back: after a change (saveChanges) or at exit (writeBack).
+    WriteBackResult saveChanges();
+    WriteBackResult writeBack();
+
+    void markChanged() { changed_ = true; }
+    bool hasUnsavedChanges() const { return changed_; }
+    const std::string& path() const { return store.groupFilePath; }
+    // Bumped each time the store is replaced, so an open dialog knows its publisher is gone.
+    int generation() const { return generation_; }
+    bool isReadOnly() const { return readOnly_; }
+    bool isDamaged() const { return damaged_; }
+    const FileIdentity& identity() const { return identity_; }
+    BackupFolder& backups() { return backups_; }
+    void releaseLock();
+
+    static bool isGroupFilePath(const std::string& path);
+    // A file that may not be replaced: no write permission, immutable, or a read-only mount.
+    static bool isReadOnlyFile(const std::string& path);
+
+private:
+    OpenResult load(const std::string& path);
+    bool keepMemoryCopy(const std::string& tag, std::string& copyPath);
+    WriteBackResult write();
+
+    MessageSink& messages_;
+    FileLocker* locker_;
+    BackupFolder backups_;
+    Clock clock_;
+    std::string lockedPath_; // canonical path of the file whose lock is held
+    FileIdentity identity_;
+    bool changed_ = false;
+    bool readOnly_ = false;
+    bool damaged_ = false;
+    bool damageNoticeGiven_ = false;
+    std::string loadCopy_; // the backup copy of the file as last loaded
+    int generation_ = 0;
+};
+
+} // namespace zadw

@@ -1,0 +1,45 @@
+#pragma once
+// What the report-entry dialog works on, handed down by the window that opens it: the open group
+// file, today's date, the language and the message seam, and how to tell the opener that the
+// group changed.
+
+#include "OpenGroupFile.h"
+
+#include <QDate>
+#include <functional>
+#include <string>
+
+namespace zadw {
+
+struct EntryContext {
+    EntryContext(OpenGroupFile& file, MessageSink& sink, std::string& lastName)
+        : group(file), store(file.store), lastEnteredName(lastName), sink_(sink) {}
+
+    OpenGroupFile& group;
+    GroupStore& store;
+    QDate today;
+    std::string languageTag;
+    std::string& lastEnteredName; // "Senast införda rapport"
+    std::function<void()> statusChanged;
+    std::function<void()> groupReloaded;
+
+    MessageSink& messages() { return sink_; }
+    void UpdateStatus() {
+        if (statusChanged) {
+            statusChanged();
+        }
+    }
+    // A change is on disk at once; false when it could not be written (already said why).
+    bool WriteBack() {
+        const WriteBackResult result = group.saveChanges();
+        if (result == WriteBackResult::Reloaded && groupReloaded) {
+            groupReloaded();
+        }
+        return result != WriteBackResult::Failed;
+    }
+
+private:
+    MessageSink& sink_;
+};
+
+} // namespace zadw
