@@ -6,11 +6,13 @@
 #include "Strings.h"
 #include "SummaryPreviewDlg.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace zadw;
 using namespace zadw::test;
@@ -28,6 +30,7 @@ public:
     QString defaultPdf; // empty: the system has no printer
     QString setupPdf;   // what setup picks; empty: setup is cancelled
     int setups = 0;
+    QString offeredPdf; // the file the last setup opened on, when it opened on one
 
 protected:
     std::unique_ptr<QPrinter> defaultPrinter() override {
@@ -41,6 +44,8 @@ protected:
     }
     bool runSetupDialog(QPrinter& printer, QWidget*) override {
         ++setups;
+        offeredPdf =
+            printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
         if (setupPdf.isEmpty()) {
             return false;
         }
@@ -218,14 +223,36 @@ private slots:
     void withoutAPrinterNothingIsPrinted() {
         openGroup(3);
         withPreview([&](CSummaryPreviewDlg& preview) {
+            // "No Printer", then setup on a PDF file, cancelled here: nothing printed.
             click(&preview, 3);
             QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
+            QCOMPARE(printers->setups, 1);
             // Setup cancelled: still none.
             click(&preview, 129);
             click(&preview, 3);
             QCOMPARE(desk.messages.shown.size(), std::size_t(2));
-            QCOMPARE(printers->setups, 1);
+            QCOMPARE(printers->setups, 3);
             QVERIFY(preview.isVisible());
+        });
+    }
+
+    // Without a printer a PDF in the documents folder is two confirmations away.
+    void withoutAPrinterSetupOffersAPdf() {
+        openGroup(3);
+        printers->setupPdf = file("lista.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
+            const QString documents =
+                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            QCOMPARE(printers->offeredPdf,
+                     QDir(documents.isEmpty() ? QDir::homePath() : documents)
+                         .filePath(QStringLiteral("Insamling av rapporter - november.pdf")));
+            // The list went to the file chosen there, and that choice stays for the run.
+            QCOMPARE(pageCount(file("lista.pdf")), 1);
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown.size(), std::size_t(1));
+            QCOMPARE(printers->setups, 1);
         });
     }
 
