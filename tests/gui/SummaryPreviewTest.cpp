@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -31,6 +33,8 @@ public:
     QString setupPdf;   // what setup picks; empty: setup is cancelled
     int setups = 0;
     QString offeredPdf; // the file the last setup opened on, when it opened on one
+    QPageSize setupPaper{QPageSize::A4};
+    QPageLayout::Orientation setupOrientation = QPageLayout::Portrait;
 
 protected:
     std::unique_ptr<QPrinter> defaultPrinter() override {
@@ -51,6 +55,8 @@ protected:
         }
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(setupPdf);
+        printer.setPageSize(setupPaper);
+        printer.setPageOrientation(setupOrientation);
         return true;
     }
 };
@@ -288,6 +294,39 @@ private slots:
         QVERIFY(QFile::exists(file("b.pdf")));
         QCOMPARE(printers->setups, 2);
         QVERIFY(desk.messages.shown.empty());
+    }
+
+    // Paper chosen in setup: each sheet holds the rows that fit it, and nobody is lost.
+    void everyPaperHoldsEveryPublisher_data() {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<int>("fewestPages");
+        QTest::newRow("A4 portrait") << int(QPageSize::A4) << false << 4;
+        QTest::newRow("A4 landscape") << int(QPageSize::A4) << true << 5;
+        QTest::newRow("A5 portrait") << int(QPageSize::A5) << false << 4;
+        QTest::newRow("Letter landscape") << int(QPageSize::Letter) << true << 5;
+    }
+    void everyPaperHoldsEveryPublisher() {
+        QFETCH(int, paper);
+        QFETCH(bool, landscape);
+        QFETCH(int, fewestPages);
+        openGroup(127);
+        printers->setupPdf = file("lista.pdf");
+        printers->setupPaper = QPageSize(static_cast<QPageSize::PageSizeId>(paper));
+        printers->setupOrientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 129);
+            click(&preview, 3);
+        });
+        QVERIFY(desk.messages.shown.empty());
+        QVERIFY(pageCount(file("lista.pdf")) >= fewestPages);
+        const QString text = pdfText(file("lista.pdf"));
+        QCOMPARE(text.count(QStringLiteral("Insamling av rapporter - november")),
+                 pageCount(file("lista.pdf")));
+        for (int p = 1; p <= 127; ++p) {
+            const QString name = QStringLiteral("Förnamn%1 Efternamn%1\n").arg(p);
+            QVERIFY2(text.count(name) == 1, qPrintable(name));
+        }
     }
 
     // Everything is printed whatever page is on screen, as one job, and the screen stays.
