@@ -5,6 +5,7 @@
 #include <memory>
 
 class QPrinter;
+class QString;
 class QWidget;
 
 namespace zadw {
@@ -16,7 +17,11 @@ public:
     // has been chosen and there is no default.
     virtual QPrinter* printer() = 0;
     // Print setup: the collector picks the printer and its settings. Cancel keeps the choice.
-    virtual void setup(QWidget* parent) = 0;
+    // True when confirmed.
+    virtual bool setup(QWidget* parent) = 0;
+    // Print setup for a run without any printer: it opens on printing to the PDF file fileName
+    // in the user's documents folder. True when confirmed; then that is the choice.
+    virtual bool setupToFile(QWidget* parent, const QString& fileName) = 0;
 };
 
 // One QPrinter for the whole run, set up with the toolkit's print dialog (which also offers
@@ -27,13 +32,15 @@ public:
     ~QtPrinterChoice() override;
 
     QPrinter* printer() override;
-    void setup(QWidget* parent) override;
+    bool setup(QWidget* parent) override;
+    bool setupToFile(QWidget* parent, const QString& fileName) override;
 
 protected:
     // What the desktop has; tests replace these, since a real print dialog must never open there.
     // The system's default printer, or nullptr when there is none.
     virtual std::unique_ptr<QPrinter> defaultPrinter();
     // Shows the setup dialog on printer; true when confirmed, which is when it changes printer.
+    // Its accept button reads "OK": it only chooses, it prints nothing.
     virtual bool runSetupDialog(QPrinter& printer, QWidget* parent);
 
 private:

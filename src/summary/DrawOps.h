@@ -25,6 +25,18 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
+// How the device's fonts really come out. The layout asks for its fonts by name, but the device
+// may give another one; measuring what it gave keeps every text inside its cell.
+class TextMeasure {
+public:
+    virtual ~TextMeasure() = default;
+    // The advance width of text in font.
+    virtual int width(const std::string& text, const Font& font) const = 0;
+    // How far below the top of its cell the font's lowest letters (g, j, y) reach. Its highest
+    // ones (Å) stay at or below that top.
+    virtual int depth(const Font& font) const = 0;
+};
+
 enum class Align { Left, Right };
 
 // Right and bottom are exclusive.

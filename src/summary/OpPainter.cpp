@@ -1,10 +1,12 @@
 #include "OpPainter.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -21,16 +23,19 @@ QColor toQColor(std::uint32_t rgb) {
 
 } // namespace
 
-OpPainter::OpPainter(QPainter& painter, QFont stockVariable, QColor background)
-    : painter_(painter), stockVariable_(std::move(stockVariable)), background_(background) {}
-
-QFont OpPainter::fontFor(const Font& font) const {
+QFont ToolkitFont(const Font& font, const QFont& stockVariable, const QPaintDevice* device) {
     if (font.kind == FontKind::StockVariable) {
-        return stockVariable_;
+        return stockVariable;
     }
-    // "Arial" is found through fontconfig, which gives its metric twin (Liberation Sans), so
-    // widths match the layout's. The character set needs no mapping: the text is Unicode.
-    QFont f(QString::fromStdString(font.face));
+    // The layout is measured for Arial's widths, which Liberation Sans shares; asking for it by
+    // name does not depend on fontconfig's aliases. The character set needs no mapping: the text
+    // is Unicode.
+    QFont f;
+    if (font.face == "Arial") {
+        f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    } else {
+        f.setFamilies({QString::fromStdString(font.face)});
+    }
     f.setStyleHint(QFont::SansSerif);
     f.setWeight(
         static_cast<QFont::Weight>(std::clamp(font.weight > 0 ? font.weight : 400, 1, 1000)));
@@ -39,10 +44,30 @@ QFont OpPainter::fontFor(const Font& font) const {
     } else if (font.height > 0) {
         // A positive height is the whole cell; take off the internal leading.
         f.setPixelSize(font.height);
-        const QFontMetrics fm(f, painter_.device());
+        const QFontMetrics fm(f, device);
         f.setPixelSize(std::max(1, font.height * font.height / std::max(1, fm.height())));
     }
     return f;
+}
+
+DeviceTextMeasure::DeviceTextMeasure(const QPaintDevice* device, QFont stockVariable)
+    : device_(device), stockVariable_(std::move(stockVariable)) {}
+
+int DeviceTextMeasure::width(const std::string& text, const Font& font) const {
+    const QFontMetricsF fm(ToolkitFont(font, stockVariable_, device_), device_);
+    // Rounded up, and a unit more for the rounding of glyph positions on the device.
+    return static_cast<int>(std::ceil(fm.horizontalAdvance(QString::fromStdString(text)))) + 1;
+}
+
+int DeviceTextMeasure::depth(const Font& font) const {
+    return OpPainter::inkDepth(QFontMetrics(ToolkitFont(font, stockVariable_, device_), device_));
+}
+
+OpPainter::OpPainter(QPainter& painter, QFont stockVariable, QColor background)
+    : painter_(painter), stockVariable_(std::move(stockVariable)), background_(background) {}
+
+QFont OpPainter::fontFor(const Font& font) const {
+    return ToolkitFont(font, stockVariable_, painter_.device());
 }
 
 void OpPainter::paint(const std::vector<DrawOp>& ops) {

@@ -10,8 +10,26 @@
 
 class QFontMetrics;
 class QPainter;
+class QPaintDevice;
 
 namespace zadw {
+
+// The toolkit font for a layout font, sized for device. "Arial" asks for its metric twin
+// Liberation Sans by name first, then Arial itself.
+QFont ToolkitFont(const Font& font, const QFont& stockVariable, const QPaintDevice* device);
+
+// Widths and depths of texts in the fonts device really gives, which may not be the ones asked
+// for when a font is missing.
+class DeviceTextMeasure : public TextMeasure {
+public:
+    DeviceTextMeasure(const QPaintDevice* device, QFont stockVariable);
+    int width(const std::string& text, const Font& font) const override;
+    int depth(const Font& font) const override;
+
+private:
+    const QPaintDevice* device_;
+    QFont stockVariable_;
+};
 
 class OpPainter {
 public:

@@ -36,10 +36,11 @@ QFont CPreviewPane::FitRowFont(QFont font, int rowHeight, int cy, const QPaintDe
 }
 
 void CPreviewPane::paintEvent(QPaintEvent*) {
-    painted_ = source_(ScreenMeasures{width(), height(), kBorder, kBorder});
     // The desktop's font can be taller than the rows the pane's size allows; the rows win, as
     // letters across the ruled lines are hard to read.
     const QFont font = FitRowFont(variablePitchFont(), ScreenRowHeight(height()), kBorder, this);
+    const DeviceTextMeasure measure(this, font);
+    painted_ = source_(ScreenMeasures{width(), height(), kBorder, kBorder, &measure});
     QPainter painter(this);
     OpPainter ops(painter, font, palette().color(QPalette::Base));
     ops.paint(painted_);

@@ -2,6 +2,7 @@
 
 #include "Strings.h"
 #include "SummaryCells.h"
+#include "SummaryLayout.h"
 
 #include <algorithm>
 
@@ -56,10 +57,15 @@ std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasure
     const int rows = std::min(
         {kScreenRows, endShown - firstShown, static_cast<int>(store.publisherCount) - firstShown});
     const int remarksX = W / 4 + 2 * cx + 6 * (newForm ? W / 13 : W / 12);
+    // Long names stop before the first value column, long remarks before the pane's edge.
+    const auto fitted = [&](std::string text, int room) {
+        return pane.measure != nullptr ? FitToWidth(text, room, font, *pane.measure) : text;
+    };
     for (int w = 0; w < rows; ++w) {
         const int p = firstShown + w + 1;
         const int y = (w + 1) * rowHeight + cy;
-        ops.push_back(DrawOp::makeText(2 * cx, y, store.displayName(p, false), font));
+        ops.push_back(
+            DrawOp::makeText(2 * cx, y, fitted(store.displayName(p, false), W / 4 - 4 * cx), font));
         for (std::size_t k = 0; k < columns.size(); ++k) {
             std::string cell = ValueCellText(store, p, m, newForm, columns[k]);
             if (!cell.empty()) {
@@ -67,7 +73,7 @@ std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasure
                 ops.push_back(DrawOp::makeText(right, y, std::move(cell), font, Align::Right));
             }
         }
-        std::string remarks = RemarksText(store, p, m);
+        std::string remarks = fitted(RemarksText(store, p, m), W - 2 * cx - remarksX);
         if (!remarks.empty()) {
             DrawOp op = DrawOp::makeText(remarksX, y, std::move(remarks), font);
             op.clip = Rect{7 * (W / 10) + 2 * cx, y, W, (w + 2) * rowHeight + cy};

@@ -16,6 +16,8 @@ struct ScreenMeasures {
     int height = 0;
     int cx = 1;
     int cy = 1;
+    // The pane's font as it comes out; without it, texts are not shortened to their cells.
+    const TextMeasure* measure = nullptr;
 };
 
 constexpr std::uint32_t kHeadingBandColor = 0xC0C0C0;

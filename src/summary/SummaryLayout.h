@@ -16,6 +16,9 @@ struct PrinterMeasures {
     int pixelsPerInchX = 0;
     int pixelsPerInchY = 0;
     int textHeight = 0; // text-metric height of the printer's default font
+    // The printable area of the chosen paper and orientation; 0 where the device does not say.
+    int pageWidth = 0;
+    int pageHeight = 0;
 };
 
 struct PageMetrics {
@@ -26,6 +29,8 @@ struct PageMetrics {
     int line = 0; // current line of the sheet; the first row is line 4
     int pixelsPerInchY = 0;
     int pixelsPerInchX = 0;
+    int pageWidth = 0; // printable area; 0: not known, and then a sheet holds the full 32 rows
+    int pageHeight = 0;
     std::string title;
     std::string subtitle;
 };
@@ -63,9 +68,28 @@ void ApplyLanguageFont(Font& font, bool bold, const std::string& languageTag);
 
 PageMetrics GetPageMetrics(const PrinterMeasures& device);
 
-// All publishers of month m (0..11), 32 rows a sheet. Narrows pm.left and sets phoneX, subtitle,
-// line and lineHeight as it goes; pm.title is the caller's (SummaryTitle). The store is only read.
-std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm);
+// Shrinks the whole list in proportion when its table is wider than the paper, so that no
+// column is lost on narrow paper (A5 portrait).
+void FitToPaperWidth(PageMetrics& pm, bool newForm);
+
+// Whole rows that fit on a sheet below its header and headings, inside the printable height: at
+// most 32, at least 1. Needs the metrics as PrintSummaryPages sets them.
+int RowsPerSheet(const PageMetrics& pm, const PrintPositions& pos);
+
+// The y of the ruled line under the rows laid out so far on the current sheet (the top line of
+// the grid when it has none): what comes after the list starts below it.
+int RowsBottom(const PageMetrics& pm, const PrintPositions& pos);
+
+// text as it is when it is at most maxWidth wide in font; otherwise its longest start that fits
+// with "…" after it, or nothing when not even "…" fits.
+std::string FitToWidth(const std::string& text, int maxWidth, const Font& font,
+                       const TextMeasure& measure);
+
+// All publishers of month m (0..11), as many rows a sheet as RowsPerSheet allows. Narrows pm.left
+// and sets phoneX, subtitle, line and lineHeight as it goes; after the last row pm.line is the
+// line below it (RowsBottom). pm.title is the caller's (SummaryTitle). The store is only read.
+std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
+                                    const TextMeasure& measure);
 
 // Title, subtitle and the name and telephone headings at the top of a sheet.
 void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& languageTag,
@@ -74,6 +98,7 @@ void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& langu
 void DrawGrid(Page& page, const GridSpec& grid);
 
 // The whole print run: metrics, title and every sheet.
-std::vector<Page> LayOutPrintedList(GroupStore& store, int m, const PrinterMeasures& device);
+std::vector<Page> LayOutPrintedList(GroupStore& store, int m, const PrinterMeasures& device,
+                                    const TextMeasure& measure);
 
 } // namespace zadw

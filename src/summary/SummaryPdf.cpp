@@ -3,6 +3,7 @@
 #include "OpPainter.h"
 #include "SummaryCells.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMarginsF>
@@ -10,6 +11,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace zadw {
@@ -31,9 +35,8 @@ public:
         if (QCoreApplication::instance() != nullptr) {
             return;
         }
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
+        // A PDF needs no display; a platform named for the desktop (xcb over ssh) would abort.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         previousHandler_ = qInstallMessageHandler(dropChatter);
         app_ = std::make_unique<QGuiApplication>(argc_, argv_);
     }
@@ -69,13 +72,19 @@ PrinterMeasures MeasuresOf(const QPaintDevice& device) {
     PrinterMeasures measures;
     measures.pixelsPerInchX = device.logicalDpiX();
     measures.pixelsPerInchY = device.logicalDpiY();
-    // The header's line height is at least the height of the device's default font.
-    measures.textHeight = QFontMetrics(QGuiApplication::font(), &device).height();
+    // The header's line height is at least the height of the list's own body font on the device,
+    // never of the desktop's font, so a large desktop font changes nothing on paper.
+    const Font body = PrintFont(measures.pixelsPerInchY, 100, false, std::string());
+    measures.textHeight = QFontMetrics(ToolkitFont(body, QFont(), &device), &device).height();
+    // The painter's origin is the top-left corner of the printable area.
+    measures.pageWidth = device.width();
+    measures.pageHeight = device.height();
     return measures;
 }
 
 bool PrintSummaryList(GroupStore& store, int m, QPagedPaintDevice& device) {
-    const std::vector<Page> pages = LayOutPrintedList(store, m, MeasuresOf(device));
+    const DeviceTextMeasure measure(&device, QGuiApplication::font());
+    const std::vector<Page> pages = LayOutPrintedList(store, m, MeasuresOf(device), measure);
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;
@@ -91,8 +100,26 @@ bool PrintSummaryList(GroupStore& store, int m, QPagedPaintDevice& device) {
     return true;
 }
 
+namespace {
+
+QPageSize PageSizeOf(Paper paper) {
+    switch (paper) {
+    case Paper::A5:
+        return QPageSize(QPageSize::A5);
+    case Paper::Letter:
+        return QPageSize(QPageSize::Letter);
+    case Paper::Legal:
+        return QPageSize(QPageSize::Legal);
+    case Paper::A4:
+        break;
+    }
+    return QPageSize(QPageSize::A4);
+}
+
+} // namespace
+
 bool WriteSummaryPdf(GroupStore& store, int month, bool newForm, const std::string& pdfPath,
-                     std::string* error) {
+                     std::string* error, const PaperChoice& paper) {
     if (month < 0 || month > 11) {
         return fail(error, "month " + std::to_string(month) + " is not 0 to 11");
     }
@@ -100,16 +127,21 @@ bool WriteSummaryPdf(GroupStore& store, int month, bool newForm, const std::stri
     if (!app.usable()) {
         return fail(error, "needs a QGuiApplication");
     }
-    // Written beside the target under a temporary name and renamed when complete.
-    QSaveFile file(QString::fromStdString(pdfPath));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail(error, pdfPath + ": " + file.errorString().toStdString());
+    const bool toStdout = pdfPath == "-";
+    // Written beside the target under a temporary name and renamed when complete; for standard
+    // output, held until complete.
+    QBuffer buffer;
+    QSaveFile file(QString::fromStdString(toStdout ? std::string("unused") : pdfPath));
+    QIODevice& out = toStdout ? static_cast<QIODevice&>(buffer) : file;
+    if (!out.open(QIODevice::WriteOnly)) {
+        return fail(error, pdfPath + ": " + out.errorString().toStdString());
     }
     bool painted = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&out);
         writer.setResolution(kPdfResolution);
-        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageSize(PageSizeOf(paper.size));
+        writer.setPageOrientation(paper.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setTitle(QString::fromStdString(PrintJobName(month)));
         writer.setCreator(QStringLiteral("zadw"));
@@ -119,8 +151,18 @@ bool WriteSummaryPdf(GroupStore& store, int month, bool newForm, const std::stri
         store.newFormActive = formBefore;
     }
     if (!painted) {
-        file.cancelWriting();
+        if (!toStdout) {
+            file.cancelWriting();
+        }
         return fail(error, pdfPath + ": the PDF could not be started");
+    }
+    if (toStdout) {
+        const QByteArray& bytes = buffer.data();
+        const bool written =
+            std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+                static_cast<std::size_t>(bytes.size()) &&
+            std::fflush(stdout) == 0;
+        return written || fail(error, "standard output: " + std::string(std::strerror(errno)));
     }
     if (!file.commit()) {
         return fail(error, pdfPath + ": " + file.errorString().toStdString());

@@ -92,7 +92,15 @@ void CSummaryPreviewDlg::OnPrintSummary() {
     QPrinter* printer = choice != nullptr ? choice->printer() : nullptr;
     if (printer == nullptr) {
         messages_.show("No Printer");
-        return;
+        // A PDF serves where there is no printer: setup offers one, and the list goes there.
+        const QString pdfName = QString::fromStdString(PrintJobName(shownMonth_)) + ".pdf";
+        if (choice == nullptr || !choice->setupToFile(this, pdfName)) {
+            return;
+        }
+        printer = choice->printer();
+        if (printer == nullptr) {
+            return;
+        }
     }
     printer->setDocName(QString::fromStdString(PrintJobName(shownMonth_)));
     // The whole list, whatever screen page is shown; the page stays as it is.

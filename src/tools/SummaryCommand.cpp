@@ -8,6 +8,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zadw::tool {
@@ -24,7 +25,19 @@ struct SummaryArgs {
     std::optional<int> month; // 0..11
     std::optional<bool> newForm;
     std::string pdf;
+    PaperChoice paper;
 };
+
+std::optional<Paper> parsePaper(const std::string& text) {
+    const std::pair<const char*, Paper> sizes[] = {
+        {"A4", Paper::A4}, {"A5", Paper::A5}, {"Letter", Paper::Letter}, {"Legal", Paper::Legal}};
+    for (const auto& [name, paper] : sizes) {
+        if (text == name) {
+            return paper;
+        }
+    }
+    return std::nullopt;
+}
 
 // "1".."12" or the month's name ("januari".."december").
 std::optional<int> parseMonth(const std::string& text) {
@@ -39,7 +52,7 @@ std::optional<int> parseMonth(const std::string& text) {
 bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool isOption = a == "--month" || a == "--form" || a == "--pdf";
+        const bool isOption = a == "--month" || a == "--form" || a == "--pdf" || a == "--paper";
         if (isOption && i + 1 >= args.size()) {
             error = a + " needs a value";
             return false;
@@ -60,6 +73,16 @@ bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::stri
             out.newForm = v == "new";
         } else if (a == "--pdf") {
             out.pdf = args[++i];
+        } else if (a == "--paper") {
+            const std::string& v = args[++i];
+            const std::optional<Paper> paper = parsePaper(v);
+            if (!paper) {
+                error = "--paper \"" + v + "\" is not A4, A5, Letter or Legal";
+                return false;
+            }
+            out.paper.size = *paper;
+        } else if (a == "--landscape") {
+            out.paper.landscape = true;
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option \"" + a + "\"";
             return false;
@@ -71,7 +94,8 @@ bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::stri
         }
     }
     if (out.file.empty() || out.pdf.empty()) {
-        error = "expects FILE [--month M] [--form new|old] --pdf OUT";
+        error = "expects FILE [--month M] [--form new|old] [--paper A4|A5|Letter|Legal] "
+                "[--landscape] --pdf OUT";
         return false;
     }
     return true;
@@ -95,7 +119,7 @@ int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIn
     store.languageTag = LoadString(1198);
     const int month = parsed.month.value_or(store.reportMonth);
     const bool newForm = parsed.newForm.value_or(NewFormAtStart(year, monthIndex, month));
-    if (!WriteSummaryPdf(store, month, newForm, parsed.pdf, &error)) {
+    if (!WriteSummaryPdf(store, month, newForm, parsed.pdf, &error, parsed.paper)) {
         reportError(kName, error);
         return kExitFailed;
     }

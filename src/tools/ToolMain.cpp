@@ -63,7 +63,9 @@ int runBuild(const Args& args) {
 }
 
 #ifdef ZADW_HAVE_SUMMARY
-int runSummary(const Args& args) { return summaryCommand(args); }
+int runSummary(const Args& args) {
+    return summaryCommand(args);
+}
 #endif
 
 // A command that checks its own arguments.
@@ -85,9 +87,10 @@ const Command kCommands[] = {
      "the JSON is refused",
      2, runBuild},
 #ifdef ZADW_HAVE_SUMMARY
-    {"summary", "FILE [--month M] [--form new|old] --pdf OUT",
+    {"summary",
+     "FILE [--month M] [--form new|old] [--paper A4|A5|Letter|Legal] [--landscape] --pdf OUT",
      "write the printed summary list of month M (1-12 or its name; default: the file's report "
-     "month) to the PDF file OUT",
+     "month) to the PDF file OUT (\"-\" writes standard output), on A4 portrait unless told",
      kAnyCount, runSummary},
 #endif
 };

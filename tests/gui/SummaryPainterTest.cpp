@@ -2,11 +2,15 @@
 #include "OpPainter.h"
 #include "PreviewPane.h"
 #include "SummaryLayout.h"
+#include "SummaryPdf.h"
 #include "TemplateBuilder.h"
 
+#include <QBuffer>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QtTest>
 
 using namespace zadw;
@@ -105,6 +109,50 @@ private slots:
             QVERIFY(box.left() >= x);
             QVERIFY(box.left() <= x + fm.horizontalAdvance(QStringLiteral(" ")));
         }
+    }
+
+    // The layout shortens and places texts by these measures: the letters drawn stay inside them.
+    void measuresHoldWhatIsDrawn_data() {
+        QTest::addColumn<int>("height");
+        QTest::newRow("body at 600 dpi") << -83;
+        QTest::newRow("small at 600 dpi") << -66;
+        QTest::newRow("small at 150 dpi") << -16;
+    }
+    void measuresHoldWhatIsDrawn() {
+        QFETCH(int, height);
+        const Font font{FontKind::Logical, "Arial", height, 400, 1};
+        QImage image(1600, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const DeviceTextMeasure measure(&image, variablePitchFont());
+        QPainter painter(&image);
+        OpPainter ops(painter, variablePitchFont());
+        const std::string text = "ÅÖgjy WWW…";
+        ops.paint(DrawOp::makeText(20, 40, text, font));
+        painter.end();
+        const QRect box = inked(image);
+        QVERIFY2(box.bottom() <= 40 + measure.depth(font),
+                 qPrintable(QString::number(box.bottom())));
+        QVERIFY2(box.right() < 20 + measure.width(text, font),
+                 qPrintable(QString::number(box.right())));
+        QVERIFY(measure.width("WWW", font) > measure.width("iii", font));
+    }
+
+    // The printed list is measured on the printer: a large desktop font changes nothing on it.
+    void theDesktopFontChangesNothingOnPaper() {
+        const QFont desktop = QGuiApplication::font();
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(600);
+        const PrinterMeasures before = MeasuresOf(writer);
+        QFont large = desktop;
+        large.setPointSize(40);
+        QGuiApplication::setFont(large);
+        const PrinterMeasures after = MeasuresOf(writer);
+        QGuiApplication::setFont(desktop);
+        QCOMPARE(after.textHeight, before.textHeight);
+        QVERIFY(before.textHeight < 600 / 6); // the header keeps its sixth of an inch a line
+        QCOMPARE(after.pageHeight, before.pageHeight);
     }
 
     // The pane's rows are as high as its size allows; its font shrinks until a name with both

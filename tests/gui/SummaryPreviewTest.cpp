@@ -6,11 +6,15 @@
 #include "Strings.h"
 #include "SummaryPreviewDlg.h"
 
+#include <QDir>
 #include <QListWidget>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 using namespace zadw;
 using namespace zadw::test;
@@ -28,6 +32,9 @@ public:
     QString defaultPdf; // empty: the system has no printer
     QString setupPdf;   // what setup picks; empty: setup is cancelled
     int setups = 0;
+    QString offeredPdf; // the file the last setup opened on, when it opened on one
+    QPageSize setupPaper{QPageSize::A4};
+    QPageLayout::Orientation setupOrientation = QPageLayout::Portrait;
 
 protected:
     std::unique_ptr<QPrinter> defaultPrinter() override {
@@ -41,11 +48,15 @@ protected:
     }
     bool runSetupDialog(QPrinter& printer, QWidget*) override {
         ++setups;
+        offeredPdf =
+            printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
         if (setupPdf.isEmpty()) {
             return false;
         }
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(setupPdf);
+        printer.setPageSize(setupPaper);
+        printer.setPageOrientation(setupOrientation);
         return true;
     }
 };
@@ -218,14 +229,36 @@ private slots:
     void withoutAPrinterNothingIsPrinted() {
         openGroup(3);
         withPreview([&](CSummaryPreviewDlg& preview) {
+            // "No Printer", then setup on a PDF file, cancelled here: nothing printed.
             click(&preview, 3);
             QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
+            QCOMPARE(printers->setups, 1);
             // Setup cancelled: still none.
             click(&preview, 129);
             click(&preview, 3);
             QCOMPARE(desk.messages.shown.size(), std::size_t(2));
-            QCOMPARE(printers->setups, 1);
+            QCOMPARE(printers->setups, 3);
             QVERIFY(preview.isVisible());
+        });
+    }
+
+    // Without a printer a PDF in the documents folder is two confirmations away.
+    void withoutAPrinterSetupOffersAPdf() {
+        openGroup(3);
+        printers->setupPdf = file("lista.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
+            const QString documents =
+                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            QCOMPARE(printers->offeredPdf,
+                     QDir(documents.isEmpty() ? QDir::homePath() : documents)
+                         .filePath(QStringLiteral("Insamling av rapporter - november.pdf")));
+            // The list went to the file chosen there, and that choice stays for the run.
+            QCOMPARE(pageCount(file("lista.pdf")), 1);
+            click(&preview, 3);
+            QCOMPARE(desk.messages.shown.size(), std::size_t(1));
+            QCOMPARE(printers->setups, 1);
         });
     }
 
@@ -261,6 +294,39 @@ private slots:
         QVERIFY(QFile::exists(file("b.pdf")));
         QCOMPARE(printers->setups, 2);
         QVERIFY(desk.messages.shown.empty());
+    }
+
+    // Paper chosen in setup: each sheet holds the rows that fit it, and nobody is lost.
+    void everyPaperHoldsEveryPublisher_data() {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<bool>("landscape");
+        QTest::addColumn<int>("fewestPages");
+        QTest::newRow("A4 portrait") << int(QPageSize::A4) << false << 4;
+        QTest::newRow("A4 landscape") << int(QPageSize::A4) << true << 5;
+        QTest::newRow("A5 portrait") << int(QPageSize::A5) << false << 4;
+        QTest::newRow("Letter landscape") << int(QPageSize::Letter) << true << 5;
+    }
+    void everyPaperHoldsEveryPublisher() {
+        QFETCH(int, paper);
+        QFETCH(bool, landscape);
+        QFETCH(int, fewestPages);
+        openGroup(127);
+        printers->setupPdf = file("lista.pdf");
+        printers->setupPaper = QPageSize(static_cast<QPageSize::PageSizeId>(paper));
+        printers->setupOrientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            click(&preview, 129);
+            click(&preview, 3);
+        });
+        QVERIFY(desk.messages.shown.empty());
+        QVERIFY(pageCount(file("lista.pdf")) >= fewestPages);
+        const QString text = pdfText(file("lista.pdf"));
+        QCOMPARE(text.count(QStringLiteral("Insamling av rapporter - november")),
+                 pageCount(file("lista.pdf")));
+        for (int p = 1; p <= 127; ++p) {
+            const QString name = QStringLiteral("Förnamn%1 Efternamn%1\n").arg(p);
+            QVERIFY2(text.count(name) == 1, qPrintable(name));
+        }
     }
 
     // Everything is printed whatever page is on screen, as one job, and the screen stays.

@@ -8,6 +8,7 @@ namespace zadw {
 namespace {
 
 using test::findText;
+using test::FixedMeasure;
 using test::opsOfKind;
 using test::SummaryGroup;
 using test::textsOf;
@@ -17,7 +18,7 @@ constexpr int kMonth = 4;
 std::vector<Page> printAt600(GroupStore& store, PageMetrics* out = nullptr) {
     PageMetrics pm = GetPageMetrics({600, 600, 97});
     pm.title = SummaryTitle(kMonth);
-    std::vector<Page> pages = PrintSummaryPages(store, kMonth, pm);
+    std::vector<Page> pages = PrintSummaryPages(store, kMonth, pm, FixedMeasure());
     if (out != nullptr) {
         *out = pm;
     }
@@ -100,7 +101,7 @@ TEST(PrintedList, PageMetricsAndPositions) {
         SummaryGroup g;
         g.make(0, c.newForm);
         PageMetrics m = GetPageMetrics({c.x, c.y, 0});
-        PrintSummaryPages(g.store, kMonth, m);
+        PrintSummaryPages(g.store, kMonth, m, FixedMeasure());
         EXPECT_EQ(m.left, c.left);
         EXPECT_EQ(m.phoneX, c.phoneX);
         const PrintPositions pos = ComputePrintPositions(m, c.newForm);
@@ -230,8 +231,9 @@ TEST(PrintedList, TelephoneCells) {
     g.phones(3, "123", "");          // too short to be a number
     const Page page = printAt600(g.store)[0];
     const Font small = arial(-66, 400);
-    expectText(page, "08-123 45 67", 1500, 300 + 600 - 21, small);
-    expectText(page, "070-111 22 33", 1620, 300 + 600 + 50, small);
+    // Both numbers keep off the ruled lines above (875) and below (1025) the row.
+    expectText(page, "08-123 45 67", 1500, 875 + 2, small);
+    expectText(page, "070-111 22 33", 1620, 1025 - 2 - 74, small);
     expectText(page, "08-765 43 21", 1500, 300 + 750 + 18, arial(-83, 400));
     EXPECT_EQ(findText(page, "123"), nullptr);
 }
@@ -252,7 +254,7 @@ TEST(PrintedList, RemarkCells) {
         {true,
          "Sjukhuset hela veckan och mer.",
          {"Hjp. Sjukhuset", " hela ve..."},
-         {893, 955},
+         {877, 949},
          -66},
     };
     for (const Case& c : cases) {

@@ -142,5 +142,36 @@ TEST(ScreenPage, ShowsTheRequestedPublishersOnly) {
     EXPECT_EQ(textsOf(DrawScreenPage(g.store, kMonth, kPane, 0, 40)).size(), 7u + 18u);
 }
 
+// Long names stop before the first value column and long remarks before the pane's edge, in the
+// pane's own font (7 pixels a letter here).
+TEST(ScreenPage, LongTextsAreShortenedToTheirCells) {
+    class PaneFont : public TextMeasure {
+    public:
+        int width(const std::string& text, const Font&) const override {
+            return static_cast<int>(utf8Length(text)) * 7;
+        }
+        int depth(const Font&) const override { return 16; }
+    };
+    const PaneFont font;
+    ScreenMeasures pane = kPane;
+    pane.measure = &font;
+    SummaryGroup g;
+    g.make(2, true);
+    setTextField(g.store.record(1), TextField::FirstName, "Karl-Gustav Åkerlund", nullptr);
+    setTextField(g.store.record(1), TextField::LastName, "Östergren-Söderström", nullptr);
+    g.remark(1, kMonth, std::string(36, 'W'));
+    g.remark(2, kMonth, std::string(31, 'W'));
+    const std::vector<DrawOp> ops = DrawScreenPage(g.store, kMonth, pane, 0, 2);
+    // 186 pixels before the line at 190; 218 before the edge from 540.
+    EXPECT_NE(findText(ops, "Karl-Gustav Åkerlund Öste…"), nullptr);
+    EXPECT_NE(findText(ops, std::string(30, 'W') + "…"), nullptr);
+    EXPECT_NE(findText(ops, std::string(31, 'W')), nullptr);
+    EXPECT_NE(findText(ops, "Förnamn2 Efternamn2"), nullptr);
+    // Without the pane's font nothing is shortened.
+    EXPECT_NE(findText(DrawScreenPage(g.store, kMonth, kPane, 0, 2),
+                       "Karl-Gustav Åkerlund Östergren-Söderström"),
+              nullptr);
+}
+
 } // namespace
 } // namespace zadw

@@ -107,6 +107,26 @@ bad-dump)
     grep -q "dump" out.txt || fail "--help does not list dump"
     ;;
 
+summary)
+    # No display is needed, whatever platform the environment names; "-" is standard output.
+    status=0
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
+        "$tool" summary "$sample" --paper A5 --landscape --pdf - >list.pdf 2>err.txt || status=$?
+    [ "$status" -eq 0 ] || fail "summary without a display exited $status: $(cat err.txt)"
+    [ ! -s err.txt ] || fail "summary without a display said: $(cat err.txt)"
+    [ ! -e ./- ] || fail "--pdf - wrote a file named -"
+    [ "$(head -c 5 list.pdf)" = "%PDF-" ] || fail "standard output holds no PDF"
+    pdfinfo list.pdf | grep -Eq 'Page size: +595[.0-9]* x 4(19|20)[.0-9]* pts' ||
+        fail "not A5 landscape: $(pdfinfo list.pdf | grep 'Page size')"
+    pdftotext list.pdf - | grep -q "Insamling av rapporter" || fail "the list has no title"
+
+    run_status 0 summary "$sample" --paper Letter --pdf letter.pdf
+    pdfinfo letter.pdf | grep -Eq 'Page size: +612 x 792 pts' || fail "not Letter portrait"
+    run_status 2 summary "$sample" --paper A3 --pdf a3.pdf
+    one_error_line "--paper" "A3"
+    [ ! -e a3.pdf ] || fail "a refused paper wrote a file"
+    ;;
+
 *)
     fail "unknown case $case_name"
     ;;

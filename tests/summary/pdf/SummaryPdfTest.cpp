@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
 
 #ifndef ZADW_NO_TOOL
 namespace zadw::tool {
@@ -95,6 +98,117 @@ TEST(SummaryPdf, SheetsHoldTheHeaderAndEveryPublisher) {
         }
         expectHolds(text, wanted);
         EXPECT_EQ(text.find(c.newForm ? "Böcker" : "Filmer"), std::string::npos);
+    }
+}
+
+// One word of pdftotext -bbox, in points from the page's top-left corner.
+struct WordBox {
+    int page = 0;
+    double pageWidth = 0, pageHeight = 0;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    std::string text;
+};
+
+std::vector<WordBox> wordBoxes(const std::string& pdf) {
+    const std::string html = run("pdftotext -bbox '" + pdf + "' - 2>/dev/null");
+    const std::regex pageRe(R"re(<page width="([\d.]+)" height="([\d.]+)">)re");
+    const std::regex wordRe(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" )re"
+                            R"re(yMax="([\d.]+)">([^<]*)</word>)re");
+    std::vector<WordBox> words;
+    WordBox current;
+    std::istringstream lines(html);
+    std::string line;
+    std::smatch m;
+    while (std::getline(lines, line)) {
+        if (std::regex_search(line, m, pageRe)) {
+            ++current.page;
+            current.pageWidth = std::stod(m[1]);
+            current.pageHeight = std::stod(m[2]);
+        } else if (std::regex_search(line, m, wordRe)) {
+            WordBox w = current;
+            w.xMin = std::stod(m[1]);
+            w.yMin = std::stod(m[2]);
+            w.xMax = std::stod(m[3]);
+            w.yMax = std::stod(m[4]);
+            w.text = m[5];
+            words.push_back(w);
+        }
+    }
+    return words;
+}
+
+// Names, telephone numbers and remarks as long as the file holds them, in the widest letters.
+TEST(SummaryPdf, LongTextsStayInsideTheirColumnsOnThePaper) {
+    struct Case {
+        bool landscape;
+        bool newForm;
+        int pages;
+    };
+    for (const Case c : {Case{false, true, 2}, Case{true, true, 2}, Case{false, false, 2}}) {
+        SCOPED_TRACE(std::string(c.landscape ? "landscape" : "portrait") +
+                     (c.newForm ? " new" : " old"));
+        const int count = 40;
+        const int m = 10;
+        SummaryGroup group;
+        group.make(count, c.newForm);
+        for (int p = 1; p <= count; ++p) {
+            // A number first, so that every name can be found however it was shortened.
+            char first[32];
+            std::snprintf(first, sizeof first, "P%03d %s", p,
+                          p % 2 == 0 ? "WWWWWWWWWWWWWWW" : "Karl-Gustav Åke");
+            setTextField(group.store.record(p), TextField::FirstName, first, nullptr);
+            setTextField(group.store.record(p), TextField::LastName, "Östergren-Söderström",
+                         nullptr);
+            group.phones(p, "08-123 45 67 8", "070-12 345 678");
+            group.remark(p, m,
+                         p % 2 == 0 ? std::string(36, 'W') : "Sjukhuset hela veckan och mer än så");
+            group.auxiliaryPioneer(p, m);
+            OldFormValues old;
+            old.bibleStudies = 63;
+            group.oldForm(p, m, old, 255, 3);
+            group.newForm(p, m, NewFormValues{4095, 4095, 1023, 63}, 255, 3);
+        }
+        ScratchDir dir;
+        const std::string pdf = dir.file("lista.pdf");
+        std::string error;
+        PaperChoice paper;
+        paper.landscape = c.landscape;
+        ASSERT_TRUE(WriteSummaryPdf(group.store, m, c.newForm, pdf, &error, paper)) << error;
+        EXPECT_EQ(pageCount(pdf), c.pages);
+
+        // The ruled lines in points (600 dots per inch): the grid's left edge, the lines between
+        // the columns and the right frame; rows of 18 points from 105 points down.
+        const double k = 72.0 / 600;
+        std::vector<double> columnLines = {270, 1470, 2220, 2557, 2894, 3231, 3568, 3905};
+        columnLines.push_back(c.newForm ? 4442 : 4242);
+        const double gridTop = 875 * k;
+        const double rowHeight = 150 * k;
+
+        std::map<std::string, int> names;
+        for (const WordBox& w : wordBoxes(pdf)) {
+            SCOPED_TRACE(w.text + " on page " + std::to_string(w.page));
+            EXPECT_GE(w.xMin, 0);
+            EXPECT_GE(w.yMin, 0);
+            EXPECT_LE(w.xMax, w.pageWidth);
+            EXPECT_LE(w.yMax, w.pageHeight);
+            if (w.text.size() == 4 && w.text[0] == 'P') {
+                ++names[w.text];
+            }
+            if (w.yMin < gridTop) {
+                continue; // the header
+            }
+            for (const double x : columnLines) {
+                EXPECT_FALSE(w.xMin < x * k && x * k < w.xMax) << "crosses the line at " << x;
+            }
+            // Within a quarter point: pdftotext boxes fonts, not the letters drawn.
+            for (double y = gridTop; y < w.yMax; y += rowHeight) {
+                EXPECT_FALSE(w.yMin + 0.25 < y && y < w.yMax - 0.25) << "crosses the line at " << y;
+            }
+        }
+        EXPECT_EQ(names.size(), static_cast<std::size_t>(count));
+        for (const auto& [name, seen] : names) {
+            EXPECT_EQ(seen, 1) << name;
+        }
     }
 }
 
