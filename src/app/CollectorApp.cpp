@@ -45,6 +45,7 @@ bool CCollectorApp::InitInstance() {
     StartupInfo startup{args.join(QLatin1Char(' ')).remove(QLatin1Char('"')), QDate::currentDate()};
 
     CReportsDlg dialog(services, startup);
+    dialog.clock = [] { return QDate::currentDate(); };
     messages.setOwner(&dialog);
     const auto benchExit = exitWhenShownIfAsked(dialog);
     dialog.exec();

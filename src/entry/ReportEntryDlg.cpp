@@ -5,7 +5,9 @@
 #include "ReportsDlg.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
+#include "TextFit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -86,10 +88,10 @@ CReportEntryDlg::CReportEntryDlg(CReportsDlg& owner, int publisher)
     // The remark slot holds 36 characters: the collector sees the limit while typing.
     remarkEdit_->setMaxLength(kMaxRemarkChars);
 
-    connect(okButton_, &QPushButton::clicked, this, [this] {
-        okButton_->setFocus(Qt::OtherFocusReason); // a click on OK always means: store
-        OnOK();
-    });
+    connect(okButton_, &QPushButton::clicked, this, &CReportEntryDlg::OnOKButton);
+    // A press on OK that the collector drags away from presses nothing, and closes no editor twice.
+    connect(okButton_, &QPushButton::released, this,
+            [this] { QTimer::singleShot(0, this, [this] { okPressLeftEditor_ = false; }); });
     connect(control<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
     connect(control<QPushButton>(this, kRemarks), &QPushButton::clicked, this,
             &CReportEntryDlg::OpenRemarkEditor);
@@ -124,8 +126,10 @@ void CReportEntryDlg::InitDialog() {
     newForm = store.newFormActive;
 
     const QString name = qs(store.displayName(publisher, false));
-    setWindowTitle(name);
-    control<QLabel>(this, kPublisherName)->setText(name);
+    setWindowTitle(ReadableText(name));
+    SetLabelText(control<QLabel>(this, kPublisherName), name);
+    remarkEdit_->setAccessibleName(
+        control<QPushButton>(this, kRemarks)->text().remove(QLatin1Char('&')));
 
     {
         const QSignalBlocker block(monthList_);
@@ -142,6 +146,7 @@ void CReportEntryDlg::InitDialog() {
     recordCopy = store.record(publisher);
 
     control<QPushButton>(this, kChangeMonth)->setText(qs(LoadString(114)));
+    monthList_->setAccessibleName(qs(LoadString(114)).remove(QLatin1Char('&')));
 
     LoadMonth();
     FocusField(Field(EntryField::BooksOrPublications));
@@ -153,7 +158,11 @@ void CReportEntryDlg::LoadMonth() {
     Field(EntryField::Magazines)->setVisible(oldForm);
     control(this, 151)->setVisible(oldForm);
     for (const FieldLabel& l : kLabels) {
-        control<QLabel>(this, l.id)->setText(qs(textOf(newForm ? l.newForm : l.oldForm)));
+        const QString label = qs(textOf(newForm ? l.newForm : l.oldForm));
+        control<QLabel>(this, l.id)->setText(label);
+        // A screen reader names each field by the label above it.
+        const int field = l.id - 8; // 147..153 stand over 139..145
+        control(this, field)->setAccessibleName(label);
     }
     control<QLabel>(this, kMonthName)->setText(qs(MonthName(month, false, owner_.languageTag)));
 
@@ -297,6 +306,19 @@ void CReportEntryDlg::LeaveHoursField() {
     }
 }
 
+void CReportEntryDlg::OnOKButton() {
+    if (okPressLeftEditor_) {
+        okPressLeftEditor_ = false; // the click that closed the remark editor stores nothing
+        return;
+    }
+    if (remarkEdit_->isVisible()) {
+        OnOK(); // Alt-O while writing a remark leaves the editor, as Enter does
+        return;
+    }
+    okButton_->setFocus(Qt::OtherFocusReason);
+    OnOK();
+}
+
 void CReportEntryDlg::OnOK() {
     if (remarkState == RemarkClosing) {
         remarkState = RemarkIdle;
@@ -367,6 +389,8 @@ void CReportEntryDlg::OpenRemarkEditor() {
 }
 
 void CReportEntryDlg::LeaveRemarkEditor() {
+    // A mouse press on OK took the focus from the editor: that click only closes the editor.
+    okPressLeftEditor_ = QApplication::focusWidget() == okButton_;
     const QString typed = remarkEdit_->text();
     std::string bytes;
     std::string unmappable;

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <string>
 
 class QListWidget;
@@ -59,6 +60,8 @@ public:
     int phoneCount = 0;
     std::string reminderAddress;
     QDate today;
+    // Today's date when a command needs the date of its own run; unset: `today`.
+    std::function<QDate()> clock;
 
 public slots:
     void accept() override;
@@ -77,6 +80,7 @@ private:
     void OnSendReminder();
     void OnReminderPreview();
     void RunReportEntry(int pub);
+    void ShowSystemMenu(const QPoint& at);
 
 public:
     void FocusList();
