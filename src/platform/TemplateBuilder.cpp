@@ -79,6 +79,7 @@ QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setUniformItemSizes(true);
         list->setItemDelegate(new RoomyRows(list));
+        list->setTextElideMode(Qt::ElideMiddle);
         return list;
     }
     case ControlKind::Icon: {
