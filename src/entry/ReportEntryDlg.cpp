@@ -216,7 +216,8 @@ void CReportEntryDlg::UpdateWarning() {
     in.reportMonthCategory = recordCopy.category(store.reportMonth);
     in.monthListShown = monthListShown;
     in.hasLateFlag = store.hasLateFlag(publisher, month);
-    in.displayName = store.displayName(publisher, false);
+    // The panel's own line breaks stay; one inside the name is spelled out.
+    in.displayName = ReadableText(qs(store.displayName(publisher, false))).toStdString();
     in.languageTag = owner_.languageTag;
     const Warning w = zadw::UpdateWarning(in);
     control<QLabel>(this, kWarning)->setText(qs(w.text));
