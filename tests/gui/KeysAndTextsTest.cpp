@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 
@@ -138,19 +137,6 @@ private slots:
         QDir::setCurrent(qs(dir.path().string()));
     }
 
-    // After another file type is refused, the focus is back on the list: "hol" + Enter opens Holm.
-    void refusedListLeavesTheKeysOnTheList() {
-        Desk desk;
-        auto dlg = desk.open(groupPath());
-        desk.files.next = qs(dir.file("lista.txt"));
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
-        catchModal();
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("hol"));
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
-        QTRY_COMPARE(nextModal, QStringLiteral("Tom & Jerry Holm"));
-    }
-
     void enterPressesTheFocusedButton_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<int>("chooserCalls");
@@ -201,21 +187,6 @@ private slots:
         } else {
             QTest::mouseClick(control(dlg.get(), button), Qt::LeftButton);
         }
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
-    }
-
-    void shiftF10OpensTheMenu() {
-        Desk desk;
-        auto dlg = desk.open(groupPath());
-        QString item;
-        QTimer::singleShot(50, [&item] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                item = menu->actions().last()->text();
-                menu->close();
-            }
-        });
-        QTest::keyClick(dlg->publisherList, Qt::Key_F10, Qt::ShiftModifier);
-        QCOMPARE(item, qs(LoadString(101)));
         QCOMPARE(dlg->focusWidget(), dlg->publisherList);
     }
 
