@@ -1,6 +1,9 @@
-// zadw-screenshots GROUP.z08 OUTDIR: the README's pictures of the windows, drawn offscreen with a
-// fixed font so that they come out the same on every machine. Works on a copy of the group.
+// zadw-screenshots GROUP.z08 OUTDIR [SUFFIX]: the README's pictures of the windows, drawn offscreen
+// with a fixed font so that they come out the same on every machine. Works on a copy of the group.
+// With a SUFFIX (say "-scale2", run under QT_SCALE_FACTOR=2) the pictures are the clipping check:
+// the longest names the file can hold, "&" and a line break in an address, and the About box.
 
+#include "AboutDlg.h"
 #include "FileChooser.h"
 #include "MessageSink.h"
 #include "ReportEntryDlg.h"
@@ -39,9 +42,13 @@ public:
     }
 };
 
+QString suffix;
+
 bool save(QWidget& window, const QString& folder, const char* name) {
     QApplication::processEvents();
-    const QString path = QDir(folder).filePath(QString::fromLatin1(name));
+    QString file = QString::fromLatin1(name);
+    file.insert(file.lastIndexOf(QLatin1Char('.')), suffix);
+    const QString path = QDir(folder).filePath(file);
     if (!window.grab().save(path, "PNG")) {
         std::fprintf(stderr, "zadw-screenshots: cannot write %s\n", qPrintable(path));
         return false;
@@ -87,13 +94,23 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s GROUP.z08 OUTDIR\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s GROUP.z08 OUTDIR [SUFFIX]\n", argv[0]);
         return 2;
     }
     installSwedishTranslations(app);
-    // The same face and size everywhere (fonts-dejavu-core), whatever the desktop would choose.
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    const bool check = argc == 4;
+    if (check) {
+        suffix = QString::fromLocal8Bit(argv[3]);
+    }
+    // The same face and size everywhere (fonts-dejavu-core), whatever the desktop would choose;
+    // ZADW_SHOT_FONT ("Liberation Sans,9") tries another.
+    QFont font(QStringLiteral("DejaVu Sans"), 10);
+    const QStringList asked = qEnvironmentVariable("ZADW_SHOT_FONT").split(QLatin1Char(','));
+    if (asked.size() == 2) {
+        font = QFont(asked[0], asked[1].toInt());
+    }
+    QApplication::setFont(font);
 
     QTemporaryDir scratch;
     const QString group = scratch.filePath(QStringLiteral("grupp4.z08"));
@@ -118,7 +135,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zadw-screenshots: %s did not load\n", argv[1]);
         return 1;
     }
-    main.publisherList->setCurrentRow(welcomingLine(main));
+    const int line = welcomingLine(main);
+    if (check) {
+        GroupRecord& rec = main.store.record(main.PublisherOnLine(line));
+        setTextField(rec, TextField::FirstName, "Karl-Gustav Mårten A", nullptr);
+        setTextField(rec, TextField::LastName, "Östergren-Wallenius", nullptr);
+        setTextField(rec, TextField::Email, "tom&jerry.wallenius-\r\nostergren@example.org",
+                     nullptr);
+        main.lastEnteredName = main.store.displayName(main.PublisherOnLine(line), false);
+        main.RefreshList();
+        main.UpdateStatus();
+    }
+    main.publisherList->setCurrentRow(line);
     bool ok = shown(main) && save(main, out, "main-window.png");
 
     {
@@ -137,6 +165,10 @@ int main(int argc, char** argv) {
     {
         CSummaryPreviewDlg preview(main.store, messages, nullptr, main.store.reportMonth, &main);
         ok = shown(preview) && save(preview, out, "summary-preview.png") && ok;
+    }
+    if (check) {
+        CAboutDlg about(&main);
+        ok = shown(about) && save(about, out, "about.png") && ok;
     }
     // The main window goes without ExitProgram: the copy of the group stays as it was.
     return ok ? 0 : 1;

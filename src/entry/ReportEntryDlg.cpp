@@ -4,7 +4,9 @@
 #include "ReportRules.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
+#include "TextFit.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -87,10 +89,10 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     // The remark slot holds 36 characters: the collector sees the limit while typing.
     remarkEdit_->setMaxLength(kMaxRemarkChars);
 
-    connect(okButton_, &QPushButton::clicked, this, [this] {
-        okButton_->setFocus(Qt::OtherFocusReason); // a click on OK always means: store
-        OnOK();
-    });
+    connect(okButton_, &QPushButton::clicked, this, &CReportEntryDlg::OnOKButton);
+    // A press on OK that the collector drags away from presses nothing, and closes no editor twice.
+    connect(okButton_, &QPushButton::released, this,
+            [this] { QTimer::singleShot(0, this, [this] { okPressLeftEditor_ = false; }); });
     connect(control<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
     connect(control<QPushButton>(this, kRemarks), &QPushButton::clicked, this,
             &CReportEntryDlg::OpenRemarkEditor);
@@ -125,8 +127,10 @@ void CReportEntryDlg::InitDialog() {
     newForm = store.newFormActive;
 
     const QString name = qs(store.displayName(publisher, false));
-    setWindowTitle(name);
-    control<QLabel>(this, kPublisherName)->setText(name);
+    setWindowTitle(ReadableText(name));
+    SetLabelText(control<QLabel>(this, kPublisherName), name);
+    remarkEdit_->setAccessibleName(
+        control<QPushButton>(this, kRemarks)->text().remove(QLatin1Char('&')));
 
     {
         const QSignalBlocker block(monthList_);
@@ -143,6 +147,7 @@ void CReportEntryDlg::InitDialog() {
     recordCopy = store.record(publisher);
 
     control<QPushButton>(this, kChangeMonth)->setText(qs(LoadString(114)));
+    monthList_->setAccessibleName(qs(LoadString(114)).remove(QLatin1Char('&')));
 
     LoadMonth();
     FocusField(Field(EntryField::BooksOrPublications));
@@ -154,7 +159,11 @@ void CReportEntryDlg::LoadMonth() {
     Field(EntryField::Magazines)->setVisible(oldForm);
     control(this, 151)->setVisible(oldForm);
     for (const FieldLabel& l : kLabels) {
-        control<QLabel>(this, l.id)->setText(qs(textOf(newForm ? l.newForm : l.oldForm)));
+        const QString label = qs(textOf(newForm ? l.newForm : l.oldForm));
+        control<QLabel>(this, l.id)->setText(label);
+        // A screen reader names each field by the label above it.
+        const int field = l.id - 8; // 147..153 stand over 139..145
+        control(this, field)->setAccessibleName(label);
     }
     control<QLabel>(this, kMonthName)->setText(qs(MonthName(month, false, owner_.languageTag)));
 
@@ -208,7 +217,8 @@ void CReportEntryDlg::UpdateWarning() {
     in.reportMonthCategory = recordCopy.category(store.reportMonth);
     in.monthListShown = monthListShown;
     in.hasLateFlag = store.hasLateFlag(publisher, month);
-    in.displayName = store.displayName(publisher, false);
+    // The panel's own line breaks stay; one inside the name is spelled out.
+    in.displayName = ReadableText(qs(store.displayName(publisher, false))).toStdString();
     in.languageTag = owner_.languageTag;
     const Warning w = zadw::UpdateWarning(in);
     control<QLabel>(this, kWarning)->setText(qs(w.text));
@@ -298,6 +308,19 @@ void CReportEntryDlg::LeaveHoursField() {
     }
 }
 
+void CReportEntryDlg::OnOKButton() {
+    if (okPressLeftEditor_) {
+        okPressLeftEditor_ = false; // the click that closed the remark editor stores nothing
+        return;
+    }
+    if (remarkEdit_->isVisible()) {
+        OnOK(); // Alt-O while writing a remark leaves the editor, as Enter does
+        return;
+    }
+    okButton_->setFocus(Qt::OtherFocusReason);
+    OnOK();
+}
+
 void CReportEntryDlg::OnOK() {
     if (remarkState == RemarkClosing) {
         remarkState = RemarkIdle;
@@ -373,6 +396,8 @@ void CReportEntryDlg::OpenRemarkEditor() {
 }
 
 void CReportEntryDlg::LeaveRemarkEditor() {
+    // A mouse press on OK took the focus from the editor: that click only closes the editor.
+    okPressLeftEditor_ = QApplication::focusWidget() == okButton_;
     const QString typed = remarkEdit_->text();
     std::string bytes;
     std::string unmappable;
@@ -408,8 +433,10 @@ void CReportEntryDlg::LeaveRemarkEditor() {
     }
     recordCopy.remarkSlot[month] = store.record(publisher).remarkSlot[month];
     if (stored || store.record(publisher).remarkSlot[month] != linkBefore) {
-        // Written once the focus has settled, even if the dialog has closed by then.
-        QTimer::singleShot(0, qApp, [context = &owner_, self = QPointer<CReportEntryDlg>(this),
+        // Written once the focus has settled, even if the dialog has closed by then; the
+        // opener owns the context, so the write goes with it.
+        QObject* anchor = parentWidget() != nullptr ? static_cast<QObject*>(parentWidget()) : this;
+        QTimer::singleShot(0, anchor, [context = &owner_, self = QPointer<CReportEntryDlg>(this),
                                      generation = generation_] {
             if (context->group.generation() != generation) {
                 return;

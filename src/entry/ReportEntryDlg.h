@@ -29,6 +29,7 @@ public:
 
     void LoadMonth();
     void OnOK();
+    void OnOKButton();
     void MoveAcrossFields(bool forward);
     void OpenRemarkEditor();
     void ShowMonthList();
@@ -84,6 +85,7 @@ private:
     QListWidget* monthList_ = nullptr;
     QPushButton* okButton_ = nullptr;
     bool closing_ = false;
+    bool okPressLeftEditor_ = false;
 };
 
 } // namespace zadw

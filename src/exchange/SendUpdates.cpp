@@ -65,7 +65,8 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
     // A control character would break the question's lines and hide what follows it.
     notice +=
         LoadString(kClickYes) + visibleAddress(address) + LoadString(kOr) + LoadString(kClickNo);
-    if (messages.show(notice, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+    // Either answer keeps the update file; Enter mails it, which is what the command is for.
+    if (messages.ask(notice, MsgAnswer::Yes) != MsgAnswer::Yes) {
         return;
     }
 

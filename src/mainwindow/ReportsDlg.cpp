@@ -8,6 +8,7 @@
 #include "SettingsProfile.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
+#include "TextFit.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <dirent.h>
 #include <unistd.h>
+#include <QShortcut>
 
 namespace zadw {
 namespace {
@@ -108,6 +110,9 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
             &CReportsDlg::OnFilterToggled);
     connect(publisherList, &QListWidget::currentRowChanged, this, [this] { UpdateSelection(); });
     connect(publisherList, &QListWidget::itemDoubleClicked, this, [this] { OpenReportEntry(); });
+    // The Menu key arrives as a context-menu event; Shift+F10 is a plain key under X11.
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { ShowSystemMenu(mapToGlobal(rect().center())); });
     control<QCheckBox>(this, 162)->setChecked(showUnreportedOnly);
 
     // The group file: named on the command line, else the one in use last time. Only a pair of
@@ -183,7 +188,7 @@ void CReportsDlg::RefreshList() {
             if (showUnreportedOnly && !store.isMissing(p, store.reportMonth)) {
                 continue;
             }
-            auto* item = new QListWidgetItem(qs(store.displayName(p, true)));
+            auto* item = new QListWidgetItem(ReadableText(qs(store.displayName(p, true))));
             item->setData(Qt::UserRole, p);
             publisherList->addItem(item);
         }
@@ -203,8 +208,8 @@ void CReportsDlg::UpdateSelection() {
     }
     selectedLine = publisherList->currentRow();
     const int p = PublisherOnLine(selectedLine);
-    control<QPushButton>(this, 1)->setText(
-        qs(FormatText(LoadString(1000), store.displayName(p, false))));
+    SetButtonText(control<QPushButton>(this, 1),
+                  qs(FormatText(LoadString(1000), store.displayName(p, false))));
 
     const Contacts contacts = store.collectPhones(p);
     phoneNumbers = contacts.numbers;
@@ -215,7 +220,7 @@ void CReportsDlg::UpdateSelection() {
     auto* number = control<QLabel>(this, 1002);
     if (phoneCount >= 1) {
         control(this, 1003)->show();
-        number->setText(qs(phoneNumbers[0]));
+        SetLabelText(number, qs(phoneNumbers[0]));
         number->show();
     } else {
         control(this, 1003)->hide();
@@ -224,8 +229,8 @@ void CReportsDlg::UpdateSelection() {
     }
     control(this, 1004)->setVisible(phoneCount > 1);
     if (!reminderAddress.empty()) {
-        control<QPushButton>(this, 1006)
-            ->setText(QStringLiteral("E-mail - ") + qs(reminderAddress));
+        SetButtonText(control<QPushButton>(this, 1006),
+                      QStringLiteral("E-mail - ") + qs(reminderAddress));
         control(this, 1006)->show();
         control(this, 1007)->show();
     } else {
@@ -244,13 +249,12 @@ void CReportsDlg::UpdateStatus() {
             ++missing;
         }
     }
-    control<QLabel>(this, 1000)
-        ->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
-                  QString::number(missing));
-    control<QLabel>(this, 1001)
-        ->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
-                  QString::number(store.publisherCount));
-    control<QLabel>(this, 133)->setText(qs(lastEnteredName));
+    control<QLabel>(this, 1000)->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
+                                         QString::number(missing));
+    control<QLabel>(this, 1001)->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
+                                         QString::number(store.publisherCount));
+    SetLabelText(control<QLabel>(this, 133), qs(lastEnteredName));
+    publisherList->setAccessibleName(windowTitle());
     const bool haveLines = publisherList->count() > 0;
     control(this, 4)->setVisible(haveLines);
     control(this, 5)->setVisible(haveLines);
@@ -271,9 +275,12 @@ void CReportsDlg::OpenReportEntry() {
     }
     selectedLine = line;
     RunReportEntry(PublisherOnLine(line));
+    // However the dialog ended: a remark it wrote may already have made the publisher reported.
+    UpdateStatus();
     if (showUnreportedOnly) {
         RefreshList();
     } else {
+        UpdateSelection();
         FocusList();
     }
 }
@@ -288,7 +295,7 @@ bool CReportsDlg::WriteBack() {
 
 void CReportsDlg::GroupReloaded() {
     // The file as it is on disk now; what was in the window went to the backup folder first.
-    if (newFormAfterLoad(QDate::currentDate(), store.reportMonth)) {
+    if (newFormAfterLoad(clock ? clock() : today, store.reportMonth)) {
         store.newFormActive = true;
     }
     RefreshList();
@@ -308,8 +315,7 @@ void CReportsDlg::reject() {
 }
 
 bool CReportsDlg::ExitProgram() {
-    if (!WriteBack() &&
-        messages().show(LoadString(2004), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+    if (!WriteBack() && messages().ask(LoadString(2004), MsgAnswer::No) != MsgAnswer::Yes) {
         FocusList(); // everything entered stays in memory
         return false;
     }
@@ -340,8 +346,8 @@ void CReportsDlg::OnFilterToggled() {
 void CReportsDlg::OnNextNumber() {
     if (phoneCount > 0) {
         phoneIndex = (phoneIndex + 1) % phoneCount;
-        control<QLabel>(this, 1002)
-            ->setText(qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
+        SetLabelText(control<QLabel>(this, 1002),
+                     qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
     }
     FocusList();
 }
@@ -367,6 +373,11 @@ void CReportsDlg::ShowAbout() {
 }
 
 void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
+    ShowSystemMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                               : mapToGlobal(rect().center()));
+}
+
+void CReportsDlg::ShowSystemMenu(const QPoint& at) {
     const std::string aboutText = LoadString(101);
     if (aboutText.empty()) {
         return;
@@ -374,13 +385,13 @@ void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addSeparator();
     menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
-    const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                                  : mapToGlobal(rect().center());
-    menu.exec(at);
+    if (menu.exec(at) == nullptr) {
+        FocusList();
+    }
 }
 
 void CReportsDlg::LoadNewList() {
-    const QDate date = today;
+    const QDate date = clock ? clock() : today; // the date of this run, not of start-up
     QString initialFolder = startDirectory;
     const QString current = QFile::decodeName(QByteArray::fromStdString(store.groupFilePath));
     const int slash = current.lastIndexOf(QLatin1Char('/'));
@@ -396,6 +407,8 @@ void CReportsDlg::LoadNewList() {
         return;
     }
     if (!chosen.endsWith(QStringLiteral(".z08")) && !chosen.endsWith(QStringLiteral(".Z08"))) {
+        QDir::setCurrent(startDirectory);
+        FocusList();
         return;
     }
     // The current group reaches its file first; a list that cannot be opened, or whose group

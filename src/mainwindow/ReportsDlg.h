@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <string>
 
 class QListWidget;
@@ -16,6 +17,8 @@ class QListWidget;
 namespace zadw {
 
 struct StartupInfo {
+    StartupInfo(QString line, QDate date, std::string bytes = {})
+        : commandLine(std::move(line)), today(date), commandLineBytes(std::move(bytes)) {}
     QString commandLine; // the program's arguments joined by single blanks
     QDate today;
     // The same arguments as the bytes the system gave; file names need not be UTF-8.
@@ -71,6 +74,8 @@ public:
     int phoneCount = 0;
     std::string reminderAddress;
     QDate today;
+    // Today's date when a command needs the date of its own run; unset: `today`.
+    std::function<QDate()> clock;
 
 public slots:
     void accept() override;
@@ -89,6 +94,7 @@ private:
     void OnSendReminder();
     void OnReminderPreview();
     void RunReportEntry(int pub);
+    void ShowSystemMenu(const QPoint& at);
 
 public:
     void FocusList();

@@ -1,5 +1,7 @@
 #include "TemplateBuilder.h"
 
+#include "TextFit.h"
+
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -9,6 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace zadw {
 
@@ -23,13 +27,26 @@ QFont variablePitchFont() { return QFontDatabase::systemFont(QFontDatabase::Gene
 
 namespace {
 
+// List rows tall enough for the ring of Å and the dots of Ä and Ö.
+class RoomyRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), ListRowHeight(option.font)));
+        return size;
+    }
+};
+
 QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromUtf8(c.text);
     switch (c.kind) {
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
         auto* b = new QPushButton(text, parent);
-        b->setAutoDefault(false);
+        // A focused button is the default while it has the focus, so Enter presses the button
+        // the collector sees focused; elsewhere Enter presses the template's default button.
+        b->setAutoDefault(true);
         b->setDefault(c.kind == ControlKind::DefPushButton);
         return b;
     }
@@ -61,6 +78,8 @@ QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setUniformItemSizes(true);
+        list->setItemDelegate(new RoomyRows(list));
+        list->setTextElideMode(Qt::ElideMiddle);
         return list;
     }
     case ControlKind::Icon: {

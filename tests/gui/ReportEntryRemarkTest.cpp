@@ -158,6 +158,49 @@ private slots:
         QCOMPARE(storedRemark(d.main->store, 1, kReportMonth), std::string("Flyttar"));
     }
 
+    void everyWayOutOfTheEditorLandsInTheFirstField_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Enter") << "Enter";
+        QTest::newRow("Tab") << "Tab";
+        QTest::newRow("Alt-O") << "Alt-O";
+        QTest::newRow("click on OK") << "click";
+    }
+    void everyWayOutOfTheEditorLandsInTheFirstField() {
+        QFETCH(QString, way);
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1);
+        type("3");
+        enter();
+        type("5");
+        alt(Qt::Key_R);
+        type("Sjuk");
+        if (way == QLatin1String("Enter")) {
+            enter();
+        } else if (way == QLatin1String("Tab")) {
+            press(Qt::Key_Tab);
+        } else if (way == QLatin1String("Alt-O")) {
+            alt(Qt::Key_O);
+        } else {
+            QTest::mouseClick(control(&dlg, 1), Qt::LeftButton);
+        }
+        // The editor is closed, the remark kept, the report not yet stored.
+        QVERIFY(dlg.isVisible());
+        QVERIFY(!d.visible(163));
+        QCOMPARE(focusedId(), 139);
+        QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
+        QCOMPARE(storedRemark(d.main->store, 1, kReportMonth), std::string("Sjuk"));
+        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, 0)), 0);
+        // The next digit lands where the focus is, and only there.
+        type("8");
+        QCOMPARE(d.text(139), QStringLiteral("8"));
+        QCOMPARE(d.text(140), QStringLiteral("5"));
+        // A later click on OK stores the report.
+        QTest::mouseClick(control(&dlg, 1), Qt::LeftButton);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, 0)), 8);
+        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, 1)), 5);
+    }
+
     void remarkWithoutAFreeSlotIsReportedAndNotStored() {
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")},
                std::vector<RemarkSlot>(kMaxRemarkSlots, remark("full")));

@@ -1,3 +1,19 @@
 zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
 zadw_gui_test(zadw_translations_tests TranslationsTest.cpp)
 zadw_gui_test(zadw_platform_tests PlatformTest.cpp)
+zadw_gui_test(zadw_keys_texts_tests KeysAndTextsTest.cpp)
+
+# A few tests with real key events through X11: they run on Xvfb, which ctest starts.
+find_program(ZADW_XVFB_RUN xvfb-run)
+find_program(ZADW_XDOTOOL xdotool)
+if(ZADW_XVFB_RUN AND ZADW_XDOTOOL)
+    add_executable(zadw_real_keys_tests RealKeysTest.cpp)
+    target_link_libraries(zadw_real_keys_tests PRIVATE zadw_gui Qt6::Test)
+    target_include_directories(zadw_real_keys_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/data ${CMAKE_CURRENT_SOURCE_DIR})
+    add_test(NAME zadw_real_keys_tests
+             COMMAND ${ZADW_XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:zadw_real_keys_tests>)
+    set_tests_properties(zadw_real_keys_tests PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=xcb;LC_ALL=C.UTF-8" TIMEOUT 90)
+else()
+    message(WARNING "xvfb-run or xdotool missing (scripts/install-deps): the real-key tests are left out")
+endif()

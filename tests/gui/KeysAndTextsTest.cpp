@@ -1,0 +1,343 @@
+// The keyboard lands where the collector means it, and texts from the file read as stored: the
+// main window, the report entry and the About box, offscreen.
+#include "GuiTestSupport.h"
+
+#include "AboutDlg.h"
+#include "ReportEntryDlg.h"
+#include "Strings.h"
+#include "TextFit.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+using namespace zadw;
+using namespace zadw::test;
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString accessibleName(QWidget* w) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    return iface != nullptr ? iface->text(QAccessible::Name) : QString();
+}
+
+// What a button shows: "&&" is one "&", a single "&" underlines the next letter.
+QString shownCaption(const QString& text) {
+    QString out;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// Every visible text in the window fits its control; returns the first that does not.
+QString firstClipped(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window)) {
+            continue;
+        }
+        const QFontMetrics fm(w->font());
+        const QString id = w->objectName();
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
+            const int room = b->width() -
+                             2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) -
+                             b->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            if (fm.horizontalAdvance(shownCaption(b->text())) > room) {
+                return id + QLatin1Char(' ') + b->text();
+            }
+        } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+            const int box = c->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                            c->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+            if (box + fm.horizontalAdvance(c->text()) > c->width()) {
+                return id + QLatin1Char(' ') + c->text();
+            }
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            if (fm.horizontalAdvance(g->title()) > g->width()) {
+                return g->title();
+            }
+        } else if (auto* l = qobject_cast<QLabel*>(w); l != nullptr && !l->text().isEmpty()) {
+            const QRect room = l->contentsRect();
+            if (!l->text().contains(QLatin1Char('\n')) &&
+                fm.horizontalAdvance(l->text()) <= room.width() && fm.height() <= room.height()) {
+                continue; // one line, and the line's leading is no part of its letters
+            }
+            const QRect need =
+                fm.boundingRect(QRect(0, 0, room.width(), 100000),
+                                (l->wordWrap() ? Qt::TextWordWrap : 0) | Qt::AlignLeft, l->text());
+            if (need.width() > room.width() || need.height() > room.height()) {
+                return QStringLiteral("%1 %2 needs %3x%4, has %5x%6")
+                    .arg(id, l->text())
+                    .arg(need.width())
+                    .arg(need.height())
+                    .arg(room.width())
+                    .arg(room.height());
+            }
+        }
+    }
+    return {};
+}
+
+std::vector<PublisherSpec> group() {
+    return {
+        {"Lars", "Andersson", "08-123 45 67", "", "", "lars@example.se", 0},
+        {"Tom & Jerry", "Holm", "070-111 22 33", "", "", "tom&jerry@example.se", 0},
+        {"Karl-Gustav Mårten A", "Östergren-Wallenius", "", "", "", "", 0},
+        {"Åsa", "Åkesson", "", "", "", "", 6},
+    };
+}
+
+} // namespace
+
+class KeysAndTextsTest : public QObject {
+    Q_OBJECT
+
+private:
+    ScratchDir dir;
+    QString groupPath() const { return qs(dir.file("Grupp.z08")); }
+
+    // Runs fn on the next modal dialog; a watch left over from one case never reaches the next.
+    std::unique_ptr<QTimer> watch;
+    void onModal(std::function<void(QWidget*)> fn) {
+        watch = std::make_unique<QTimer>();
+        watch->setInterval(10);
+        connect(watch.get(), &QTimer::timeout, this, [this, fn] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                watch->stop();
+                fn(modal);
+            }
+        });
+        watch->start();
+    }
+    // Notes the caption of the next modal dialog and closes it with Escape.
+    QString nextModal;
+    void catchModal() {
+        nextModal = QStringLiteral("(none)");
+        onModal([this](QWidget* modal) {
+            nextModal = modal->windowTitle();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+    }
+
+private slots:
+    void cleanup() { watch.reset(); }
+
+    void init() {
+        writeGroup(dir.file("Grupp.z08"), 10, 4, group());
+        QDir::setCurrent(qs(dir.path().string()));
+    }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("chooserCalls");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("Ladda ner ny lista") << 3 << 1 << 0;
+        QTest::newRow("Hjälp") << 1005 << 0 << 1;
+        QTest::newRow("Förhandsgranska e-post") << 1007 << 0 << 1;
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(int, button);
+        QFETCH(int, chooserCalls);
+        QFETCH(int, messages);
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        catchModal();
+        control(dlg.get(), button)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control(dlg.get(), button), Qt::Key_Return);
+        QTest::qWait(50);
+        QCOMPARE(nextModal, QStringLiteral("(none)")); // no report entry opened
+        QCOMPARE(desk.files.calls, chooserCalls);
+        QCOMPARE(int(desk.messages.shown.size()), messages);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        // Back on the list, Enter is the OK command again.
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTRY_COMPARE(nextModal, QStringLiteral("Lars Andersson"));
+    }
+
+    void focusReturnsToTheListAfterEveryCommand_data() {
+        QTest::addColumn<int>("button");
+        QTest::newRow("new list cancelled") << 3;
+        QTest::newRow("summary preview") << 5;
+        QTest::newRow("dial without telephony") << 1003;
+        QTest::newRow("tips") << 1005;
+        QTest::newRow("reminder without mail") << 1006;
+        QTest::newRow("reminder preview") << 1007;
+        QTest::newRow("about") << 0;
+    }
+    void focusReturnsToTheListAfterEveryCommand() {
+        QFETCH(int, button);
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        catchModal();
+        if (button == 0) {
+            dlg->ShowAbout();
+            QCOMPARE(nextModal, QStringLiteral("About Zadw"));
+        } else {
+            QTest::mouseClick(control(dlg.get(), button), Qt::LeftButton);
+        }
+        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+    }
+
+    // Cancel after a remark: the remark's link is on disk, so the publisher counts as reported.
+    void cancelledEntryStillRefreshesTheWindow() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        QVERIFY(control(dlg.get(), 1006)->isVisible());
+        QCOMPARE(control<QLabel>(dlg.get(), 1000)->text(),
+                 QStringLiteral("Utebliven rapport för november = 3"));
+        onModal([](QWidget* modal) {
+            QVERIFY(QTest::qWaitForWindowActive(modal));
+            QTest::keyClick(modal->focusWidget(), Qt::Key_R, Qt::AltModifier);
+            QTest::keyClicks(modal->focusWidget(), QStringLiteral("Sjuk"));
+            QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
+            QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
+        });
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QCOMPARE(control<QLabel>(dlg.get(), 1000)->text(),
+                 QStringLiteral("Utebliven rapport för november = 2"));
+        QVERIFY(!control(dlg.get(), 1006)->isVisible());
+        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+    }
+
+    void exitQuestionDefaultsToStaying() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        dlg->store.groupFilePath = dir.file("borta/Grupp.z08");
+        desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::No};
+        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QCOMPARE(qs(desk.messages.shown.at(1)), qs(LoadString(2004)));
+        QVERIFY(desk.messages.defaults.at(1) == MsgAnswer::No);
+        QVERIFY(dlg->isVisible());
+    }
+
+    void textsFromTheFileReadAsStored() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("hol"));
+        auto* ok = control<QPushButton>(dlg.get(), 1);
+        auto* mail = control<QPushButton>(dlg.get(), 1006);
+        QCOMPARE(shownCaption(ok->text()), QStringLiteral("För in - Tom & Jerry Holm"));
+        QCOMPARE(shownCaption(mail->text()), QStringLiteral("E-mail - tom&jerry@example.se"));
+        QCOMPARE(accessibleName(mail), QStringLiteral("E-mail - tom&jerry@example.se"));
+        // A line break in a name or an address is spelled out.
+        QCOMPARE(ReadableText(QStringLiteral("a\r\nb\tc\x1b")),
+                 QStringLiteral("a[CR][LF]b[TAB]c[U+001B]"));
+        SetButtonText(mail, QStringLiteral("E-mail - x@y.se\r\n"));
+        QCOMPARE(shownCaption(mail->text()), QStringLiteral("E-mail - x@y.se[CR][LF]"));
+        // The entry dialog names the publisher as stored.
+        catchModal();
+        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTRY_COMPARE(nextModal, QStringLiteral("Tom & Jerry Holm"));
+    }
+
+    void longNamesAreShortenedInTheMiddleYetReadInFull() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        dlg->publisherList->setCurrentRow(2);
+        auto* ok = control<QPushButton>(dlg.get(), 1);
+        const QString full = QStringLiteral("För in - Karl-Gustav Mårten A Östergren-Wallenius");
+        const QString shown = shownCaption(ok->text());
+        QVERIFY(shown == full ||
+                (shown.startsWith(QStringLiteral("För in - K")) && shown.contains(QChar(0x2026)) &&
+                 shown.endsWith(QStringLiteral("nius"))));
+        QCOMPARE(accessibleName(ok), full);
+        if (shown != full) {
+            QCOMPARE(ok->toolTip(), full);
+        }
+    }
+
+    void nothingIsClipped_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("points");
+        QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9;
+        QTest::newRow("DejaVu Sans 10") << "DejaVu Sans" << 10;
+        QTest::newRow("Liberation Sans 9") << "Liberation Sans" << 9;
+    }
+    void nothingIsClipped() {
+        QFETCH(QString, family);
+        QFETCH(int, points);
+        const QFont before = QApplication::font();
+        QApplication::setFont(QFont(family, points));
+        Desk desk;
+        desk.profile.values[QStringLiteral("Last/Post")] =
+            QStringLiteral("Karl-Gustav Mårten A Östergren-Wallenius");
+        auto dlg = desk.open(groupPath());
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("hol"));
+        QCOMPARE(firstClipped(dlg.get()), QString());
+        // List rows hold the ring of Å.
+        const QRect row = dlg->publisherList->visualItemRect(dlg->publisherList->item(3));
+        QVERIFY(
+            row.height() >=
+            QFontMetrics(dlg->publisherList->font()).boundingRect(QStringLiteral("Å")).height() +
+                2);
+        {
+            CReportEntryDlg entry(dlg->entryContext(), 3, dlg.get());
+            entry.show();
+            QCOMPARE(firstClipped(&entry), QString());
+        }
+        CAboutDlg about(dlg.get());
+        about.show();
+        QCOMPARE(firstClipped(&about), QString());
+        QApplication::setFont(before);
+    }
+
+    void everyControlHasAnAccessibleName() {
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        CReportEntryDlg entry(dlg->entryContext(), 1, dlg.get());
+        entry.show();
+        CAboutDlg about(dlg.get());
+        about.show();
+        for (QWidget* window : {static_cast<QWidget*>(dlg.get()), static_cast<QWidget*>(&entry),
+                                static_cast<QWidget*>(&about)}) {
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (w->isVisibleTo(window) && w->focusPolicy() != Qt::NoFocus &&
+                    w->isWindow() == false && !w->objectName().isEmpty() &&
+                    !w->objectName().startsWith(QLatin1String("qt_"))) {
+                    QVERIFY2(!accessibleName(w).isEmpty(), qPrintable(w->objectName()));
+                }
+            }
+        }
+        QCOMPARE(accessibleName(control(&entry, 141)), QStringLiteral("Timmar"));
+        QCOMPARE(accessibleName(control(&entry, 3)), QStringLiteral("Anteckningar"));
+        QCOMPARE(accessibleName(control(dlg.get(), 138)), dlg->windowTitle());
+        QCOMPARE(accessibleName(control(dlg.get(), 1000)),
+                 QStringLiteral("Utebliven rapport för november = 3"));
+        // The list's current line is what a reader announces.
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dlg->publisherList);
+        QAccessibleInterface* line = list != nullptr ? list->focusChild() : nullptr;
+        QVERIFY(line != nullptr);
+        QCOMPARE(line->text(QAccessible::Name), QStringLiteral("Andersson, Lars"));
+    }
+
+    void newListUsesTheDateOfItsOwnRun() {
+        // Started in December 2015; the new list is loaded in February 2016, when a January
+        // list is entered in the new form.
+        writeGroup(dir.file("jan.z08"), 0, 4, group());
+        Desk desk;
+        auto dlg = desk.open(groupPath(), QDate(2015, 12, 20));
+        QVERIFY(!dlg->store.newFormActive);
+        dlg->clock = [] { return QDate(2016, 2, 10); };
+        desk.files.next = qs(dir.file("jan.z08"));
+        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QCOMPARE(dlg->store.reportMonth, 0);
+        QVERIFY(dlg->store.newFormActive);
+    }
+};
+
+QTEST_MAIN(KeysAndTextsTest)
+#include "KeysAndTextsTest.moc"
