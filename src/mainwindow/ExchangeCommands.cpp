@@ -33,7 +33,8 @@ void CReportsDlg::OnDial() {
 
 void CReportsDlg::OnSendUpdates() {
     NoMailSystem none;
-    SendUpdates(store, messages(), services_.mail != nullptr ? *services_.mail : none);
+    SendUpdates(store, messages(), services_.mail != nullptr ? *services_.mail : none,
+                services_.handOver);
     FocusList();
 }
 

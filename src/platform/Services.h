@@ -7,6 +7,7 @@ class MessageSink;
 class FileChooser;
 class SettingsProfile;
 class MailTransport; // exchange/MailMessage.h
+class FileHandOver;  // exchange/SendUpdates.h
 class Telephony;     // platform/Telephony.h
 class PrinterChoice; // platform/PrinterChoice.h
 
@@ -15,6 +16,7 @@ struct Services {
     FileChooser* files = nullptr;
     SettingsProfile* profile = nullptr;
     MailTransport* mail = nullptr;
+    FileHandOver* handOver = nullptr;
     Telephony* telephone = nullptr;
     PrinterChoice* printer = nullptr;
 };
