@@ -41,9 +41,11 @@ bool CCollectorApp::InitInstance() {
     services.messages = &messages;
     services.files = &files;
     services.profile = &profile;
-    MailSystem mail;
+    MailSystem mail({}, &profile, &messages);
+    DesktopFileHandOver handOver;
     Telephony telephone;
     services.mail = &mail;
+    services.handOver = &handOver;
     services.telephone = &telephone;
     QtPrinterChoice printers; // the printer chosen in print setup lasts for the run
     services.printer = &printers;

@@ -23,6 +23,8 @@ struct MailAttachment {
 struct MailMessage {
     std::string originatorName;
     std::vector<MailRecipient> recipients;
+    // Blind copies: they receive the message but no header names them.
+    std::vector<MailRecipient> bcc;
     std::string subject;
     std::string noteText;
     std::vector<MailAttachment> attachments;
@@ -37,6 +39,7 @@ enum class MailSystemState {
     Ready,
     NotFound,      // nothing to hand a message to
     NotExecutable, // found, but it cannot be run
+    FileOnly,      // a message could go out, but nothing at hand would carry a file attached
 };
 
 enum class SendOutcome {
@@ -58,6 +61,9 @@ class MailTransport {
 public:
     virtual ~MailTransport() = default;
     virtual MailSystemState probe() = 0;
+    // The same for a message with a file attached. FileOnly when the only ways out would drop the
+    // file (a web browser as the mail handler) or the collector chose to pass files on by hand.
+    virtual MailSystemState probeAttachments() { return probe(); }
     // Hands one message over and waits until the mail system has taken it or given up.
     virtual DeliveryResult deliver(const MailMessage& message) = 0;
 };

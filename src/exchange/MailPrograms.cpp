@@ -1,48 +1,271 @@
 #include "MailPrograms.h"
 
+#include "Strings.h"
+
 namespace zadw {
 
-MailProgramChoice chooseMailProgram(
-    const std::string& sendmailVariable, bool desktopHasMailClient,
-    const std::function<ProgramState(const std::string& program, std::string* resolved)>& check) {
-    struct Candidate {
-        std::string program;
-        bool desktop;
-    };
-    std::vector<Candidate> candidates;
-    if (!sendmailVariable.empty()) {
-        candidates.push_back({sendmailVariable, false});
-    }
-    if (desktopHasMailClient) {
-        candidates.push_back({"xdg-email", true});
-    }
-    candidates.push_back({"/usr/sbin/sendmail", false});
-    candidates.push_back({"/usr/lib/sendmail", false});
+namespace {
 
-    MailProgramChoice choice;
-    for (const Candidate& c : candidates) {
-        std::string resolved = c.program;
-        switch (check(c.program, &resolved)) {
-        case ProgramState::Executable:
-            choice.state = MailSystemState::Ready;
-            choice.desktopClient = c.desktop;
-            choice.program = resolved;
-            return choice;
-        case ProgramState::NotExecutable:
-            if (choice.state == MailSystemState::NotFound) {
-                choice.state = MailSystemState::NotExecutable;
-                choice.program = resolved;
-            }
-            break;
-        case ProgramState::Missing:
-            break;
+std::string lowerTrimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return std::string();
+    }
+    std::string out = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return choice;
+    return out;
 }
 
-std::vector<std::string> sendmailArguments() {
-    return {"-t", "-oi"};
+bool listHas(const std::string& list, const std::string& item) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(';', start);
+        if (end == std::string::npos) {
+            end = list.size();
+        }
+        if (list.compare(start, end - start, item) == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+MailProgramChoice tryProgram(
+    const std::string& program,
+    const std::function<ProgramState(const std::string& program, std::string* resolved)>& check,
+    MailProgramChoice& best, bool desktop) {
+    std::string resolved = program;
+    switch (check(program, &resolved)) {
+    case ProgramState::Executable: {
+        MailProgramChoice choice;
+        choice.state = MailSystemState::Ready;
+        choice.desktopClient = desktop;
+        choice.program = resolved;
+        return choice;
+    }
+    case ProgramState::NotExecutable:
+        if (best.state == MailSystemState::NotFound) {
+            best.state = MailSystemState::NotExecutable;
+            best.program = resolved;
+        }
+        break;
+    case ProgramState::Missing:
+        break;
+    }
+    return best;
+}
+
+} // namespace
+
+std::optional<MailMethod> parseMailMethod(const std::string& text) {
+    const std::string t = lowerTrimmed(text);
+    for (MailMethod m :
+         {MailMethod::Auto, MailMethod::Desktop, MailMethod::Sendmail, MailMethod::File}) {
+        if (t == mailMethodName(m)) {
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* mailMethodName(MailMethod method) {
+    switch (method) {
+    case MailMethod::Desktop:
+        return "desktop";
+    case MailMethod::Sendmail:
+        return "sendmail";
+    case MailMethod::File:
+        return "file";
+    case MailMethod::Auto:
+        break;
+    }
+    return "auto";
+}
+
+std::optional<std::vector<std::string>> splitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ' ' || c == '\t' || c == '\n') {
+            if (inWord) {
+                words.push_back(word);
+                word.clear();
+                inWord = false;
+            }
+            continue;
+        }
+        inWord = true;
+        if (c == '\'') {
+            const std::size_t close = text.find('\'', i + 1);
+            if (close == std::string::npos) {
+                return std::nullopt;
+            }
+            word.append(text, i + 1, close - i - 1);
+            i = close;
+        } else if (c == '"') {
+            for (++i;; ++i) {
+                if (i >= text.size()) {
+                    return std::nullopt;
+                }
+                if (text[i] == '"') {
+                    break;
+                }
+                if (text[i] == '\\' && i + 1 < text.size() &&
+                    std::string("$`\"\\\n").find(text[i + 1]) != std::string::npos) {
+                    ++i;
+                    if (text[i] == '\n') {
+                        continue;
+                    }
+                }
+                word += text[i];
+            }
+        } else if (c == '\\') {
+            if (i + 1 >= text.size()) {
+                return std::nullopt;
+            }
+            ++i;
+            if (text[i] != '\n') {
+                word += text[i];
+            }
+        } else {
+            word += c;
+        }
+    }
+    if (inWord) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+MailtoHandler classifyMailtoHandler(const std::string& desktopEntry,
+                                    const std::function<bool(const std::string&)>& programExists) {
+    std::string categories, mimeTypes, exec, tryExec;
+    bool inMainGroup = false;
+    bool sawMainGroup = false;
+    std::size_t start = 0;
+    while (start < desktopEntry.size()) {
+        std::size_t end = desktopEntry.find('\n', start);
+        if (end == std::string::npos) {
+            end = desktopEntry.size();
+        }
+        std::string line = desktopEntry.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line[0] == '[') {
+            inMainGroup = line == "[Desktop Entry]";
+            sawMainGroup = sawMainGroup || inMainGroup;
+            continue;
+        }
+        const auto eq = line.find('=');
+        if (!inMainGroup || line.empty() || line[0] == '#' || eq == std::string::npos) {
+            continue;
+        }
+        const std::string key = TrimBlanks(line.substr(0, eq));
+        const std::string value = TrimBlanks(line.substr(eq + 1));
+        if (key == "Categories") {
+            categories = value;
+        } else if (key == "MimeType") {
+            mimeTypes = value;
+        } else if (key == "Exec") {
+            exec = value;
+        } else if (key == "TryExec") {
+            tryExec = value;
+        }
+    }
+    // A handler that cannot start cannot take even a reminder.
+    const auto words = splitWords(exec);
+    if (!sawMainGroup || !words || words->empty() || !programExists((*words)[0]) ||
+        (!tryExec.empty() && !programExists(tryExec))) {
+        return MailtoHandler::MissingCommand;
+    }
+    if (listHas(categories, "WebBrowser") || listHas(mimeTypes, "x-scheme-handler/http") ||
+        listHas(mimeTypes, "x-scheme-handler/https")) {
+        return MailtoHandler::WebBrowser;
+    }
+    return MailtoHandler::MailClient;
+}
+
+MailProgramChoice chooseMailProgram(
+    const MailSituation& situation,
+    const std::function<ProgramState(const std::string& program, std::string* resolved)>& check) {
+    MailMethod method = situation.method;
+    if (method == MailMethod::File) {
+        if (situation.attachments) {
+            MailProgramChoice choice;
+            choice.state = MailSystemState::FileOnly;
+            return choice;
+        }
+        method = MailMethod::Auto; // the method is about the update file; reminders still go
+    }
+
+    MailProgramChoice best;
+    if (situation.sendmailVariable && method != MailMethod::Desktop) {
+        // Named by the collector: nothing else is tried, so a typo is not hidden by another
+        // program quietly sending the mail.
+        const auto words = splitWords(*situation.sendmailVariable);
+        if (!words) {
+            best.state = MailSystemState::NotExecutable;
+            best.program = *situation.sendmailVariable;
+            return best;
+        }
+        if (words->empty()) {
+            return best;
+        }
+        MailProgramChoice choice = tryProgram(words->front(), check, best, false);
+        if (choice.state == MailSystemState::Ready) {
+            choice.arguments.assign(words->begin() + 1, words->end());
+        }
+        return choice;
+    }
+
+    const bool handlerCarries =
+        situation.handler == MailtoHandler::MailClient ||
+        (!situation.attachments && situation.handler == MailtoHandler::WebBrowser);
+    if (method != MailMethod::Sendmail && handlerCarries) {
+        MailProgramChoice choice = tryProgram("xdg-email", check, best, true);
+        if (choice.state == MailSystemState::Ready) {
+            return choice;
+        }
+    }
+    if (method != MailMethod::Desktop) {
+        for (const char* program : {"/usr/sbin/sendmail", "/usr/lib/sendmail"}) {
+            MailProgramChoice choice = tryProgram(program, check, best, false);
+            if (choice.state == MailSystemState::Ready) {
+                return choice;
+            }
+        }
+    }
+    // The file stays on disk and the collector is told where, rather than a failure alone.
+    if (situation.attachments &&
+        (method == MailMethod::Auto ||
+         (method == MailMethod::Desktop && situation.handler != MailtoHandler::None))) {
+        best = MailProgramChoice();
+        best.state = MailSystemState::FileOnly;
+    }
+    return best;
+}
+
+std::vector<std::string> sendmailArguments(const MailMessage& message) {
+    if (message.bcc.empty()) {
+        return {"-t", "-oi"};
+    }
+    std::vector<std::string> args{"-oi"};
+    for (const MailRecipient& r : message.recipients) {
+        args.push_back(plainAddress(r));
+    }
+    for (const MailRecipient& r : message.bcc) {
+        args.push_back(plainAddress(r));
+    }
+    return args;
 }
 
 std::vector<std::string> xdgEmailArguments(const MailMessage& message) {
@@ -55,6 +278,9 @@ std::vector<std::string> xdgEmailArguments(const MailMessage& message) {
     }
     for (const MailAttachment& a : message.attachments) {
         args.insert(args.end(), {"--attach", a.path});
+    }
+    for (const MailRecipient& r : message.bcc) {
+        args.insert(args.end(), {"--bcc", plainAddress(r)});
     }
     for (const MailRecipient& r : message.recipients) {
         args.push_back(plainAddress(r));

@@ -5,6 +5,7 @@
 #include "MailMessage.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,23 +13,62 @@ namespace zadw {
 
 enum class ProgramState { Missing, NotExecutable, Executable };
 
-struct MailProgramChoice {
-    MailSystemState state = MailSystemState::NotFound;
-    bool desktopClient = false; // true: hand over to xdg-email; false: a sendmail-compatible one
-    std::string program;        // as the check resolved it
+// How the collector wants mail to leave ("[Mail] Method" in the profile).
+enum class MailMethod {
+    Auto,     // ZADW_SENDMAIL, else the desktop's mail client, else a sendmail on the machine
+    Desktop,  // only the desktop's mail client
+    Sendmail, // only a sendmail-compatible program
+    File,     // the update file is never mailed: the collector is told where it is
 };
 
-// Tries, in order: the program named by ZADW_SENDMAIL (sendmailVariable, "" when unset); the
-// desktop's mail client through xdg-email when the session has one; /usr/sbin/sendmail;
-// /usr/lib/sendmail. The first that can be run wins. When none can, NotExecutable if one was
-// found at all, else NotFound. check resolves a program name or path (searching PATH for a bare
-// name) and reports it through *resolved.
+// "auto", "desktop", "sendmail" or "file", in any letter case, blanks around ignored.
+std::optional<MailMethod> parseMailMethod(const std::string& text);
+const char* mailMethodName(MailMethod method);
+
+// What the desktop's default mailto handler is, as far as carrying a file goes.
+enum class MailtoHandler {
+    None,           // no graphical session or no handler registered
+    MailClient,     // can be handed a file
+    WebBrowser,     // a webmail site: xdg-email succeeds but the file is dropped
+    MissingCommand, // its desktop entry is missing or names a program that is not there
+};
+
+// Classifies the text of a handler's desktop entry ("" when the file could not be read).
+// programExists resolves a program named by Exec or TryExec.
+MailtoHandler classifyMailtoHandler(const std::string& desktopEntry,
+                                    const std::function<bool(const std::string&)>& programExists);
+
+// Splits text into words as a POSIX shell would, but with no expansion of any kind: blanks
+// separate, '...' is literal, "..." and a backslash escape. nullopt on an unclosed quote.
+std::optional<std::vector<std::string>> splitWords(const std::string& text);
+
+struct MailSituation {
+    MailMethod method = MailMethod::Auto;
+    std::optional<std::string> sendmailVariable; // ZADW_SENDMAIL when set
+    MailtoHandler handler = MailtoHandler::None;
+    bool attachments = false; // the message carries a file
+};
+
+struct MailProgramChoice {
+    MailSystemState state = MailSystemState::NotFound;
+    bool desktopClient = false;         // true: hand over to xdg-email; false: a sendmail
+    std::string program;                // as the check resolved it
+    std::vector<std::string> arguments; // those ZADW_SENDMAIL gives beyond the program
+};
+
+// ZADW_SENDMAIL, when set, is the only sendmail tried: it runs or the choice says why not. Else,
+// as the method allows, the desktop's mail client through xdg-email (for a file only when the
+// handler can carry one), then /usr/sbin/sendmail, then /usr/lib/sendmail. A file that nothing
+// can carry gives FileOnly (always with the method File). check resolves a program name or path
+// (searching PATH for a bare name) and reports it through *resolved.
 MailProgramChoice chooseMailProgram(
-    const std::string& sendmailVariable, bool desktopHasMailClient,
+    const MailSituation& situation,
     const std::function<ProgramState(const std::string& program, std::string* resolved)>& check);
 
-// Arguments for a sendmail-compatible program reading the message on standard input.
-std::vector<std::string> sendmailArguments();
+// Arguments for a sendmail-compatible program reading the message on standard input. With blind
+// copies every recipient is named on the command line: sendmails differ in what -t does with
+// named ones, and a Bcc header must never reach the message.
+std::vector<std::string> sendmailArguments(const MailMessage& message = MailMessage());
 
 // Arguments for xdg-email: the client opens with everything filled in.
 std::vector<std::string> xdgEmailArguments(const MailMessage& message);

@@ -25,6 +25,15 @@ bool isControl(long cp) {
     return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F);
 }
 
+bool isAscii(const std::string& s) {
+    for (const char c : s) {
+        if (static_cast<unsigned char>(c) > 0x7E) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::string plainAddress(const MailRecipient& r) {
@@ -73,6 +82,7 @@ MailSender::MailSender(MailTransport& transport, MessageSink& messages)
     : transport_(transport), messages_(messages) {
     switch (transport_.probe()) {
     case MailSystemState::Ready:
+    case MailSystemState::FileOnly: // this message may carry no file
         usable_ = true;
         break;
     case MailSystemState::NotFound:
@@ -93,6 +103,14 @@ int MailSender::takeError() {
 }
 
 bool MailSender::addRecipients(const std::string& list) {
+    return addAddresses(list, message_.recipients);
+}
+
+bool MailSender::addBcc(const std::string& list) {
+    return addAddresses(list, message_.bcc);
+}
+
+bool MailSender::addAddresses(const std::string& list, std::vector<MailRecipient>& to) {
     std::vector<std::string> addresses;
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -102,7 +120,7 @@ bool MailSender::addRecipients(const std::string& list) {
         }
         std::string piece = TrimBlanks(list.substr(start, end - start));
         if (!piece.empty()) {
-            if (!isSafeAddress(piece)) {
+            if (!isSafeAddress(piece) || !isAscii(piece)) {
                 // Refuse the whole list: a message to only some of the intended people is
                 // worse than none, and the collector can correct the address.
                 messages_.show(FormatText(LoadString(kBadAddress), visibleAddress(piece)));
@@ -116,7 +134,7 @@ bool MailSender::addRecipients(const std::string& list) {
     }
     for (const std::string& a : addresses) {
         try {
-            message_.recipients.push_back(MailRecipient{a, "SMTP:" + a});
+            to.push_back(MailRecipient{a, "SMTP:" + a});
         } catch (const std::bad_alloc&) {
             error_ = MailErrorNoMemoryRecipient;
             return false;

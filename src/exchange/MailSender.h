@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zadw {
 
@@ -36,7 +37,11 @@ public:
     // One address or several separated by ";"; empty pieces are skipped, blanks around each
     // address dropped. An unsafe address refuses the whole list (2006) and the message is not
     // sent at all.
+    // Addresses must be plain ASCII: an address with other characters is refused the same way
+    // (a raw one would break the To header, and not every mail system takes an encoded one).
     bool addRecipients(const std::string& list);
+    // Blind copies, given and checked the same way; no header of the message names them.
+    bool addBcc(const std::string& list);
     void setSubject(const std::string& subject);
     bool addAttachment(const std::string& path, const char* displayName = nullptr);
     // True when the mail system took the message, or the user cancelled, or the logon failed.
@@ -49,6 +54,8 @@ public:
     const MailMessage& message() const { return message_; }
 
 private:
+    bool addAddresses(const std::string& list, std::vector<MailRecipient>& to);
+
     MailTransport& transport_;
     MessageSink& messages_;
     MailMessage message_;

@@ -220,6 +220,13 @@ void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
 
 } // namespace
 
+std::string uniqueMessagePart(std::int64_t msecsSinceEpoch, std::uint64_t random) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%lld.%016llx", static_cast<long long>(msecsSinceEpoch),
+                  static_cast<unsigned long long>(random));
+    return buf;
+}
+
 std::string rfc5322Date(std::int64_t secondsSinceEpoch, int utcOffsetMinutes) {
     static const char* const days[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -311,7 +318,11 @@ MimeBuild writeMimeMessage(const MailMessage& message, const MessageStamp& stamp
     std::string& out = result.text;
     out += "Date: " + rfc5322Date(stamp.secondsSinceEpoch, stamp.utcOffsetMinutes) + kCrlf;
     const std::string unique = tokenText(stamp.uniquePart, "zadw");
-    out += "Message-ID: <" + unique + "@" + tokenText(stamp.host, "localhost") + ">" + kCrlf;
+    // The host is cut so the Message-ID stays on one line of at most 78.
+    const std::string idStart = "Message-ID: <" + unique + "@";
+    std::string host = tokenText(stamp.host, "localhost");
+    host.resize(std::min(host.size(), kFoldAt - std::min(kFoldAt - 1, idStart.size() + 1)));
+    out += idStart + host + ">" + kCrlf;
 
     std::string to = "To:";
     std::size_t lineLength = to.size();
@@ -332,6 +343,9 @@ MimeBuild writeMimeMessage(const MailMessage& message, const MessageStamp& stamp
     }
     if (!message.recipients.empty()) {
         out += to + kCrlf;
+    } else if (!message.bcc.empty()) {
+        // Blind copies alone: the message still says it has recipients, never who.
+        out += std::string("To: undisclosed-recipients:;") + kCrlf;
     }
     if (!message.subject.empty()) {
         out += unstructuredHeader("Subject", message.subject);
@@ -347,8 +361,10 @@ MimeBuild writeMimeMessage(const MailMessage& message, const MessageStamp& stamp
     }
 
     // "=_" cannot occur in quoted-printable or base64 text, so no part can hold the boundary.
-    const std::string boundary = "=_zadw_" + unique;
-    out += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"" + kCrlf + kCrlf;
+    // The boundary goes on a line of its own, which it fits: 78 less the quotes and the blank.
+    const std::string boundary = "=_zadw_" + unique.substr(0, 40);
+    out += std::string("Content-Type: multipart/mixed;") + kCrlf + " boundary=\"" + boundary +
+           "\"" + kCrlf + kCrlf;
     out += "--" + boundary + kCrlf + textHeaders + kCrlf + quotedPrintable(message.noteText);
     for (const MailAttachment& a : message.attachments) {
         std::string bytes;

@@ -1,6 +1,7 @@
 #pragma once
 // The message as a sendmail-compatible program reads it on standard input: RFC 5322 headers and
-// MIME parts, CRLF line ends, no line longer than 998 characters. No From header: the mail system
+// MIME parts, CRLF line ends, no header line longer than 78 characters and no line at all longer
+// than 998. Blind copies never appear in a header. No From header: the mail system
 // knows the user's own address better than we could guess it.
 
 #include "MailMessage.h"
@@ -29,6 +30,10 @@ struct MimeBuild {
 
 MimeBuild writeMimeMessage(const MailMessage& message, const MessageStamp& stamp,
                            const AttachmentReader& readAttachment);
+
+// The unique part of a Message-ID (and so of the boundary): the moment in milliseconds and 64
+// random bits, "1709643789123.00f3a9c41b2e7d55".
+std::string uniqueMessagePart(std::int64_t msecsSinceEpoch, std::uint64_t random);
 
 // "Tue, 05 Mar 2024 14:03:09 +0100"
 std::string rfc5322Date(std::int64_t secondsSinceEpoch, int utcOffsetMinutes);

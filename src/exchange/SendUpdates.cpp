@@ -15,10 +15,27 @@ constexpr int kSummaryFile = 1042;
 constexpr int kUpdateFileFor = 1043;
 constexpr int kGroup = 1058;
 constexpr int kReminder = 1422;
+constexpr int kAttachByHand = 2014;
+constexpr int kShowFile = 2120;
+constexpr int kCopyAddress = 2121;
 constexpr const char* kOriginator = "Zad";
 
 std::string monthName(int month) {
     return LoadString(kMonthNames + month);
+}
+
+// "%1" and "%2" replaced in one pass, so a path holding "%2" stays as it is.
+std::string formatTwo(const std::string& text, const std::string& one, const std::string& two) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            out += text[i + 1] == '1' ? one : two;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -48,7 +65,8 @@ std::string updateText(int month, unsigned groupNumber) {
     return monthName(month) + " " + LoadString(kUpdateFileFor) + " " + groupText(groupNumber);
 }
 
-void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport) {
+void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport,
+                 FileHandOver* handOver) {
     const std::string path = updateFilePath(store.groupFilePath);
     if (path.empty()) {
         return;
@@ -60,6 +78,20 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
     const std::string address = store.secretaryEmail();
     if (address.find('@') == std::string::npos) {
         messages.show(notice);
+        return;
+    }
+    if (transport.probeAttachments() == MailSystemState::FileOnly) {
+        // Offering to mail it would end in a mail without the file, or none at all.
+        const std::string shown = visibleAddress(TrimBlanks(address));
+        Message m;
+        m.text = formatTwo(LoadString(kAttachByHand), path, shown);
+        if (handOver != nullptr) {
+            m.actions.push_back(
+                {LoadString(kShowFile), [handOver, path] { handOver->showFile(path); }});
+            m.actions.push_back(
+                {LoadString(kCopyAddress), [handOver, shown] { handOver->copyText(shown); }});
+        }
+        messages.present(m);
         return;
     }
     // A control character would break the question's lines and hide what follows it.

@@ -19,9 +19,21 @@ std::string updateSubject(int month,
                           unsigned groupNumber);         // "Sammanställningsfil - mars - Grupp 4"
 std::string updateText(int month, unsigned groupNumber); // "mars .z18-fil för Grupp 4"
 
+// What the collector can do with an update file that no mail path can carry: see it in its
+// folder, and take the secretary's address along to a mail program of their own.
+class FileHandOver {
+public:
+    virtual ~FileHandOver() = default;
+    virtual void showFile(const std::string& path) = 0;
+    virtual void copyText(const std::string& text) = 0;
+};
+
 // Writes the update file and, when the header holds an address and the collector agrees, mails
-// it to the secretary. Every outcome has been shown by the time it returns.
-void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport);
+// it to the secretary. When nothing can carry the file, says where it is and to whom it must go,
+// with buttons that show the file and copy the address (when handOver is given). Every outcome
+// has been shown by the time it returns.
+void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport,
+                 FileHandOver* handOver = nullptr);
 
 inline constexpr const char* kReminderSubject = "Report";
 std::string reminderText(int month); // "Skicka in din rapport för mars. \nTack."

@@ -34,7 +34,8 @@ void CReportsDlg::OnDial() {
 void CReportsDlg::OnSendUpdates() {
     WriteBack(); // the group file and the update agree; a failure has been told and sending goes on
     NoMailSystem none;
-    SendUpdates(store, messages(), services_.mail != nullptr ? *services_.mail : none);
+    SendUpdates(store, messages(), services_.mail != nullptr ? *services_.mail : none,
+                services_.handOver);
     FocusList();
 }
 

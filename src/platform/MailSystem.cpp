@@ -1,8 +1,12 @@
 #include "MailSystem.h"
 
 #include "MimeWriter.h"
+#include "Strings.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
@@ -13,12 +17,18 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QUrl>
 #include <QWidget>
+#include <unistd.h>
 
 namespace zadw {
 namespace {
 
 constexpr int kQueryTimeoutMs = 5000;
+constexpr int kFileManagerTimeoutMs = 3000;
+constexpr int kUnknownMethod = 2122;
 
 // While it lives, the wait cursor shows and no window of the program takes input; afterwards
 // the window that was in front is active again and has its focus back.
@@ -90,11 +100,8 @@ MessageStamp stampNow() {
     MessageStamp stamp;
     stamp.secondsSinceEpoch = now.toSecsSinceEpoch();
     stamp.utcOffsetMinutes = now.offsetFromUtc() / 60;
-    const quint64 random = QRandomGenerator::global()->generate64();
-    stamp.uniquePart = QStringLiteral("%1.%2")
-                           .arg(now.toMSecsSinceEpoch())
-                           .arg(random, 16, 16, QLatin1Char('0'))
-                           .toStdString();
+    stamp.uniquePart =
+        uniqueMessagePart(now.toMSecsSinceEpoch(), QRandomGenerator::global()->generate64());
     stamp.host = QSysInfo::machineHostName().toStdString();
     return stamp;
 }
@@ -181,7 +188,98 @@ ProgramRun runKeepingWindowsAway(const QString& program, const QStringList& argu
     return run;
 }
 
-MailSystem::MailSystem(MailProgramPaths paths) : paths_(std::move(paths)) {}
+ProgramRun handOverToProgram(const QString& program, const QStringList& arguments, int waitMs) {
+    ProgramRun run;
+    const WindowsAway away;
+    // No parent: a client still running when we close must not be killed with its QProcess.
+    auto* process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    // A file, not a pipe: a pipe would break under the client once we are gone.
+    auto* errors = new QTemporaryFile(process);
+    if (errors->open()) {
+        process->setStandardErrorFile(errors->fileName());
+    } else {
+        process->setStandardErrorFile(QProcess::nullDevice());
+    }
+    // Its own session: a signal meant for us (Ctrl+C in a terminal) does not reach the client.
+    process->setChildProcessModifier([] { ::setsid(); });
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return run;
+    }
+    run.started = true;
+    QEventLoop loop;
+    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
+    QObject::connect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+    if (process->state() != QProcess::NotRunning) {
+        loop.exec();
+    }
+    if (process->state() != QProcess::NotRunning) {
+        // Handed over. Qt reaps it when it ends, and the object goes with it.
+        QObject::disconnect(process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        run.stillRunning = true;
+        run.succeeded = true;
+        return run;
+    }
+    run.errorOutput = errors->readAll();
+    run.succeeded = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    delete process;
+    return run;
+}
+
+MailtoHandler desktopMailtoHandler(const QString& xdgMime) {
+    if (!inGraphicalSession()) {
+        return MailtoHandler::None;
+    }
+    const QString id = defaultSchemeHandler(xdgMime, QStringLiteral("mailto"));
+    if (id.isEmpty()) {
+        return MailtoHandler::None;
+    }
+    // A desktop file id "vendor-app.desktop" may stand as "vendor/app.desktop".
+    QString file = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+    for (QString nested = id; file.isEmpty() && nested.contains(QLatin1Char('-'));) {
+        nested.replace(nested.indexOf(QLatin1Char('-')), 1, QLatin1Char('/'));
+        file = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, nested);
+    }
+    std::string text;
+    if (!file.isEmpty() && !readWholeFile(file.toStdString(), text)) {
+        text.clear();
+    }
+    return classifyMailtoHandler(text, [](const std::string& program) {
+        const QString path = resolveProgram(QString::fromStdString(program));
+        return !path.isEmpty() && QFileInfo(path).isExecutable();
+    });
+}
+
+void DesktopFileHandOver::showFile(const std::string& path) {
+    const QString file = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.FileManager1"),
+            QStringLiteral("/org/freedesktop/FileManager1"),
+            QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+        call << QStringList{QUrl::fromLocalFile(file).toString()} << QString();
+        const QDBusMessage reply = bus.call(call, QDBus::Block, kFileManagerTimeoutMs);
+        if (reply.type() == QDBusMessage::ReplyMessage) {
+            return;
+        }
+    }
+    // Detached: the file manager is not ours to wait for.
+    QProcess::startDetached(xdgOpen_, {QFileInfo(file).absolutePath()});
+}
+
+void DesktopFileHandOver::copyText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+MailSystem::MailSystem(MailProgramPaths paths, SettingsProfile* profile, MessageSink* messages)
+    : paths_(std::move(paths)), profile_(profile), messages_(messages) {}
 
 QString MailSystem::actualProgram(const std::string& name) const {
     // chooseMailProgram names the standard places; these may have been moved for tests.
@@ -197,25 +295,57 @@ QString MailSystem::actualProgram(const std::string& name) const {
     return QString::fromStdString(name);
 }
 
+MailMethod MailSystem::method() {
+    if (profile_ == nullptr) {
+        return MailMethod::Auto;
+    }
+    const QString text = profile_->readString(QStringLiteral("Mail"), QStringLiteral("Method"),
+                                              QStringLiteral("auto"));
+    if (const auto m = parseMailMethod(text.toStdString())) {
+        return *m;
+    }
+    if (messages_ != nullptr && !methodComplained_) {
+        methodComplained_ = true;
+        messages_->show(FormatText(LoadString(kUnknownMethod), profile_->location().toStdString()));
+    }
+    return MailMethod::Auto;
+}
+
+MailProgramChoice MailSystem::choose(bool attachments) {
+    MailSituation situation;
+    situation.method = method();
+    situation.attachments = attachments;
+    if (qEnvironmentVariableIsSet("ZADW_SENDMAIL") &&
+        !qEnvironmentVariableIsEmpty("ZADW_SENDMAIL")) {
+        situation.sendmailVariable = qEnvironmentVariable("ZADW_SENDMAIL").toStdString();
+    }
+    const bool desktopMayRun =
+        situation.method == MailMethod::Desktop ||
+        (!situation.sendmailVariable && situation.method != MailMethod::Sendmail &&
+         !(attachments && situation.method == MailMethod::File));
+    if (desktopMayRun) {
+        situation.handler = desktopMailtoHandler(paths_.xdgMime);
+    }
+    return chooseMailProgram(situation, [this](const std::string& program, std::string* resolved) {
+        return programState(actualProgram(program), resolved);
+    });
+}
+
 MailSystemState MailSystem::probe() {
-    const std::string variable = qEnvironmentVariable("ZADW_SENDMAIL").toStdString();
-    // Without a default mail client xdg-email opens a browser, and the attachment is lost.
-    const bool desktopClient =
-        inGraphicalSession() &&
-        !defaultSchemeHandler(paths_.xdgMime, QStringLiteral("mailto")).isEmpty();
-    choice_ = chooseMailProgram(variable, desktopClient,
-                                [this](const std::string& program, std::string* resolved) {
-                                    return programState(actualProgram(program), resolved);
-                                });
-    probed_ = true;
+    choice_ = choose(false);
+    return choice_.state;
+}
+
+MailSystemState MailSystem::probeAttachments() {
+    choice_ = choose(true);
     return choice_.state;
 }
 
 DeliveryResult MailSystem::deliver(const MailMessage& original) {
-    if (!probed_) {
-        probe();
-    }
+    // Chosen again for this message: one with a file may not take the way a reminder would.
+    choice_ = choose(!original.attachments.empty());
     switch (choice_.state) {
+    case MailSystemState::FileOnly:
     case MailSystemState::NotFound:
         return {SendOutcome::NotFound, std::string()};
     case MailSystemState::NotExecutable:
@@ -232,14 +362,16 @@ DeliveryResult MailSystem::deliver(const MailMessage& original) {
     const QString program = QString::fromStdString(choice_.program);
     ProgramRun run;
     if (choice_.desktopClient) {
-        run = runKeepingWindowsAway(program, toArguments(xdgEmailArguments(message)), nullptr);
+        run = handOverToProgram(program, toArguments(xdgEmailArguments(message)), handOverMs_);
     } else {
         const MimeBuild mime = writeMimeMessage(message, stampNow(), readWholeFile);
         if (!mime.ok) {
             return {SendOutcome::Failed, mime.error};
         }
         const QByteArray input = QByteArray::fromStdString(mime.text);
-        run = runKeepingWindowsAway(program, toArguments(sendmailArguments()), &input);
+        run = runKeepingWindowsAway(
+            program, toArguments(choice_.arguments) + toArguments(sendmailArguments(message)),
+            &input);
     }
     if (!run.started) {
         // Gone or changed since the probe.

@@ -9,6 +9,7 @@ class MessageSink;
 class FileChooser;
 class SettingsProfile;
 class MailTransport; // exchange/MailMessage.h
+class FileHandOver;  // exchange/SendUpdates.h
 class Telephony;     // platform/Telephony.h
 class PrinterChoice; // platform/PrinterChoice.h
 class FileLocker;    // data/OpenGroupFile.h
@@ -18,6 +19,7 @@ struct Services {
     FileChooser* files = nullptr;
     SettingsProfile* profile = nullptr;
     MailTransport* mail = nullptr;
+    FileHandOver* handOver = nullptr;
     Telephony* telephone = nullptr;
     PrinterChoice* printer = nullptr;
     FileLocker* locks = nullptr;  // none: group files are opened without a lock

@@ -17,6 +17,10 @@ bool IniProfile::writeString(const QString& section, const QString& key, const Q
     QDir().mkpath(QFileInfo(path_).absolutePath());
     QSettings settings(path_, QSettings::IniFormat);
     settings.setValue(section + QLatin1Char('/') + key, value);
+    // Written with its default the first time, so the collector finds the key to change.
+    if (!settings.contains(QStringLiteral("Mail/Method"))) {
+        settings.setValue(QStringLiteral("Mail/Method"), QStringLiteral("auto"));
+    }
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -3,6 +3,7 @@
 
 #include "MailMessage.h"
 
+#include <optional>
 #include <vector>
 
 namespace zadw::test {
@@ -13,6 +14,10 @@ public:
         ++probes;
         return state;
     }
+    MailSystemState probeAttachments() override {
+        ++attachmentProbes;
+        return attachmentState.value_or(state);
+    }
     DeliveryResult deliver(const MailMessage& message) override {
         delivered.push_back(message);
         return result;
@@ -20,7 +25,9 @@ public:
 
     MailSystemState state = MailSystemState::Ready;
     DeliveryResult result{SendOutcome::Sent, ""};
+    std::optional<MailSystemState> attachmentState; // none: as state
     int probes = 0;
+    int attachmentProbes = 0;
     std::vector<MailMessage> delivered;
 };
 

@@ -5,71 +5,254 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 namespace zadw {
 namespace {
 
 TEST(MailPrograms, TheFirstRunnableProgramInOrderIsChosen) {
     using S = ProgramState;
+    using H = MailtoHandler;
+    using M = MailMethod;
+    const auto Ready = MailSystemState::Ready;
+    const auto NotFound = MailSystemState::NotFound;
+    const auto NotExecutable = MailSystemState::NotExecutable;
+    const auto FileOnly = MailSystemState::FileOnly;
+    const std::map<std::string, S> all{{"xdg-email", S::Executable},
+                                       {"/usr/sbin/sendmail", S::Executable},
+                                       {"/usr/lib/sendmail", S::Executable}};
     struct Case {
-        const char* variable;
-        bool desktop;
+        const char* name;
+        M method;
+        std::optional<std::string> variable;
+        H handler;
+        bool attachments;
         std::map<std::string, S> present; // anything else is missing
         MailSystemState state;
         bool desktopClient;
         const char* program;
+        std::vector<std::string> arguments;
     };
     const Case cases[] = {
-        {"", false, {}, MailSystemState::NotFound, false, ""},
-        {"",
+        {"nothing", M::Auto, {}, H::None, false, {}, NotFound, false, "", {}},
+        {"sbin",
+         M::Auto,
+         {},
+         H::None,
          false,
          {{"/usr/sbin/sendmail", S::Executable}},
-         MailSystemState::Ready,
+         Ready,
          false,
-         "/usr/sbin/sendmail"},
-        {"",
+         "/usr/sbin/sendmail",
+         {}},
+        {"lib",
+         M::Auto,
+         {},
+         H::None,
          false,
          {{"/usr/lib/sendmail", S::Executable}},
-         MailSystemState::Ready,
+         Ready,
          false,
-         "/usr/lib/sendmail"},
-        {"",
+         "/usr/lib/sendmail",
+         {}},
+        {"mail client first",
+         M::Auto,
+         {},
+         H::MailClient,
          true,
-         {{"xdg-email", S::Executable}, {"/usr/sbin/sendmail", S::Executable}},
-         MailSystemState::Ready,
+         all,
+         Ready,
          true,
-         "/usr/bin/xdg-email"},
-        {"", false, {{"xdg-email", S::Executable}}, MailSystemState::NotFound, false, ""},
-        {"",
-         true,
+         "/usr/bin/xdg-email",
+         {}},
+        {"no handler",
+         M::Auto,
+         {},
+         H::None,
+         false,
+         {{"xdg-email", S::Executable}},
+         NotFound,
+         false,
+         "",
+         {}},
+        {"no xdg-email",
+         M::Auto,
+         {},
+         H::MailClient,
+         false,
          {{"/usr/sbin/sendmail", S::Executable}},
-         MailSystemState::Ready,
+         Ready,
          false,
-         "/usr/sbin/sendmail"},
-        {"msmtp",
+         "/usr/sbin/sendmail",
+         {}},
+        {"variable first",
+         M::Auto,
+         "msmtp",
+         H::MailClient,
          true,
          {{"msmtp", S::Executable}, {"xdg-email", S::Executable}},
-         MailSystemState::Ready,
+         Ready,
          false,
-         "/usr/bin/msmtp"},
-        {"msmtp",
+         "/usr/bin/msmtp",
+         {}},
+        {"variable with arguments",
+         M::Auto,
+         " msmtp  -a 'my account' --from=\"k@x.se\" ",
+         H::MailClient,
+         true,
+         {{"msmtp", S::Executable}},
+         Ready,
          false,
-         {{"/usr/sbin/sendmail", S::Executable}},
-         MailSystemState::Ready,
+         "/usr/bin/msmtp",
+         {"-a", "my account", "--from=k@x.se"}},
+        {"variable missing: nothing else",
+         M::Auto,
+         "msmtp",
+         H::MailClient,
+         true,
+         all,
+         NotFound,
          false,
-         "/usr/sbin/sendmail"},
-        {"",
+         "",
+         {}},
+        {"variable not runnable",
+         M::Auto,
+         "/opt/ms",
+         H::None,
+         false,
+         {{"/opt/ms", S::NotExecutable}, {"/usr/sbin/sendmail", S::Executable}},
+         NotExecutable,
+         false,
+         "/opt/ms",
+         {}},
+        {"variable badly quoted",
+         M::Auto,
+         "msmtp 'a",
+         H::None,
+         true,
+         all,
+         NotExecutable,
+         false,
+         "msmtp 'a",
+         {}},
+        {"variable blank", M::Auto, "  ", H::None, true, all, NotFound, false, "", {}},
+        {"sbin not runnable",
+         M::Auto,
+         {},
+         H::None,
          false,
          {{"/usr/sbin/sendmail", S::NotExecutable}},
-         MailSystemState::NotExecutable,
+         NotExecutable,
          false,
-         "/usr/sbin/sendmail"},
-        {"",
+         "/usr/sbin/sendmail",
+         {}},
+        {"then lib",
+         M::Auto,
+         {},
+         H::None,
          false,
          {{"/usr/sbin/sendmail", S::NotExecutable}, {"/usr/lib/sendmail", S::Executable}},
-         MailSystemState::Ready,
+         Ready,
          false,
-         "/usr/lib/sendmail"},
+         "/usr/lib/sendmail",
+         {}},
+        // A browser drops the file; a missing command cannot start.
+        {"browser, file: sendmail",
+         M::Auto,
+         {},
+         H::WebBrowser,
+         true,
+         all,
+         Ready,
+         false,
+         "/usr/sbin/sendmail",
+         {}},
+        {"browser, reminder",
+         M::Auto,
+         {},
+         H::WebBrowser,
+         false,
+         all,
+         Ready,
+         true,
+         "/usr/bin/xdg-email",
+         {}},
+        {"missing command, reminder",
+         M::Auto,
+         {},
+         H::MissingCommand,
+         false,
+         all,
+         Ready,
+         false,
+         "/usr/sbin/sendmail",
+         {}},
+        {"browser and no sendmail",
+         M::Auto,
+         {},
+         H::WebBrowser,
+         true,
+         {{"xdg-email", S::Executable}},
+         FileOnly,
+         false,
+         "",
+         {}},
+        {"no mail system, file", M::Auto, {}, H::None, true, {}, FileOnly, false, "", {}},
+        {"no mail system, reminder", M::Auto, {}, H::None, false, {}, NotFound, false, "", {}},
+        // The collector's choice.
+        {"desktop skips sendmail",
+         M::Desktop,
+         "msmtp",
+         H::MailClient,
+         true,
+         all,
+         Ready,
+         true,
+         "/usr/bin/xdg-email",
+         {}},
+        {"desktop, browser", M::Desktop, {}, H::WebBrowser, true, all, FileOnly, false, "", {}},
+        {"desktop, no handler", M::Desktop, {}, H::None, true, all, NotFound, false, "", {}},
+        {"sendmail skips the client",
+         M::Sendmail,
+         {},
+         H::MailClient,
+         true,
+         all,
+         Ready,
+         false,
+         "/usr/sbin/sendmail",
+         {}},
+        {"sendmail, none there",
+         M::Sendmail,
+         {},
+         H::MailClient,
+         true,
+         {{"xdg-email", S::Executable}},
+         NotFound,
+         false,
+         "",
+         {}},
+        {"sendmail, variable",
+         M::Sendmail,
+         "msmtp -t",
+         H::None,
+         true,
+         {{"msmtp", S::Executable}},
+         Ready,
+         false,
+         "/usr/bin/msmtp",
+         {"-t"}},
+        {"file, update", M::File, "msmtp", H::MailClient, true, all, FileOnly, false, "", {}},
+        {"file, reminder",
+         M::File,
+         {},
+         H::MailClient,
+         false,
+         all,
+         Ready,
+         true,
+         "/usr/bin/xdg-email",
+         {}},
     };
     for (const Case& c : cases) {
         const auto check = [&](const std::string& program, std::string* resolved) {
@@ -82,12 +265,97 @@ TEST(MailPrograms, TheFirstRunnableProgramInOrderIsChosen) {
             }
             return it->second;
         };
-        const MailProgramChoice choice = chooseMailProgram(c.variable, c.desktop, check);
-        EXPECT_EQ(choice.state, c.state) << c.variable << " " << c.program;
-        EXPECT_EQ(choice.desktopClient, c.desktopClient) << c.program;
-        EXPECT_EQ(choice.program, c.program);
+        MailSituation situation;
+        situation.method = c.method;
+        situation.sendmailVariable = c.variable;
+        situation.handler = c.handler;
+        situation.attachments = c.attachments;
+        const MailProgramChoice choice = chooseMailProgram(situation, check);
+        EXPECT_EQ(choice.state, c.state) << c.name;
+        EXPECT_EQ(choice.desktopClient, c.desktopClient) << c.name;
+        EXPECT_EQ(choice.program, c.program) << c.name;
+        EXPECT_EQ(choice.arguments, c.arguments) << c.name;
     }
     EXPECT_EQ(sendmailArguments(), (std::vector<std::string>{"-t", "-oi"}));
+}
+
+TEST(MailPrograms, TheMethodKeyIsReadForgivingly) {
+    const std::pair<const char*, std::optional<MailMethod>> cases[] = {
+        {"auto", MailMethod::Auto},
+        {" Desktop ", MailMethod::Desktop},
+        {"SENDMAIL", MailMethod::Sendmail},
+        {"file", MailMethod::File},
+        {"", std::nullopt},
+        {"mapi", std::nullopt},
+        {"send mail", std::nullopt},
+    };
+    for (const auto& [text, method] : cases) {
+        EXPECT_EQ(parseMailMethod(text), method) << text;
+        if (method) {
+            EXPECT_EQ(parseMailMethod(mailMethodName(*method)), method);
+        }
+    }
+}
+
+TEST(MailPrograms, SendmailVariableSplitsLikeAShellWithoutOne) {
+    using W = std::vector<std::string>;
+    const std::pair<const char*, std::optional<W>> cases[] = {
+        {"/usr/bin/msmtp", W{"/usr/bin/msmtp"}},
+        {"  msmtp\t-a  work ", W{"msmtp", "-a", "work"}},
+        {"'/opt/my mail/sm' -C \"$HOME/x\"", W{"/opt/my mail/sm", "-C", "$HOME/x"}},
+        {R"(a\ b "c\"d" 'e\f' g"h"'i')", W{"a b", "c\"d", "e\\f", "ghi"}},
+        {"x `id` $(id) ; rm *", W{"x", "`id`", "$(id)", ";", "rm", "*"}},
+        {"''", W{""}},
+        {"", W{}},
+        {"msmtp 'open", std::nullopt},
+        {"msmtp \"open", std::nullopt},
+        {"trailing\\", std::nullopt},
+    };
+    for (const auto& [text, words] : cases) {
+        EXPECT_EQ(splitWords(text), words) << text;
+    }
+}
+
+TEST(MailPrograms, MailtoHandlersAreClassifiedByTheirDesktopEntry) {
+    const auto exists = [](const std::string& program) {
+        return program == "thunderbird" || program == "/usr/bin/firefox" || program == "claws-mail";
+    };
+    const std::pair<std::string, MailtoHandler> cases[] = {
+        {"[Desktop Entry]\nType=Application\nExec=thunderbird %u\n"
+         "MimeType=message/rfc822;x-scheme-handler/mailto;\nCategories=Network;Email;\n",
+         MailtoHandler::MailClient},
+        {"[Desktop Entry]\r\nExec=\"claws-mail\" --compose %u\r\n", MailtoHandler::MailClient},
+        {"[Desktop Entry]\nExec=/usr/bin/firefox %u\nCategories=Network;WebBrowser;\n",
+         MailtoHandler::WebBrowser},
+        {"[Desktop Entry]\nExec=/usr/bin/firefox %u\n"
+         "MimeType=text/html;x-scheme-handler/https;x-scheme-handler/mailto;\n",
+         MailtoHandler::WebBrowser},
+        {"[Desktop Entry]\nExec=evolution %u\nCategories=Email;\n", MailtoHandler::MissingCommand},
+        {"[Desktop Entry]\nTryExec=evolution\nExec=thunderbird %u\n",
+         MailtoHandler::MissingCommand},
+        {"[Desktop Entry]\nName=No command\n", MailtoHandler::MissingCommand},
+        {"", MailtoHandler::MissingCommand},
+        // Only the main group counts.
+        {"[Desktop Entry]\nExec=thunderbird %u\n[Desktop Action web]\nExec=/usr/bin/firefox\n"
+         "Categories=WebBrowser;\n",
+         MailtoHandler::MailClient},
+        {"[Desktop Entry]\nExec=thunderbird\nCategories=NotAWebBrowser;\nMimeType=x-scheme-handler/"
+         "httpx;\n",
+         MailtoHandler::MailClient},
+    };
+    for (const auto& [entry, kind] : cases) {
+        EXPECT_EQ(classifyMailtoHandler(entry, exists), kind) << entry;
+    }
+}
+
+TEST(MailPrograms, BlindCopiesAreNamedOnlyOnCommandLines) {
+    MailMessage m;
+    m.recipients = {{"a@x.se", "SMTP:a@x.se"}};
+    m.bcc = {{"b@y.se", "SMTP:b@y.se"}, {"c@z.se", "SMTP:c@z.se"}};
+    EXPECT_EQ(sendmailArguments(m),
+              (std::vector<std::string>{"-oi", "a@x.se", "b@y.se", "c@z.se"}));
+    EXPECT_EQ(xdgEmailArguments(m),
+              (std::vector<std::string>{"--utf8", "--bcc", "b@y.se", "--bcc", "c@z.se", "a@x.se"}));
 }
 
 TEST(MailPrograms, XdgEmailGetsEverythingAsSeparateArguments) {

@@ -37,7 +37,6 @@ TEST(MailSender, RecipientListsAreSplitAtSemicolonsAndTrimmed) {
         {"", {}},
         {";;", {}},
         {"anna-lena@x.se", {"anna-lena@x.se"}},
-        {"åsa@exempel.se", {"åsa@exempel.se"}},
     };
     for (const Case& c : cases) {
         FakeTransport transport;
@@ -66,6 +65,9 @@ TEST(MailSender, UnsafeAddressesAreRefusedAndNothingIsSent) {
         {"-oQ/tmp@x.se", "-oQ/tmp@x.se"}, // would read as an option
         {"ok@x.se; -f@x.se", "-f@x.se"},  // after trimming the blank
         {"ok@x.se;b@x.se\r", "b@x.se[CR]"},
+        // Only ASCII reaches a header: a raw "å" would break it.
+        {"åsa@exempel.se", "åsa@exempel.se"},
+        {"ok@x.se; asa@exempel.företag", "asa@exempel.företag"},
     };
     for (const Case& c : cases) {
         FakeTransport transport;
@@ -84,6 +86,25 @@ TEST(MailSender, UnsafeAddressesAreRefusedAndNothingIsSent) {
     }
     EXPECT_TRUE(isSafeAddress("a-b@x.se"));
     EXPECT_TRUE(isSafeAddress("ö@ü.se"));
+}
+
+TEST(MailSender, BlindCopiesAreCheckedLikeRecipientsAndKeptApart) {
+    FakeTransport transport;
+    RecordingSink sink;
+    MailSender sender(transport, sink);
+    EXPECT_TRUE(sender.addRecipients("sekr@x.se"));
+    EXPECT_TRUE(sender.addBcc(" olle@x.se;;asa@x.se "));
+    EXPECT_TRUE(sender.send(0));
+    ASSERT_EQ(transport.delivered.size(), 1u);
+    EXPECT_EQ(addresses(transport.delivered[0]), std::vector<std::string>{"sekr@x.se"});
+    ASSERT_EQ(transport.delivered[0].bcc.size(), 2u);
+    EXPECT_EQ(transport.delivered[0].bcc[1].address, "SMTP:asa@x.se");
+
+    MailSender refused(transport, sink);
+    EXPECT_FALSE(refused.addBcc("ok@x.se;b\n@x.se"));
+    EXPECT_EQ(sink.shown.size(), 1u);
+    EXPECT_FALSE(refused.send(0));
+    EXPECT_EQ(transport.delivered.size(), 1u);
 }
 
 TEST(MailSender, AttachmentsStandAtBlanksAfterTheText) {

@@ -410,5 +410,84 @@ TEST(MimeWriter, DatesAndMessageIds) {
     EXPECT_EQ(p.headers.at("Message-ID"), "<a-b-c-@localhost>");
 }
 
+// Every header line, of the message and of its parts, as it stands between CRLFs.
+std::vector<std::string> headerLinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    bool inHeader = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        start = end == std::string::npos ? text.size() : end + 2;
+        if (line.rfind("--", 0) == 0) {
+            inHeader = line.size() < 4 || line.compare(line.size() - 2, 2, "--") != 0;
+            continue;
+        }
+        if (line.empty()) {
+            inHeader = false;
+        } else if (inHeader) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST(MimeWriter, HeaderLinesStayWithin78WithTheRealStamp) {
+    const std::map<std::string, std::string> files = {
+        {"/k/Grupp 4.z18", "z18"},
+        {"/k/" + std::string(90, 'l') + "-åäö.z18", "x"},
+    };
+    MailMessage m = message("Sammanställningsfil - september - Grupp 12", "text");
+    for (const auto& [path, bytes] : files) {
+        m.attachments.push_back({path, std::nullopt, 0});
+    }
+    struct Case {
+        std::int64_t msecs;
+        std::uint64_t random;
+        const char* host;
+    };
+    const Case cases[] = {
+        {1764547200123, 0xffffffffffffffffULL, "kansliet"},
+        {99999999999999, 0, "a-very-long-host-name.of.a.congregation.office.example.org"},
+        {0, 1, ""},
+    };
+    for (const Case& c : cases) {
+        const MessageStamp stamp{c.msecs / 1000, 60, uniqueMessagePart(c.msecs, c.random), c.host};
+        const MimeBuild b =
+            writeMimeMessage(m, stamp, [&](const std::string& path, std::string& bytes) {
+                bytes = files.at(path);
+                return true;
+            });
+        ASSERT_TRUE(b.ok);
+        for (const std::string& line : headerLinesOf(b.text)) {
+            EXPECT_LE(line.size(), 78u) << line;
+        }
+        const Part top = parsePart(b.text);
+        const std::string boundary = parameterValue(top.headers.at("Content-Type"), "boundary");
+        EXPECT_NE(boundary.find(stamp.uniquePart.substr(0, 20)), std::string::npos) << boundary;
+        EXPECT_EQ(splitMultipart(top.body, boundary).size(), 3u);
+        EXPECT_NE(top.headers.at("Message-ID").find(stamp.uniquePart), std::string::npos);
+    }
+    EXPECT_EQ(uniqueMessagePart(1709643789123, 0xf3a9c41b2e7d55), "1709643789123.00f3a9c41b2e7d55");
+}
+
+TEST(MimeWriter, BlindCopiesAppearInNoHeader) {
+    MailMessage m = message("Påminnelse", "Skicka in din rapport.");
+    m.bcc = {{"olle@exempel.se", "SMTP:olle@exempel.se"},
+             {"asa@exempel.se", "SMTP:asa@exempel.se"}};
+    const MimeBuild withTo = writeMimeMessage(m, kStamp, nullptr);
+    ASSERT_TRUE(withTo.ok);
+    m.recipients.clear();
+    const MimeBuild bccOnly = writeMimeMessage(m, kStamp, nullptr);
+    ASSERT_TRUE(bccOnly.ok);
+    EXPECT_EQ(parsePart(withTo.text).headers.at("To"), "sekr@exempel.se");
+    EXPECT_EQ(parsePart(bccOnly.text).headers.at("To"), "undisclosed-recipients:;");
+    for (const std::string& text : {withTo.text, bccOnly.text}) {
+        EXPECT_EQ(text.find("olle@"), std::string::npos);
+        EXPECT_EQ(text.find("asa@"), std::string::npos);
+        EXPECT_EQ(parsePart(text).headers.count("Bcc"), 0u);
+    }
+}
+
 } // namespace
 } // namespace zadw

@@ -142,14 +142,14 @@ TEST_F(Updates, NothingHappensWithoutAGroupFileOrEnoughPublishers) {
 }
 
 TEST_F(Updates, SeveralAddressesInTheHeaderEachGetTheMail) {
-    makeGroup(2, " sekr@exempel.se;;biträde@exempel.se ");
+    makeGroup(2, " sekr@exempel.se;;bitrade@exempel.se ");
     sink.answers = {MsgAnswer::Yes};
     send();
     ASSERT_EQ(transport.delivered.size(), 1u);
     const auto& r = transport.delivered[0].recipients;
     ASSERT_EQ(r.size(), 2u);
     EXPECT_EQ(r[0].address, "SMTP:sekr@exempel.se");
-    EXPECT_EQ(r[1].address, "SMTP:biträde@exempel.se");
+    EXPECT_EQ(r[1].address, "SMTP:bitrade@exempel.se");
 }
 
 TEST_F(Updates, MailFailuresAreShownAndTheFileStays) {
@@ -178,6 +178,70 @@ TEST_F(Updates, MailFailuresAreShownAndTheFileStays) {
             EXPECT_EQ(sink.shown[1], c.shown);
         }
     }
+}
+
+// Keeps what the buttons of the "attach it yourself" message asked of the desktop.
+struct RecordingHandOver : FileHandOver {
+    void showFile(const std::string& path) override { shownFiles.push_back(path); }
+    void copyText(const std::string& text) override { copied.push_back(text); }
+    std::vector<std::string> shownFiles, copied;
+};
+
+TEST_F(Updates, WhenNothingCanCarryTheFileTheCollectorIsToldWhereAndToWhom) {
+    struct Case {
+        const char* address;
+        const char* groupFile;
+        std::vector<std::string> presses;
+        const char* shownAddress;
+    };
+    const Case cases[] = {
+        {"sekr@exempel.se", "grupp4.z08", {}, "sekr@exempel.se"},
+        {" sekr@exempel.se ", "GRUPP 4.Z08", {"Visa filen"}, "sekr@exempel.se"},
+        {"sekr@exempel.se;kassa@exempel.se",
+         "g%2.z08",
+         {"Kopiera adressen", "Visa filen"},
+         "sekr@exempel.se;kassa@exempel.se"},
+    };
+    for (const Case& c : cases) {
+        makeGroup(2, c.address, c.groupFile);
+        sink = RecordingSink();
+        transport = FakeTransport();
+        transport.attachmentState = MailSystemState::FileOnly;
+        sink.actionPresses.assign(c.presses.begin(), c.presses.end());
+        RecordingHandOver desk;
+        SendUpdates(store, sink, transport, &desk);
+
+        const std::string path = updateFilePath(store.groupFilePath);
+        EXPECT_TRUE(std::filesystem::exists(path));
+        ASSERT_EQ(sink.shown.size(), 1u); // no question: Yes would lead nowhere
+        EXPECT_EQ(sink.shown[0], "Uppdateringsfilen har sparats som\n" + path +
+                                     "\nBifoga den i ett e-brev till " + c.shownAddress + ".");
+        EXPECT_EQ(sink.actionLabels[0],
+                  (std::vector<std::string>{"Visa filen", "Kopiera adressen"}));
+        EXPECT_EQ(sink.defaults[0], MsgAnswer::Ok);
+        std::vector<std::string> shownFiles, copied;
+        for (const std::string& press : c.presses) {
+            (press == "Visa filen" ? shownFiles : copied)
+                .push_back(press == "Visa filen" ? path : c.shownAddress);
+        }
+        EXPECT_EQ(desk.shownFiles, shownFiles);
+        EXPECT_EQ(desk.copied, copied);
+        EXPECT_EQ(transport.probes, 0);
+        EXPECT_TRUE(transport.delivered.empty());
+    }
+}
+
+TEST_F(Updates, ABrokenMailProgramIsStillReportedAfterTheQuestion) {
+    // Only "nothing can carry the file" skips the question; a named program that cannot run is
+    // said as before, so the collector can mend it.
+    makeGroup(2, "sekr@exempel.se");
+    transport.state = MailSystemState::NotExecutable;
+    sink.answers = {MsgAnswer::Yes};
+    send();
+    ASSERT_EQ(sink.shown.size(), 2u);
+    EXPECT_EQ(sink.icons[0], MsgIcon::Question);
+    EXPECT_EQ(sink.shown[1], LoadString(61841));
+    EXPECT_EQ(transport.attachmentProbes, 1);
 }
 
 TEST_F(Updates, AnAddressWithALineBreakIsRefused) {

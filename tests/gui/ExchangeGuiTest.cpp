@@ -7,12 +7,16 @@
 #include "Strings.h"
 #include "Telephony.h"
 
+#include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFile>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QUrl>
+#include <csignal>
+#include <sys/types.h>
 
 using namespace zadw;
 using namespace zadw::test;
@@ -156,7 +160,18 @@ public slots:
     void dial(const QUrl& url) { urls << url; }
 };
 
-const char* const kWatched[] = {"PATH", "DISPLAY", "WAYLAND_DISPLAY", "ZADW_SENDMAIL"};
+const char* const kWatched[] = {
+    "PATH",          "DISPLAY",         "WAYLAND_DISPLAY",     "ZADW_SENDMAIL",  "XDG_DATA_HOME",
+    "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION"};
+
+const QByteArray kMailClientEntry = "[Desktop Entry]\nType=Application\nName=Post\n"
+                                    "Exec=mail-client %u\nMimeType=x-scheme-handler/mailto;\n"
+                                    "Categories=Network;Email;\n";
+const QByteArray kBrowserEntry = "[Desktop Entry]\nType=Application\nName=Webb\n"
+                                 "Exec=mail-client %u\nMimeType=text/html;x-scheme-handler/"
+                                 "https;x-scheme-handler/mailto;\nCategories=Network;WebBrowser;\n";
+const QByteArray kGoneEntry = "[Desktop Entry]\nType=Application\nName=Borta\n"
+                              "Exec=uninstalled-mail %u\nCategories=Email;\n";
 
 } // namespace
 
@@ -168,10 +183,12 @@ private:
     std::unique_ptr<Desk> desk;
     std::unique_ptr<MailSystem> mail;
     std::unique_ptr<Telephony> telephone;
+    std::unique_ptr<DesktopFileHandOver> handOver;
     QMap<QByteArray, QByteArray> savedEnv; // null: was not set
     QString savedCwd;
-    QString sendmail;   // the stand-in named by ZADW_SENDMAIL in the window tests
-    TelCatcher catcher; // registered for tel: links by the dialling tests
+    QString sendmail;     // the stand-in named by ZADW_SENDMAIL in the window tests
+    TelCatcher catcher;   // registered for tel: links by the dialling tests
+    QStringList standIns; // pid files of stand-in clients still running
 
     QString scratch(const QString& name) const { return qs(dir->file(name.toStdString())); }
 
@@ -197,6 +214,16 @@ private:
         }
     }
 
+    // Registers a mailto handler as xdg-mime (fakes/xdg-mime in bin/) names it, with its desktop
+    // entry in the scratch XDG_DATA_HOME.
+    void registerHandler(const QByteArray& entry) {
+        install("xdg-mime", QStringLiteral("bin/xdg-mime"));
+        install("record-program", QStringLiteral("bin/mail-client"));
+        writeText(scratch(QStringLiteral("bin/mailto.handler")), "mail-client.desktop\n");
+        QDir().mkpath(scratch(QStringLiteral("xdg-data/applications")));
+        writeText(scratch(QStringLiteral("xdg-data/applications/mail-client.desktop")), entry);
+    }
+
     void prependPath(const QString& folder) {
         qputenv("PATH", (folder + QLatin1Char(':')).toLocal8Bit() + savedEnv.value("PATH"));
     }
@@ -220,6 +247,7 @@ private:
     std::unique_ptr<CReportsDlg> openWindow(const QString& groupPath) {
         Services s = desk->services();
         s.mail = mail.get();
+        s.handOver = handOver.get();
         s.telephone = telephone.get();
         auto dlg = std::make_unique<CReportsDlg>(s, StartupInfo{groupPath, QDate(2026, 12, 8), {}});
         dlg->show();
@@ -239,6 +267,8 @@ private slots:
             savedEnv[name] = qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray();
         }
         savedCwd = QDir::currentPath();
+        // No file manager to ask over D-Bus: "Visa filen" falls back to xdg-open.
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/zadw-test-bus");
     }
 
     void init() {
@@ -247,19 +277,35 @@ private slots:
         qunsetenv("WAYLAND_DISPLAY");
         qunsetenv("ZADW_SENDMAIL");
         dir = std::make_unique<ScratchDir>();
+        // Desktop entries and mimeapps.list come from the scratch folder only.
+        qputenv("XDG_DATA_HOME", scratch(QStringLiteral("xdg-data")).toLocal8Bit());
+        qputenv("XDG_DATA_DIRS", scratch(QStringLiteral("xdg-none")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", scratch(QStringLiteral("xdg-config")).toLocal8Bit());
         catcher.urls.clear();
         desk = std::make_unique<Desk>();
         // Nothing under /usr is ever run: the standard places point into the scratch folder.
         MailProgramPaths paths;
         paths.sendmail = scratch(QStringLiteral("usr/sbin/sendmail"));
         paths.libSendmail = scratch(QStringLiteral("usr/lib/sendmail"));
-        mail = std::make_unique<MailSystem>(paths);
+        mail = std::make_unique<MailSystem>(paths, &desk->profile, &desk->messages);
+        mail->setHandOverTime(300);
         telephone = std::make_unique<Telephony>([] { return TelephoneService::Available; });
+        handOver = std::make_unique<DesktopFileHandOver>(
+            install("record-program", QStringLiteral("opener/xdg-open")));
         sendmail = install("record-program", QStringLiteral("bin dir/sendmail"));
-        qputenv("ZADW_SENDMAIL", sendmail.toLocal8Bit());
+        // Quoted: the variable is a word list and the folder's name has a blank.
+        qputenv("ZADW_SENDMAIL", ("'" + sendmail + "'").toLocal8Bit());
     }
 
     void cleanup() {
+        // A stand-in client left running is ended here, by its own process id.
+        for (const QString& pidFile : std::as_const(standIns)) {
+            const pid_t pid = readAll(pidFile).trimmed().toInt();
+            if (pid > 0) {
+                ::kill(pid, SIGTERM);
+            }
+        }
+        standIns.clear();
         QDesktopServices::unsetUrlHandler(QStringLiteral("tel"));
         QDir::setCurrent(savedCwd);
         restoreEnv();
@@ -291,14 +337,18 @@ private slots:
             << "" << true << true << true << "usr/sbin/sendmail" << 0;
         QTest::newRow("then /usr/lib") << ""
                                        << "" << false << false << true << "usr/lib/sendmail" << 0;
-        QTest::newRow("unrunnable, another runs")
+        // Named by the collector, it is the only one: a typo is said, not covered up.
+        QTest::newRow("unrunnable, another could run")
             << "plain"
-            << "" << false << true << false << "usr/sbin/sendmail" << 0;
+            << "DISPLAY" << true << true << false << "" << 61841;
         QTest::newRow("unrunnable and nothing else")
             << "plain"
             << "" << false << false << false << "" << 61841;
         QTest::newRow("variable names nothing") << "missing"
                                                 << "" << true << false << false << "" << 61840;
+        QTest::newRow("variable names nothing, others there")
+            << "missing"
+            << "DISPLAY" << true << true << true << "" << 61840;
         QTest::newRow("nothing at all") << ""
                                         << "" << true << false << false << "" << 61840;
     }
@@ -319,7 +369,7 @@ private slots:
         install("xdg-mime", QStringLiteral("bin/xdg-mime"));
         prependPath(scratch(QStringLiteral("bin")));
         if (mailtoHandler) {
-            writeText(scratch(QStringLiteral("bin/mailto.handler")), "mail-client.desktop\n");
+            registerHandler(kMailClientEntry);
         }
         if (sbin) {
             install("record-program", programs[2]);
@@ -398,8 +448,7 @@ private slots:
         qunsetenv("ZADW_SENDMAIL");
         qputenv("DISPLAY", ":0");
         const QString xdgEmail = install("record-program", QStringLiteral("bin/xdg-email"));
-        install("xdg-mime", QStringLiteral("bin/xdg-mime"));
-        writeText(scratch(QStringLiteral("bin/mailto.handler")), "mail-client.desktop\n");
+        registerHandler(kMailClientEntry);
         prependPath(scratch(QStringLiteral("bin")));
         QDir().mkpath(scratch(QStringLiteral("Mina grupper")));
         writeText(scratch(QStringLiteral("Mina grupper/grupp 4.z18")), "z18");
@@ -463,7 +512,11 @@ private slots:
 
         QCOMPARE(runs(sendmail), 1);
         QCOMPARE(recordedArguments(sendmail), QStringList({"-t", "-oi"}));
-        const ReadMail m = parseMail(recordedInput(sendmail));
+        const QByteArray raw = recordedInput(sendmail);
+        for (const QByteArray& line : raw.left(raw.indexOf("\r\n\r\n")).split('\n')) {
+            QVERIFY2(line.size() <= 79, line.constData()); // 78 and the CR
+        }
+        const ReadMail m = parseMail(raw);
         QCOMPARE(m.headers.value("to"), QStringLiteral("sekr@exempel.se"));
         QCOMPARE(m.headers.value("subject"),
                  QStringLiteral("Sammanställningsfil - november - Grupp 4"));
@@ -512,6 +565,8 @@ private slots:
                                                    << "sekr@exempel.se[LF]Bcc: x@y.se";
         QTest::newRow("an option") << "-oQ/tmp/x@y.se"
                                    << "-oQ/tmp/x@y.se";
+        QTest::newRow("not ASCII") << "åsa@exempel.se"
+                                   << "åsa@exempel.se";
     }
 
     void unsafeSecretaryAddressesReachNoProgram() {
@@ -596,6 +651,327 @@ private slots:
             QCOMPARE(qs(desk->messages.shown[0]), shown);
         }
         QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+    }
+    // The real xdg-mime reads the scratch mimeapps.list and the entry it names is read from the
+    // scratch data folder. xdg-mime itself passes over entries whose command is gone, but not
+    // on every desktop; fakes/xdg-mime stands for such a desktop.
+    void mailtoHandlersAreClassified_data() {
+        QTest::addColumn<bool>("realXdgMime");
+        QTest::addColumn<QString>("handler"); // as the desktop names it; "" for none
+        QTest::addColumn<QString>("file");    // where its entry stands under applications/
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("mail client")
+            << true << "post.desktop"
+            << "post.desktop" << kMailClientEntry << int(MailtoHandler::MailClient);
+        QTest::newRow("web browser")
+            << true << "webb.desktop"
+            << "webb.desktop" << kBrowserEntry << int(MailtoHandler::WebBrowser);
+        QTest::newRow("entry in a vendor folder")
+            << true << "acme-post.desktop"
+            << "acme/post.desktop" << kMailClientEntry << int(MailtoHandler::MailClient);
+        QTest::newRow("none registered")
+            << true << ""
+            << "borta.desktop" << kGoneEntry << int(MailtoHandler::None);
+        QTest::newRow("command gone")
+            << false << "borta.desktop"
+            << "borta.desktop" << kGoneEntry << int(MailtoHandler::MissingCommand);
+        QTest::newRow("entry gone")
+            << false << "saknas.desktop"
+            << "annan.desktop" << kMailClientEntry << int(MailtoHandler::MissingCommand);
+    }
+
+    void mailtoHandlersAreClassified() {
+        QFETCH(bool, realXdgMime);
+        QFETCH(QString, handler);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, entry);
+        QFETCH(int, kind);
+        QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+        if (xdgMime.isEmpty()) {
+            QFAIL("xdg-mime (xdg-utils) is needed");
+        }
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("DESKTOP_SESSION");
+        qputenv("DISPLAY", ":0");
+        install("record-program", QStringLiteral("bin/mail-client"));
+        prependPath(scratch(QStringLiteral("bin")));
+        QDir().mkpath(scratch(QStringLiteral("xdg-config")));
+        if (!realXdgMime) {
+            xdgMime = install("xdg-mime", QStringLiteral("bin/xdg-mime"));
+            writeText(scratch(QStringLiteral("bin/mailto.handler")), handler.toUtf8() + "\n");
+        } else if (!handler.isEmpty()) {
+            writeText(scratch(QStringLiteral("xdg-config/mimeapps.list")),
+                      "[Default Applications]\nx-scheme-handler/mailto=" + handler.toUtf8() + "\n");
+        }
+        const QString target = scratch(QStringLiteral("xdg-data/applications/") + file);
+        QDir().mkpath(QFileInfo(target).path());
+        writeText(target, entry);
+
+        QCOMPARE(int(desktopMailtoHandler(xdgMime)), kind);
+        qunsetenv("DISPLAY");
+        QCOMPARE(int(desktopMailtoHandler(xdgMime)), int(MailtoHandler::None));
+    }
+
+    // Which way the update and a reminder take with each kind of handler. "2014" and "61840"
+    // name the message shown instead.
+    void updatesGoOnlyWhereTheFileIsCarried_data() {
+        QTest::addColumn<QByteArray>("entry"); // empty: no graphical session
+        QTest::addColumn<bool>("sbin");
+        QTest::addColumn<QString>("update");
+        QTest::addColumn<QString>("reminder");
+        QTest::newRow("mail client") << kMailClientEntry << true << "xdg-email"
+                                     << "xdg-email";
+        QTest::newRow("browser, sendmail there") << kBrowserEntry << true << "sendmail"
+                                                 << "xdg-email";
+        QTest::newRow("browser only") << kBrowserEntry << false << "2014"
+                                      << "xdg-email";
+        QTest::newRow("command gone, sendmail there") << kGoneEntry << true << "sendmail"
+                                                      << "sendmail";
+        QTest::newRow("command gone only") << kGoneEntry << false << "2014"
+                                           << "61840";
+        QTest::newRow("no mail system at all") << QByteArray() << false << "2014"
+                                               << "61840";
+    }
+
+    void updatesGoOnlyWhereTheFileIsCarried() {
+        QFETCH(QByteArray, entry);
+        QFETCH(bool, sbin);
+        QFETCH(QString, update);
+        QFETCH(QString, reminder);
+        qunsetenv("ZADW_SENDMAIL");
+        const QString xdgEmail = install("record-program", QStringLiteral("bin/xdg-email"));
+        const QString sbinSendmail = scratch(QStringLiteral("usr/sbin/sendmail"));
+        if (sbin) {
+            install("record-program", QStringLiteral("usr/sbin/sendmail"));
+        }
+        if (!entry.isEmpty()) {
+            qputenv("DISPLAY", ":0");
+            registerHandler(entry);
+        }
+        prependPath(scratch(QStringLiteral("bin")));
+        const QString group = makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se");
+        const QString updateFile = scratch(QStringLiteral("Mina grupper/grupp4.z18"));
+        auto dlg = openWindow(group);
+
+        desk->messages.answers = {MsgAnswer::Yes};
+        click(*dlg, 4);
+        QVERIFY(QFile::exists(updateFile));
+        if (update == QLatin1String("2014")) {
+            QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+            QCOMPARE(qs(desk->messages.shown[0]),
+                     "Uppdateringsfilen har sparats som\n" + updateFile +
+                         "\nBifoga den i ett e-brev till sekr@exempel.se.");
+            QCOMPARE(desk->messages.actionLabels[0],
+                     (std::vector<std::string>{"Visa filen", "Kopiera adressen"}));
+        } else {
+            QCOMPARE(desk->messages.icons[0], MsgIcon::Question);
+        }
+        QCOMPARE(runs(xdgEmail), update == QLatin1String("xdg-email") ? 1 : 0);
+        QCOMPARE(runs(sbinSendmail), update == QLatin1String("sendmail") ? 1 : 0);
+        if (update == QLatin1String("sendmail")) {
+            QCOMPARE(parseMail(recordedInput(sbinSendmail)).attachments.value("grupp4.z18"),
+                     readAll(updateFile));
+        }
+
+        desk->messages = RecordingSink();
+        QFile::remove(xdgEmail + ".calls");
+        QFile::remove(sbinSendmail + ".calls");
+        dlg->publisherList->setCurrentRow(2);
+        click(*dlg, 1006);
+        QCOMPARE(runs(xdgEmail), reminder == QLatin1String("xdg-email") ? 1 : 0);
+        QCOMPARE(runs(sbinSendmail), reminder == QLatin1String("sendmail") ? 1 : 0);
+        QCOMPARE(desk->messages.shown.size(),
+                 std::size_t(reminder == QLatin1String("61840") ? 2 : 1));
+        if (reminder == QLatin1String("61840")) {
+            QCOMPARE(qs(desk->messages.shown[1]), qs(LoadString(61840)));
+        }
+    }
+
+    void theTwoButtonsShowTheFileAndCopyTheAddress() {
+        const QString xdgOpen = scratch(QStringLiteral("opener/xdg-open"));
+        const QString group = makeGroup(QStringLiteral("grupp4.z08"), " sekr@exempel.se ");
+        desk->profile.values[QStringLiteral("Mail/Method")] = QStringLiteral("file");
+        auto dlg = openWindow(group);
+        QGuiApplication::clipboard()->clear();
+        desk->messages.actionPresses = {"Kopiera adressen", "Visa filen"};
+        click(*dlg, 4);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("sekr@exempel.se"));
+        // Without a file manager on D-Bus the folder opens.
+        QTRY_COMPARE(runs(xdgOpen), 1);
+        QCOMPARE(recordedArguments(xdgOpen), QStringList{scratch(QStringLiteral("Mina grupper"))});
+    }
+
+    // A mail client that was not open stays in the foreground of xdg-email; zadw must not.
+    void handingOverNeverWaitsForTheClient() {
+        qunsetenv("ZADW_SENDMAIL");
+        qputenv("DISPLAY", ":0");
+        const QString xdgEmail = install("stay-running", QStringLiteral("bin/xdg-email"));
+        registerHandler(kMailClientEntry);
+        prependPath(scratch(QStringLiteral("bin")));
+        standIns << xdgEmail + ".pid";
+        auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
+        desk->messages.answers = {MsgAnswer::Yes};
+
+        bool sawDisabled = false;
+        QTimer watch;
+        watch.setInterval(20);
+        connect(&watch, &QTimer::timeout, [&] { sawDisabled = sawDisabled || !dlg->isEnabled(); });
+        watch.start();
+        click(*dlg, 4);
+        watch.stop();
+
+        QVERIFY(sawDisabled); // during the hand-over only
+        QVERIFY(dlg->isEnabled());
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+        QCOMPARE(desk->messages.shown.size(), std::size_t(1)); // the question; no failure
+        QCOMPARE(runs(xdgEmail), 1);
+        const pid_t pid = readAll(xdgEmail + ".pid").trimmed().toInt();
+        QVERIFY(pid > 0);
+        // Still running, and still so when the mail system and the window are gone.
+        mail.reset();
+        dlg.reset();
+        QCOMPARE(::kill(pid, 0), 0);
+        // When it ends it is reaped, not left a zombie.
+        ::kill(pid, SIGTERM);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("/proc/%1").arg(pid)), 10000);
+    }
+
+    void aClientEndingInTimeIsJudgedByItsExitStatus_data() {
+        QTest::addColumn<QByteArray>("exitStatus");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("took it") << QByteArray("0") << QString();
+        QTest::newRow("refused")
+            << QByteArray("3")
+            << QStringLiteral("Send Mail failed to send message.\nxdg-email: no method available");
+    }
+
+    void aClientEndingInTimeIsJudgedByItsExitStatus() {
+        QFETCH(QByteArray, exitStatus);
+        QFETCH(QString, shown);
+        qunsetenv("ZADW_SENDMAIL");
+        qputenv("DISPLAY", ":0");
+        const QString xdgEmail = install("record-program", QStringLiteral("bin/xdg-email"));
+        writeText(xdgEmail + ".exit", exitStatus);
+        writeText(xdgEmail + ".stderr", "xdg-email: no method available\n");
+        registerHandler(kMailClientEntry);
+        prependPath(scratch(QStringLiteral("bin")));
+        RecordingSink sink;
+        MailSender sender(*mail, sink);
+        sender.addRecipients("olle@example.se");
+        sender.noteText = "Hej";
+        QCOMPARE(sender.send(0), shown.isEmpty());
+        QCOMPARE(runs(xdgEmail), 1);
+        QCOMPARE(sink.shown.size(), std::size_t(shown.isEmpty() ? 0 : 1));
+        if (!shown.isEmpty()) {
+            QCOMPARE(qs(sink.shown[0]), shown);
+        }
+    }
+
+    void theMethodKeyChoosesTheWay_data() {
+        QTest::addColumn<QString>("method"); // "-" for a profile without the key
+        QTest::addColumn<QString>("ran");    // or the message shown instead
+        QTest::newRow("not set") << "-"
+                                 << "xdg-email";
+        QTest::newRow("auto") << "auto"
+                              << "xdg-email";
+        QTest::newRow("desktop") << "desktop"
+                                 << "xdg-email";
+        QTest::newRow("sendmail") << " SendMail "
+                                  << "sendmail";
+        QTest::newRow("file") << "file"
+                              << "2014";
+        QTest::newRow("unknown") << "mapi"
+                                 << "2122";
+    }
+
+    void theMethodKeyChoosesTheWay() {
+        QFETCH(QString, method);
+        QFETCH(QString, ran);
+        qunsetenv("ZADW_SENDMAIL");
+        qputenv("DISPLAY", ":0");
+        const QString xdgEmail = install("record-program", QStringLiteral("bin/xdg-email"));
+        const QString sbin = install("record-program", QStringLiteral("usr/sbin/sendmail"));
+        registerHandler(kMailClientEntry);
+        prependPath(scratch(QStringLiteral("bin")));
+        if (method != QLatin1String("-")) {
+            desk->profile.values[QStringLiteral("Mail/Method")] = method;
+        }
+        auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
+        desk->messages.answers = {MsgAnswer::Yes};
+        if (ran == QLatin1String("2122")) {
+            desk->messages.answers.push_front(MsgAnswer::Ok);
+        }
+        click(*dlg, 4);
+        QCOMPARE(runs(xdgEmail), ran == QLatin1String("xdg-email") || ran == QLatin1String("2122"));
+        QCOMPARE(runs(sbin), ran == QLatin1String("sendmail") ? 1 : 0);
+        if (ran == QLatin1String("2014")) {
+            QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+            QVERIFY(qs(desk->messages.shown[0]).startsWith("Uppdateringsfilen har sparats som\n"));
+        }
+        if (ran == QLatin1String("2122")) {
+            // Said once, then the default way is taken.
+            QCOMPARE(qs(desk->messages.shown[0]),
+                     qs(FormatText(LoadString(2122), "/profile/zadw.ini")));
+            desk->messages.answers = {MsgAnswer::Yes};
+            click(*dlg, 4);
+            QCOMPARE(runs(xdgEmail), 2);
+            QCOMPARE(desk->messages.shown.size(), std::size_t(3)); // 2122 and two questions
+        }
+    }
+
+    void theProfileOffersTheMethodKeyFromTheStart() {
+        const QString path = scratch(QStringLiteral("prog/zadw.ini"));
+        IniProfile profile(path);
+        QVERIFY(profile.writeString(QStringLiteral("Last"), QStringLiteral("Post"), "Anna Berg"));
+        QVERIFY(readAll(path).contains("[Mail]\nMethod=auto\n"));
+        QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("Mail/Method"), "sendmail");
+        QVERIFY(profile.writeString(QStringLiteral("Last"), QStringLiteral("LoadPath"), "/a.z08"));
+        QCOMPARE(profile.readString(QStringLiteral("Mail"), QStringLiteral("Method"), QString()),
+                 QStringLiteral("sendmail"));
+        QCOMPARE(profile.readString(QStringLiteral("Last"), QStringLiteral("Post"), QString()),
+                 QStringLiteral("Anna Berg"));
+    }
+
+    // ZADW_SENDMAIL is a program and its arguments, split as a shell would but run without one.
+    void theSendmailVariableIsTheOnlySendmail_data() {
+        QTest::addColumn<QString>("variable"); // "@/" stands for the stand-in's folder
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("message");
+        QTest::newRow("with arguments")
+            << "'@/sendmail' -a 'mitt konto' -f\"k@x.se\" $HOME;x"
+            << QStringList{"-a", "mitt konto", "-fk@x.se", "$HOME;x", "-t", "-oi"} << 0;
+        QTest::newRow("a typo in the path") << "'@/sendmial' -a konto" << QStringList() << 61840;
+        QTest::newRow("an unclosed quote") << "'@/sendmail -a konto" << QStringList() << 61841;
+    }
+
+    void theSendmailVariableIsTheOnlySendmail() {
+        QFETCH(QString, variable);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, message);
+        const QString sbin = install("record-program", QStringLiteral("usr/sbin/sendmail"));
+        qputenv("ZADW_SENDMAIL",
+                QString(variable)
+                    .replace(QStringLiteral("@/"), QFileInfo(sendmail).path() + "/")
+                    .toLocal8Bit());
+        RecordingSink sink;
+        MailSender sender(*mail, sink);
+        if (sender.takeError() == MailErrorNone) {
+            sender.addRecipients("olle@example.se");
+            sender.noteText = "Hej";
+            QVERIFY(sender.send(0));
+        }
+        QCOMPARE(runs(sendmail), message == 0 ? 1 : 0);
+        QCOMPARE(runs(sbin), 0);
+        if (message == 0) {
+            QCOMPARE(recordedArguments(sendmail), arguments);
+            QCOMPARE(sink.shown.size(), std::size_t(0));
+        } else {
+            QCOMPARE(sink.shown.size(), std::size_t(1));
+            QCOMPARE(qs(sink.shown[0]), qs(LoadString(message)));
+        }
     }
 };
 
