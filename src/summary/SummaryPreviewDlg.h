@@ -22,7 +22,9 @@ public:
     CSummaryPreviewDlg(CReportsDlg& mainWindow, int month);
 
     int shownMonth() const { return shownMonth_; }
-    const PreviewPaging& paging() const { return paging_; }
+    const PreviewPaging& paging() const { return paging_.publishers; }
+    // The last page, "Summa", after the publishers' pages.
+    bool totalsShown() const { return paging_.totalsShown; }
     CPreviewPane* previewPane() const { return previewPane_; }
 
     // The screen page for a pane of this size.
@@ -37,7 +39,7 @@ public:
 private:
     CReportsDlg& mainWindow_;
     int shownMonth_;
-    PreviewPaging paging_;
+    SummaryPaging paging_;
     CPreviewPane* previewPane_ = nullptr;
 };
 
