@@ -23,6 +23,8 @@ struct MailAttachment {
 struct MailMessage {
     std::string originatorName;
     std::vector<MailRecipient> recipients;
+    // Blind copies: handed to the mail system as recipients, never written into a header.
+    std::vector<MailRecipient> bcc;
     std::string subject;
     std::string noteText;
     std::vector<MailAttachment> attachments;

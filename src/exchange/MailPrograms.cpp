@@ -45,6 +45,20 @@ std::vector<std::string> sendmailArguments() {
     return {"-t", "-oi"};
 }
 
+std::vector<std::string> sendmailArguments(const MailMessage& message) {
+    if (message.bcc.empty()) {
+        return sendmailArguments();
+    }
+    std::vector<std::string> args{"-oi", "--"};
+    for (const MailRecipient& r : message.recipients) {
+        args.push_back(plainAddress(r));
+    }
+    for (const MailRecipient& r : message.bcc) {
+        args.push_back(plainAddress(r));
+    }
+    return args;
+}
+
 std::vector<std::string> xdgEmailArguments(const MailMessage& message) {
     std::vector<std::string> args{"--utf8"};
     if (!message.subject.empty()) {
@@ -55,6 +69,9 @@ std::vector<std::string> xdgEmailArguments(const MailMessage& message) {
     }
     for (const MailAttachment& a : message.attachments) {
         args.insert(args.end(), {"--attach", a.path});
+    }
+    for (const MailRecipient& r : message.bcc) {
+        args.insert(args.end(), {"--bcc", plainAddress(r)});
     }
     for (const MailRecipient& r : message.recipients) {
         args.push_back(plainAddress(r));

@@ -29,6 +29,9 @@ MailProgramChoice chooseMailProgram(
 
 // Arguments for a sendmail-compatible program reading the message on standard input.
 std::vector<std::string> sendmailArguments();
+// The same for this message: with blind copies every recipient is named on the command line,
+// since what "-t" does with command-line addresses differs between mail programs.
+std::vector<std::string> sendmailArguments(const MailMessage& message);
 
 // Arguments for xdg-email: the client opens with everything filled in.
 std::vector<std::string> xdgEmailArguments(const MailMessage& message);

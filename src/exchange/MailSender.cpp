@@ -93,6 +93,14 @@ int MailSender::takeError() {
 }
 
 bool MailSender::addRecipients(const std::string& list) {
+    return addTo(list, message_.recipients);
+}
+
+bool MailSender::addBccRecipients(const std::string& list) {
+    return addTo(list, message_.bcc);
+}
+
+bool MailSender::addTo(const std::string& list, std::vector<MailRecipient>& to) {
     std::vector<std::string> addresses;
     std::size_t start = 0;
     while (start <= list.size()) {
@@ -116,7 +124,7 @@ bool MailSender::addRecipients(const std::string& list) {
     }
     for (const std::string& a : addresses) {
         try {
-            message_.recipients.push_back(MailRecipient{a, "SMTP:" + a});
+            to.push_back(MailRecipient{a, "SMTP:" + a});
         } catch (const std::bad_alloc&) {
             error_ = MailErrorNoMemoryRecipient;
             return false;

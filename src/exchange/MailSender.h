@@ -37,6 +37,8 @@ public:
     // address dropped. An unsafe address refuses the whole list (2006) and the message is not
     // sent at all.
     bool addRecipients(const std::string& list);
+    // The same for blind copies, which no recipient sees.
+    bool addBccRecipients(const std::string& list);
     void setSubject(const std::string& subject);
     bool addAttachment(const std::string& path, const char* displayName = nullptr);
     // True when the mail system took the message, or the user cancelled, or the logon failed.
@@ -49,6 +51,8 @@ public:
     const MailMessage& message() const { return message_; }
 
 private:
+    bool addTo(const std::string& list, std::vector<MailRecipient>& to);
+
     MailTransport& transport_;
     MessageSink& messages_;
     MailMessage message_;

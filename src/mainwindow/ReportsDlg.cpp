@@ -2,12 +2,14 @@
 
 #include "AboutDlg.h"
 #include "FileChooser.h"
+#include "MissingReportsDlg.h"
 #include "ReportRules.h"
 #include "Resources.h"
 #include "SettingsProfile.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -68,6 +70,12 @@ void CReportsDlg::InitDialog(const QString& commandLine) {
     connect(publisherList, &QListWidget::currentRowChanged, this, [this] { UpdateSelection(); });
     connect(publisherList, &QListWidget::itemDoubleClicked, this, [this] { OpenReportEntry(); });
     control<QCheckBox>(this, 162)->setChecked(showUnreportedOnly);
+    // A command beside the described buttons: reached from the context menu and by its key.
+    missingReportsAction_ = new QAction(qs(LoadString(1540)), this);
+    missingReportsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    missingReportsAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(missingReportsAction_, &QAction::triggered, this, &CReportsDlg::ShowMissingReports);
+    addAction(missingReportsAction_);
 
     // The group file: named on the command line, else the one in use last time.
     QString candidate = commandLine;
@@ -268,14 +276,27 @@ void CReportsDlg::ShowAbout() {
     FocusList();
 }
 
+void CReportsDlg::ShowMissingReports() {
+    if (store.storageReady && store.publisherCount > 0) {
+        CMissingReportsDlg missing(store, services_, this);
+        missing.exec();
+    }
+    FocusList();
+}
+
 void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
     const std::string aboutText = LoadString(101);
-    if (aboutText.empty()) {
+    QMenu menu(this);
+    if (store.storageReady && store.publisherCount > 0) {
+        menu.addAction(missingReportsAction_);
+    }
+    if (!aboutText.empty()) {
+        menu.addSeparator();
+        menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
+    }
+    if (menu.isEmpty()) {
         return;
     }
-    QMenu menu(this);
-    menu.addSeparator();
-    menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
     const QPoint at = event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
                                                                    : mapToGlobal(rect().center());
     menu.exec(at);

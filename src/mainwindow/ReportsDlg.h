@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+class QAction;
 class QListWidget;
 
 namespace zadw {
@@ -32,6 +33,8 @@ public:
     void LoadNewList();
     void ShowTips();
     void ShowAbout();
+    // "Saknade rapporter…": the month's missing publishers, to ring or remind all at once.
+    void ShowMissingReports();
     // Ends the program as "Avsluta programmet" does; false when the collector chose to stay.
     bool ExitProgram();
     // Writes the group back to its ".z08" file as exit does; true when written or nothing to write.
@@ -85,6 +88,7 @@ public:
 private:
 
     Services services_;
+    QAction* missingReportsAction_ = nullptr; // in the context menu, and its shortcut everywhere
 };
 
 } // namespace zadw

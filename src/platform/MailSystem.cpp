@@ -239,7 +239,7 @@ DeliveryResult MailSystem::deliver(const MailMessage& original) {
             return {SendOutcome::Failed, mime.error};
         }
         const QByteArray input = QByteArray::fromStdString(mime.text);
-        run = runKeepingWindowsAway(program, toArguments(sendmailArguments()), &input);
+        run = runKeepingWindowsAway(program, toArguments(sendmailArguments(message)), &input);
     }
     if (!run.started) {
         // Gone or changed since the probe.
