@@ -229,7 +229,7 @@ WriteBackResult OpenGroupFile::write() {
         // The damaged original is in the backup folder from loading; say where before replacing it.
         damageNoticeGiven_ = true;
         if (!loadCopy_.empty()) {
-            messages_.show(FormatArgs(LoadString(2020), {file, loadCopy_}), MsgButtons::Ok,
+            messages_.show(FormatArgs(LoadString(2016), {file, loadCopy_}), MsgButtons::Ok,
                            MsgIcon::Information);
         }
     }
@@ -250,7 +250,7 @@ WriteBackResult OpenGroupFile::write() {
         const WriteOutcome outcome = writeFileInPlace(file, data);
         if (!outcome.ok()) {
             messages_.show(
-                FormatArgs(LoadString(2021), {file, std::strerror(outcome.error), newCopy}));
+                FormatArgs(LoadString(2017), {file, std::strerror(outcome.error), newCopy}));
             return WriteBackResult::Failed;
         }
     } else {

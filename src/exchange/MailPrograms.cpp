@@ -258,7 +258,7 @@ std::vector<std::string> sendmailArguments(const MailMessage& message) {
     if (message.bcc.empty()) {
         return {"-t", "-oi"};
     }
-    std::vector<std::string> args{"-oi"};
+    std::vector<std::string> args{"-oi", "--"};
     for (const MailRecipient& r : message.recipients) {
         args.push_back(plainAddress(r));
     }

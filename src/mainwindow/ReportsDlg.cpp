@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "FileChooser.h"
 #include "GroupFileLocks.h"
+#include "MissingReportsDlg.h"
 #include "ReportRules.h"
 #include "Resources.h"
 #include "SettingsProfile.h"
@@ -10,6 +11,7 @@
 #include "TemplateBuilder.h"
 #include "TextFit.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -114,6 +116,12 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(rect().center())); });
     control<QCheckBox>(this, 162)->setChecked(showUnreportedOnly);
+    // A command beside the described buttons: reached from the context menu and by its key.
+    missingReportsAction_ = new QAction(qs(LoadString(1540)), this);
+    missingReportsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    missingReportsAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(missingReportsAction_, &QAction::triggered, this, &CReportsDlg::ShowMissingReports);
+    addAction(missingReportsAction_);
 
     // The group file: named on the command line, else the one in use last time. Only a pair of
     // quotes around the whole line is taken off; a name may hold quotes of its own.
@@ -372,6 +380,14 @@ void CReportsDlg::ShowAbout() {
     FocusList();
 }
 
+void CReportsDlg::ShowMissingReports() {
+    if (store.storageReady && store.publisherCount > 0) {
+        CMissingReportsDlg missing(store, services_, this);
+        missing.exec();
+    }
+    FocusList();
+}
+
 void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
     ShowSystemMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
                                                                : mapToGlobal(rect().center()));
@@ -379,12 +395,17 @@ void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
 
 void CReportsDlg::ShowSystemMenu(const QPoint& at) {
     const std::string aboutText = LoadString(101);
-    if (aboutText.empty()) {
+    QMenu menu(this);
+    if (store.storageReady && store.publisherCount > 0) {
+        menu.addAction(missingReportsAction_);
+    }
+    if (!aboutText.empty()) {
+        menu.addSeparator();
+        menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
+    }
+    if (menu.isEmpty()) {
         return;
     }
-    QMenu menu(this);
-    menu.addSeparator();
-    menu.addAction(qs(aboutText), this, &CReportsDlg::ShowAbout);
     if (menu.exec(at) == nullptr) {
         FocusList();
     }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+class QAction;
 class QListWidget;
 
 namespace zadw {
@@ -39,6 +40,8 @@ public:
     void LoadNewList();
     void ShowTips();
     void ShowAbout();
+    // "Saknade rapporter…": the month's missing publishers, to ring or remind all at once.
+    void ShowMissingReports();
     // Ends the program as "Avsluta programmet" does; false when the collector chose to stay.
     bool ExitProgram();
     // Writes the group back to its ".z08" file as exit does; true when nothing is lost (written,
@@ -106,6 +109,7 @@ private:
     Services services_;
     EntryContext entryContext_;
     bool startupGaveWay_ = false;
+    QAction* missingReportsAction_ = nullptr; // in the context menu, and its shortcut everywhere
 };
 
 } // namespace zadw

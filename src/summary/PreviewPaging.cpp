@@ -49,3 +49,48 @@ PageButtons UpdatePageButtons(const PreviewPaging& paging) {
 }
 
 } // namespace zadw
+
+namespace zadw {
+
+SummaryPaging StartSummaryPaging(int publisherTotal) {
+    return SummaryPaging{StartPaging(publisherTotal), false};
+}
+
+void NextSummaryPage(SummaryPaging& paging) {
+    if (paging.totalsShown) {
+        return;
+    }
+    if (paging.publishers.endShown >= paging.publishers.publisherTotal) {
+        paging.totalsShown = true;
+        return;
+    }
+    NextPage(paging.publishers);
+}
+
+void PrevSummaryPage(SummaryPaging& paging) {
+    if (paging.totalsShown) {
+        paging.totalsShown = false;
+        return;
+    }
+    // On the first page the one button reads "> > >" and moves forward.
+    if (paging.publishers.firstShown == 0) {
+        NextSummaryPage(paging);
+        return;
+    }
+    PrevPage(paging.publishers);
+}
+
+PageButtons UpdateSummaryPageButtons(const SummaryPaging& paging) {
+    // Every group has at least two pages now: its publishers and the totals.
+    PageButtons buttons;
+    buttons.prevShown = true;
+    if (!paging.totalsShown && paging.publishers.firstShown == 0) {
+        buttons.prevCaption = "> > >";
+        return buttons;
+    }
+    buttons.prevCaption = "< < <";
+    buttons.nextShown = !paging.totalsShown;
+    return buttons;
+}
+
+} // namespace zadw

@@ -27,3 +27,21 @@ struct PageButtons {
 PageButtons UpdatePageButtons(const PreviewPaging& paging);
 
 } // namespace zadw
+
+namespace zadw {
+
+// The preview's pages: the publishers' pages as above, then one more page with the group's
+// totals, reached by "> > >" like any page.
+struct SummaryPaging {
+    PreviewPaging publishers;
+    bool totalsShown = false;
+};
+
+SummaryPaging StartSummaryPaging(int publisherTotal);
+// From the last publishers' page on to the totals; on the totals nothing changes.
+void NextSummaryPage(SummaryPaging& paging);
+// From the totals back to the publishers' page shown before them.
+void PrevSummaryPage(SummaryPaging& paging);
+PageButtons UpdateSummaryPageButtons(const SummaryPaging& paging);
+
+} // namespace zadw

@@ -7,6 +7,7 @@
 #include "SummaryCells.h"
 #include "SummaryPdf.h"
 #include "TemplateBuilder.h"
+#include "TotalsPage.h"
 
 #include <QPrinter>
 #include <QPushButton>
@@ -27,7 +28,7 @@ constexpr int kNextPage = 1005;
 CSummaryPreviewDlg::CSummaryPreviewDlg(GroupStore& store, MessageSink& messages,
                                        PrinterChoice* printer, int month, QWidget* parent)
     : QDialog(parent), store_(store), messages_(messages), printer_(printer), shownMonth_(month),
-      paging_(StartPaging(store.publisherCount)) {
+      paging_(StartSummaryPaging(store.publisherCount)) {
     // A caption without a system menu or close box, as the template has it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, kTemplate);
@@ -58,11 +59,18 @@ CSummaryPreviewDlg::CSummaryPreviewDlg(GroupStore& store, MessageSink& messages,
 }
 
 std::vector<DrawOp> CSummaryPreviewDlg::DrawScreenPage(const ScreenMeasures& pane) const {
-    return zadw::DrawScreenPage(store_, shownMonth_, pane, paging_.firstShown, paging_.endShown);
+    const GroupStore& store = store_;
+    if (paging_.totalsShown) {
+        const GroupTotals totals = ComputeGroupTotals(store, shownMonth_, store.newFormActive);
+        return DrawScreenTotalsPage(MakeTotalsBlock(totals), store.newFormActive, pane,
+                                    store.languageTag);
+    }
+    return zadw::DrawScreenPage(store_, shownMonth_, pane, paging_.publishers.firstShown,
+                                paging_.publishers.endShown);
 }
 
 void CSummaryPreviewDlg::UpdatePageButtons() {
-    const PageButtons buttons = zadw::UpdatePageButtons(paging_);
+    const PageButtons buttons = UpdateSummaryPageButtons(paging_);
     auto* prev = control<QPushButton>(this, kPrevPage);
     prev->setText(QString::fromStdString(buttons.prevCaption));
     prev->setVisible(buttons.prevShown);
@@ -70,13 +78,13 @@ void CSummaryPreviewDlg::UpdatePageButtons() {
 }
 
 void CSummaryPreviewDlg::OnNextPage() {
-    NextPage(paging_);
+    NextSummaryPage(paging_);
     UpdatePageButtons();
     previewPane_->update();
 }
 
 void CSummaryPreviewDlg::OnPrevPage() {
-    PrevPage(paging_);
+    PrevSummaryPage(paging_);
     UpdatePageButtons();
     previewPane_->update();
 }

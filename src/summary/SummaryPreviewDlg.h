@@ -26,7 +26,9 @@ public:
                        QWidget* parent = nullptr);
 
     int shownMonth() const { return shownMonth_; }
-    const PreviewPaging& paging() const { return paging_; }
+    const PreviewPaging& paging() const { return paging_.publishers; }
+    // The last page, "Summa", after the publishers' pages.
+    bool totalsShown() const { return paging_.totalsShown; }
     CPreviewPane* previewPane() const { return previewPane_; }
 
     // The screen page for a pane of this size.
@@ -43,7 +45,7 @@ private:
     MessageSink& messages_;
     PrinterChoice* printer_;
     int shownMonth_;
-    PreviewPaging paging_;
+    SummaryPaging paging_;
     CPreviewPane* previewPane_ = nullptr;
 };
 

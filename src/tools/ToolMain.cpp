@@ -13,6 +13,7 @@ namespace zadw::tool {
 #ifdef ZADW_HAVE_SUMMARY
 int summaryCommand(const std::vector<std::string>& args); // SummaryCommand.cpp
 #endif
+int totalsCommand(const std::vector<std::string>& args); // TotalsCommand.cpp
 
 namespace {
 
@@ -62,6 +63,10 @@ int runBuild(const Args& args) {
     return kExitOk;
 }
 
+int runTotals(const Args& args) {
+    return totalsCommand(args);
+}
+
 #ifdef ZADW_HAVE_SUMMARY
 int runSummary(const Args& args) {
     return summaryCommand(args);
@@ -86,6 +91,10 @@ const Command kCommands[] = {
      "write the group file OUT from JSON (\"-\" reads standard input); nothing is written when "
      "the JSON is refused",
      2, runBuild},
+    {"totals", "FILE [--month M] [--form new|old] [--json]",
+     "print the group's totals of month M (1-12 or its name; default: the file's report month) "
+     "by service category, as a table or as JSON",
+     kAnyCount, runTotals},
 #ifdef ZADW_HAVE_SUMMARY
     {"summary",
      "FILE [--month M] [--form new|old] [--paper A4|A5|Letter|Legal] [--landscape] --pdf OUT",

@@ -353,7 +353,7 @@ TEST(MailPrograms, BlindCopiesAreNamedOnlyOnCommandLines) {
     m.recipients = {{"a@x.se", "SMTP:a@x.se"}};
     m.bcc = {{"b@y.se", "SMTP:b@y.se"}, {"c@z.se", "SMTP:c@z.se"}};
     EXPECT_EQ(sendmailArguments(m),
-              (std::vector<std::string>{"-oi", "a@x.se", "b@y.se", "c@z.se"}));
+              (std::vector<std::string>{"-oi", "--", "a@x.se", "b@y.se", "c@z.se"}));
     EXPECT_EQ(xdgEmailArguments(m),
               (std::vector<std::string>{"--utf8", "--bcc", "b@y.se", "--bcc", "c@z.se", "a@x.se"}));
 }

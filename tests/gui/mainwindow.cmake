@@ -17,3 +17,7 @@ if(ZADW_XVFB_RUN AND ZADW_XDOTOOL)
 else()
     message(WARNING "xvfb-run or xdotool missing (scripts/install-deps): the real-key tests are left out")
 endif()
+
+zadw_gui_test(zadw_missing_reports_tests MissingReportsDlgTest.cpp)
+target_compile_definitions(zadw_missing_reports_tests PRIVATE
+    ZADW_FAKES_DIR="${CMAKE_CURRENT_LIST_DIR}/fakes")

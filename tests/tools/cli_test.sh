@@ -126,6 +126,24 @@ summary)
     one_error_line "--paper" "A3"
     [ ! -e a3.pdf ] || fail "a refused paper wrote a file"
     ;;
+totals)
+    # The sample's November, worked out by hand from examples/grupp4.json: Berg (61½ h, 10
+    # credit) and Lindqvist (54 h) are regular pioneers, Hedlund an auxiliary pioneer,
+    # Dahlström a special pioneer; Ek, Holm, Magnusson and Wallin are missing, and Jönsson's
+    # month holds only a remark.
+    run_status 0 totals "$sample" --form new --json
+    diff -u "$(dirname "$0")/grupp4-totals.json" out.txt || fail "totals --json differs"
+    run_status 0 totals "$sample" --month 11 --form new
+    grep -q "^Summa inräknade .* 26 .* 21 .* 372.5 .* 10 .* 147 .* 61 .* 156 .* 21$" out.txt ||
+        fail "the table's counted line: $(cat out.txt)"
+    grep -q "^missing 4 of 27 publishers$" out.txt || fail "the table's last line: $(cat out.txt)"
+    run_status 0 totals "$sample" --month mars --form old --json
+    grep -q '"subscriptions"' out.txt || fail "the old form lacks its own keys"
+    run_status 2 totals "$sample" --month 13
+    one_error_line "--month"
+    run_status 2 totals
+    one_error_line "totals"
+    ;;
 
 *)
     fail "unknown case $case_name"

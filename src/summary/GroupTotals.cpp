@@ -1,0 +1,217 @@
+#include "GroupTotals.h"
+
+#include "Strings.h"
+#include "SummaryCells.h"
+
+#include <algorithm>
+
+namespace zadw {
+namespace {
+
+constexpr std::array<TotalsValue, 4> kNewValues{{
+    {0, "publications"},
+    {1, "videos"},
+    {3, "returnVisits"},
+    {4, "bibleStudies"},
+}};
+
+constexpr std::array<TotalsValue, 6> kOldValues{{
+    {0, "books"},
+    {1, "brochures"},
+    {3, "subscriptions"},
+    {4, "magazines"},
+    {5, "returnVisits"},
+    {6, "bibleStudies"},
+}};
+
+constexpr ReportValueKind kHoursKind = 2;
+constexpr ReportValueKind kQuarterKind = 7;
+constexpr int kRegularPioneer = 2;
+
+constexpr int kHoursHeading = 1014; // "Timmar"
+constexpr int kMissingFor = 1001;   // "Utebliven rapport för %1"
+constexpr int kPublisherTotal = 1116;
+constexpr int kSumHeading = 1530;
+constexpr int kReportedHeading = 1531;
+constexpr int kCategoryNames = 1532; // + category
+constexpr int kCountedTotal = 1536;
+constexpr int kNotCounted = 1537;
+
+std::string creditText(int creditHours) {
+    // Written as the report-entry dialog shows a pioneer's credit.
+    if (creditHours == 0) {
+        return {};
+    }
+    return "( + " + std::to_string(creditHours) + " " + LoadString(kHoursHeading) + " )";
+}
+
+TotalsRow rowOf(const CategoryTotals& c, bool newForm, const std::string& label) {
+    TotalsRow row;
+    row.label = label;
+    row.reports = std::to_string(c.reports) + " / " + std::to_string(c.publishers);
+    const auto values = TotalsValues(newForm);
+    for (const SummaryColumn& column : SummaryColumns(newForm)) {
+        if (column.kind == kHoursKind) {
+            row.values.push_back(TotalHoursText(c.quarters));
+            continue;
+        }
+        long sum = 0;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (values[i].kind == column.kind) {
+                sum = c.values[i];
+            }
+        }
+        row.values.push_back(sum == 0 ? std::string() : std::to_string(sum));
+    }
+    row.remarks = creditText(c.creditHours);
+    return row;
+}
+
+} // namespace
+
+std::span<const TotalsValue> TotalsValues(bool newForm) {
+    if (newForm) {
+        return kNewValues;
+    }
+    return kOldValues;
+}
+
+void CategoryTotals::add(const CategoryTotals& other) {
+    publishers += other.publishers;
+    reports += other.reports;
+    quarters += other.quarters;
+    creditHours += other.creditHours;
+    values.resize(std::max(values.size(), other.values.size()));
+    for (std::size_t i = 0; i < other.values.size(); ++i) {
+        values[i] += other.values[i];
+    }
+}
+
+GroupTotals ComputeGroupTotals(const GroupStore& store, int m, bool newForm) {
+    GroupTotals totals;
+    totals.month = m;
+    totals.newForm = newForm;
+    totals.publishers = store.publisherCount;
+    const auto kinds = TotalsValues(newForm);
+    for (int c = 0; c < kCategoryCount; ++c) {
+        CategoryTotals& t = totals.categories[static_cast<std::size_t>(c)];
+        t.category = c;
+        t.values.assign(kinds.size(), 0);
+    }
+    totals.counted.category = -1;
+    totals.counted.values.assign(kinds.size(), 0);
+
+    for (int p = 1; p <= store.publisherCount; ++p) {
+        const int category = store.record(p).category(m);
+        CategoryTotals& t = totals.categories[static_cast<std::size_t>(category)];
+        ++t.publishers;
+        if (store.isReported(p, m)) {
+            ++t.reports;
+        }
+        if (store.isMissing(p, m)) {
+            ++totals.missing;
+        }
+        // The cells the summary list shows, quarter code in bits 0-1 as it reads them.
+        t.quarters +=
+            store.getValue(p, m, kHoursKind) * 4 + (store.getValue(p, m, kQuarterKind) & 0x03);
+        if (category == kRegularPioneer) {
+            t.creditHours += store.record(p).creditHours[m];
+        }
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            t.values[i] += newForm ? store.getNewFormValue(p, m, kinds[i].kind)
+                                   : store.getValue(p, m, kinds[i].kind);
+        }
+    }
+    for (int c = 0; c < kCategoryCount; ++c) {
+        if (c != kSpecialPioneer) {
+            totals.counted.add(totals.categories[static_cast<std::size_t>(c)]);
+        }
+    }
+    return totals;
+}
+
+std::string TotalHoursText(int quarters) {
+    return HoursText(static_cast<unsigned>(quarters / 4), quarters % 4);
+}
+
+TotalsBlock MakeTotalsBlock(const GroupTotals& totals) {
+    TotalsBlock block;
+    block.heading = LoadString(kSumHeading);
+    block.reportsHeading = LoadString(kReportedHeading);
+    for (const CategoryTotals& c : totals.categories) {
+        TotalsRow row = rowOf(c, totals.newForm, LoadString(kCategoryNames + c.category));
+        if (c.category == kSpecialPioneer) {
+            row.remarks = LoadString(kNotCounted);
+        }
+        block.rows.push_back(std::move(row));
+    }
+    block.rows.push_back(rowOf(totals.counted, totals.newForm, LoadString(kCountedTotal)));
+    block.statusLines.push_back(LoadFormatted(kMissingFor, 102 + totals.month) + " = " +
+                                std::to_string(totals.missing));
+    block.statusLines.push_back(LoadString(kPublisherTotal) + " = " +
+                                std::to_string(totals.publishers));
+    return block;
+}
+
+PrintedTotals LayOutPrintedTotals(const TotalsBlock& block, bool newForm, const PageMetrics& pm,
+                                  const PrintPositions& pos, int top,
+                                  const std::string& languageTag) {
+    PrintedTotals out;
+    Page& page = out.ops;
+    const int X = pm.pixelsPerInchX;
+    const int Y = pm.pixelsPerInchY;
+    const int rh = pos.rowHeight;
+    const Font body = PrintFont(Y, 100, false, languageTag);
+    const Font bold = PrintFont(Y, 100, true, languageTag);
+    const Font small = PrintFont(Y, 80, false, languageTag);
+    const auto columns = SummaryColumns(newForm);
+    const int textInset =
+        rh / 8 + rh / 6; // the rows' text sits as far below the line as on the sheet
+
+    // Heading row: what the block is, and the value headings again, since the block may start a
+    // sheet of its own.
+    int y = top + textInset;
+    page.push_back(DrawOp::makeText(pm.left, y, block.heading, bold));
+    page.push_back(DrawOp::makeText(pm.phoneX, y, block.reportsHeading, body));
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        page.push_back(DrawOp::makeText(pos.cellLeft(static_cast<int>(k)) + X / 20, y,
+                                        LoadString(columns[k].headingId), body));
+    }
+
+    for (std::size_t r = 0; r < block.rows.size(); ++r) {
+        const TotalsRow& row = block.rows[r];
+        y = top + static_cast<int>(r + 1) * rh + textInset;
+        const bool last = r + 1 == block.rows.size();
+        page.push_back(DrawOp::makeText(pm.left, y, row.label, last ? bold : body));
+        page.push_back(DrawOp::makeText(pm.phoneX, y, row.reports, body));
+        for (std::size_t k = 0; k < row.values.size() && k < columns.size(); ++k) {
+            if (!row.values[k].empty()) {
+                page.push_back(DrawOp::makeText(pos.cellLeft(static_cast<int>(k)) + (4 * X) / 10, y,
+                                                row.values[k], last ? bold : body, Align::Right));
+            }
+        }
+        if (!row.remarks.empty()) {
+            page.push_back(DrawOp::makeText(pos.colLine[4] + X / 20, y, row.remarks, small));
+        }
+    }
+
+    const int rows = static_cast<int>(block.rows.size()) + 1;
+    GridSpec grid;
+    grid.top = top;
+    grid.left = pos.gridLeft;
+    grid.rowHeight = rh;
+    grid.rows = rows;
+    grid.xs = {pos.nameLine, pos.valueStart};
+    grid.xs.insert(grid.xs.end(), pos.colLine.begin(), pos.colLine.end());
+    DrawGrid(page, grid);
+
+    y = top + rows * rh + textInset;
+    for (const std::string& line : block.statusLines) {
+        page.push_back(DrawOp::makeText(pm.left, y, line, body));
+        y += rh;
+    }
+    out.height = (rows + static_cast<int>(block.statusLines.size())) * rh;
+    return out;
+}
+
+} // namespace zadw

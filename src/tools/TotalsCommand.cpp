@@ -1,0 +1,204 @@
+// zadw-tool totals: the group's figures for a month, as a table or as JSON.
+
+#include "GroupTotals.h"
+#include "ReportRules.h"
+#include "Strings.h"
+#include "ToolSupport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zadw::tool {
+
+int totalsCommand(const std::vector<std::string>& args);
+int totalsCommandOn(const std::vector<std::string>& args, int year, int monthIndex);
+
+namespace {
+
+constexpr const char* kName = "totals";
+
+struct TotalsArgs {
+    std::string file;
+    std::optional<int> month; // 0..11
+    std::optional<bool> newForm;
+    bool json = false;
+};
+
+std::optional<int> parseMonth(const std::string& text) {
+    for (int m = 0; m < 12; ++m) {
+        if (text == std::to_string(m + 1) || text == LoadString(102 + m)) {
+            return m;
+        }
+    }
+    return std::nullopt;
+}
+
+bool parseArgs(const std::vector<std::string>& args, TotalsArgs& out, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if ((a == "--month" || a == "--form") && i + 1 >= args.size()) {
+            error = a + " needs a value";
+            return false;
+        }
+        if (a == "--month") {
+            const std::string& v = args[++i];
+            out.month = parseMonth(v);
+            if (!out.month) {
+                error = "--month \"" + v + "\" is not 1 to 12 or a month's name";
+                return false;
+            }
+        } else if (a == "--form") {
+            const std::string& v = args[++i];
+            if (v != "new" && v != "old") {
+                error = "--form \"" + v + "\" is not new or old";
+                return false;
+            }
+            out.newForm = v == "new";
+        } else if (a == "--json") {
+            out.json = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option \"" + a + "\"";
+            return false;
+        } else if (out.file.empty()) {
+            out.file = a;
+        } else {
+            error = "more than one group file given";
+            return false;
+        }
+    }
+    if (out.file.empty()) {
+        error = "expects FILE [--month 1-12] [--form new|old] [--json]";
+        return false;
+    }
+    return true;
+}
+
+nlohmann::ordered_json figures(const CategoryTotals& c, bool newForm, bool withCategory) {
+    nlohmann::ordered_json j;
+    if (withCategory) {
+        j["category"] = c.category;
+    }
+    j["publishers"] = c.publishers;
+    j["reports"] = c.reports;
+    // Quarter steps are exact in a double.
+    j["hours"] = c.quarters / 4.0;
+    j["creditHours"] = c.creditHours;
+    const auto values = TotalsValues(newForm);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        j[values[i].key] = c.values[i];
+    }
+    return j;
+}
+
+std::string totalsJson(const GroupTotals& t) {
+    nlohmann::ordered_json j;
+    j["month"] = t.month;
+    j["form"] = t.newForm ? "new" : "old";
+    j["publishers"] = t.publishers;
+    j["missing"] = t.missing;
+    j["categories"] = nlohmann::ordered_json::array();
+    for (const CategoryTotals& c : t.categories) {
+        j["categories"].push_back(figures(c, t.newForm, true));
+    }
+    j["counted"] = figures(t.counted, t.newForm, false);
+    return j.dump(2) + "\n";
+}
+
+std::string hoursText(int quarters) {
+    static const char* const fractions[] = {"", ".25", ".5", ".75"};
+    return std::to_string(quarters / 4) + fractions[quarters % 4];
+}
+
+// Columns are counted in characters, not bytes: the category names hold "ä" and "ö".
+std::size_t charCount(const std::string& text) {
+    std::size_t chars = 0;
+    for (const char c : text) {
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return chars;
+}
+
+std::string padded(const std::string& text, std::size_t width, bool right) {
+    const std::size_t chars = charCount(text);
+    const std::string fill(width > chars ? width - chars : 0, ' ');
+    return right ? fill + text : text + fill;
+}
+
+std::string totalsTable(const GroupTotals& t) {
+    std::vector<std::string> heads{"", "publishers", "reports", "hours", "creditHours"};
+    for (const TotalsValue& v : TotalsValues(t.newForm)) {
+        heads.emplace_back(v.key);
+    }
+    std::vector<std::vector<std::string>> rows{heads};
+    const auto rowOf = [&](const std::string& label, const CategoryTotals& c) {
+        std::vector<std::string> row{label, std::to_string(c.publishers), std::to_string(c.reports),
+                                     hoursText(c.quarters), std::to_string(c.creditHours)};
+        for (const long v : c.values) {
+            row.push_back(std::to_string(v));
+        }
+        return row;
+    };
+    for (const CategoryTotals& c : t.categories) {
+        std::string label = LoadString(1532 + c.category);
+        if (c.category == kSpecialPioneer) {
+            label += " (" + LoadString(1537) + ")";
+        }
+        rows.push_back(rowOf(label, c));
+    }
+    rows.push_back(rowOf(LoadString(1536), t.counted));
+
+    std::vector<std::size_t> widths(heads.size(), 0);
+    for (const auto& row : rows) {
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            widths[k] = std::max(widths[k], charCount(row[k]));
+        }
+    }
+    std::string out = LoadString(102 + t.month) + ", " + (t.newForm ? "new" : "old") + " form\n";
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            line += (k == 0 ? "" : "  ") + padded(row[k], widths[k], k != 0);
+        }
+        out += line + "\n";
+    }
+    out += "missing " + std::to_string(t.missing) + " of " + std::to_string(t.publishers) +
+           " publishers\n";
+    return out;
+}
+
+} // namespace
+
+int totalsCommandOn(const std::vector<std::string>& args, int year, int monthIndex) {
+    TotalsArgs parsed;
+    std::string error;
+    if (!parseArgs(args, parsed, error)) {
+        reportError(kName, error);
+        return kExitBadInput;
+    }
+    StderrSink sink;
+    GroupStore store(sink);
+    const int status = loadWholeGroup(store, parsed.file);
+    if (status != kExitOk) {
+        return status;
+    }
+    const int month = parsed.month.value_or(store.reportMonth);
+    // The form the summary list takes for the month when the program starts today.
+    const bool newForm = parsed.newForm.value_or(NewFormAtStart(year, monthIndex, month));
+    const GroupTotals totals = ComputeGroupTotals(store, month, newForm);
+    return writeOutput(parsed.json ? totalsJson(totals) : totalsTable(totals)) ? kExitOk
+                                                                               : kExitFailed;
+}
+
+int totalsCommand(const std::vector<std::string>& args) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return totalsCommandOn(args, local.tm_year + 1900, local.tm_mon);
+}
+
+} // namespace zadw::tool
