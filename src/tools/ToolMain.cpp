@@ -1,8 +1,10 @@
 // zadw-tool: the group file from the command line, without a window.
 
 #include "GroupJson.h"
+#include "Strings.h"
 #include "ToolSupport.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -63,7 +65,9 @@ int runBuild(const Args& args) {
 }
 
 #ifdef ZADW_HAVE_SUMMARY
-int runSummary(const Args& args) { return summaryCommand(args); }
+int runSummary(const Args& args) {
+    return summaryCommand(args);
+}
 #endif
 
 // A command that checks its own arguments.
@@ -105,6 +109,9 @@ void printUsage(std::ostream& out) {
 
 int main(int argc, char** argv) {
     using namespace zadw::tool;
+    // The summary's headings and month names follow the locale, as in the program.
+    zadw::SetLanguage(zadw::LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                               std::getenv("LANG")));
     const Args args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         printUsage(std::cerr);

@@ -1,3 +1,4 @@
 zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
 zadw_gui_test(zadw_translations_tests TranslationsTest.cpp)
 zadw_gui_test(zadw_platform_tests PlatformTest.cpp)
+zadw_gui_test(zadw_qt_dialog_language_tests QtDialogLanguageTest.cpp)
