@@ -50,7 +50,7 @@ screenshots: build
 	@docs/make-screenshots build
 
 # The Debian package, left in build/, then unpacked into a scratch root to check its files, and
-# checked by lintian: any error or warning fails. Overrides live in packaging/lintian-overrides.
+# checked by lintian: any error or warning fails.
 package: build
 	@cd build && cpack -G DEB
 	@tests/packaging/check-install.sh "$$(ls -t build/zadw_*.deb | head -n1)" build/packaging/deb-root "zadw zadw-tool"
