@@ -26,10 +26,13 @@ asan: deps
 	@cmake --build --preset asan -j $(JOBS)
 	@cd build-asan && ctest --output-on-failure -j $(JOBS)
 
-# The core and tool as a distribution builds them: Release with Debian's hardening flags.
+# The core and tool as a distribution builds them: Release with Debian's hardening flags, all of
+# them (fortify, stack protector, relro and now).
 release: deps
-	@CXXFLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-	    LDFLAGS="$$(dpkg-buildflags --get LDFLAGS)" cmake --preset release >/dev/null
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	    cmake --preset release \
+	    -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 	@cmake --build --preset release -j $(JOBS)
 	@cd build-release && ctest --output-on-failure -j $(JOBS)
 
