@@ -9,11 +9,14 @@
 #include "ReportsDlg.h"
 #include "Resources.h"
 #include "SettingsProfile.h"
+#include "Strings.h"
 #include "Telephony.h"
 #include "Translations.h"
 
 #include <QDate>
 #include <QIcon>
+
+#include <cstdlib>
 
 namespace zadw {
 CCollectorApp::CCollectorApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -32,7 +35,10 @@ CCollectorApp::CCollectorApp(int& argc, char** argv) : QApplication(argc, argv) 
 }
 
 bool CCollectorApp::InitInstance() {
-    installSwedishTranslations(*this);
+    // The locale picks the string table; Qt's own dialogs follow the same choice.
+    SetLanguage(
+        LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")));
+    installTranslations(*this, CurrentLanguage());
     profilePath_ = profilePathFor(applicationFilePath());
     IniProfile profile(profilePath_);
     QtMessageSink messages;

@@ -1,39 +1,28 @@
 #include "Strings.h"
 
+#include "EmbeddedFile.h"
 #include <vector>
 
 #include <cstdlib>
 #include <map>
 
-extern const unsigned char zadw_strings_txt[];
-extern const std::size_t zadw_strings_txt_size;
+extern const zadw::EmbeddedFile zadw_string_tables[];
+extern const std::size_t zadw_string_tables_count;
 
 namespace zadw {
 namespace {
 
-bool parseLine(const std::string& line, int& id, std::string& text) {
-    std::size_t i = 0;
-    if (i >= line.size() || line[i] < '0' || line[i] > '9') {
+// Reads a double-quoted text starting at line[i]; i ends just past the closing quote.
+bool parseQuoted(const std::string& line, std::size_t& i, std::string& text) {
+    if (i >= line.size() || line[i] != '"') {
         return false;
     }
-    long value = 0;
-    while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
-        value = value * 10 + (line[i] - '0');
-        if (value > 1000000) {
-            return false;
-        }
-        ++i;
-    }
-    if (i + 1 >= line.size() || line[i] != ' ' || line[i + 1] != '"') {
-        return false;
-    }
-    i += 2;
     text.clear();
-    for (; i < line.size(); ++i) {
+    for (++i; i < line.size(); ++i) {
         const char c = line[i];
         if (c == '"') {
-            id = static_cast<int>(value);
-            return i + 1 == line.size();
+            ++i;
+            return true;
         }
         if (c == '\\') {
             if (++i >= line.size()) {
@@ -62,29 +51,94 @@ bool parseLine(const std::string& line, int& id, std::string& text) {
     return false; // no closing quote
 }
 
-const std::map<int, std::string>& table() {
-    static const std::map<int, std::string> t = [] {
-        std::map<int, std::string> m;
-        const std::string src(reinterpret_cast<const char*>(zadw_strings_txt),
-                              zadw_strings_txt_size);
-        int bad = 0;
-        if (!parseStringTable(
-                src,
-                [](int id, std::string&& text, void* ctx) {
-                    (*static_cast<std::map<int, std::string>*>(ctx))[id] = std::move(text);
-                },
-                &m, &bad)) {
-            std::abort(); // the build embeds a broken table; the table test catches this first
+bool parseNumbered(const std::string& line, int& id, std::string& text) {
+    std::size_t i = 0;
+    if (i >= line.size() || line[i] < '0' || line[i] > '9') {
+        return false;
+    }
+    long value = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') {
+        value = value * 10 + (line[i] - '0');
+        if (value > 1000000) {
+            return false;
+        }
+        ++i;
+    }
+    if (i >= line.size() || line[i] != ' ') {
+        return false;
+    }
+    ++i;
+    if (!parseQuoted(line, i, text)) {
+        return false;
+    }
+    id = static_cast<int>(value);
+    return i == line.size();
+}
+
+bool parseTemplatePair(const std::string& line, std::string& from, std::string& to) {
+    std::size_t i = 0;
+    if (!parseQuoted(line, i, from) || i >= line.size() || line[i] != ' ') {
+        return false;
+    }
+    ++i;
+    return parseQuoted(line, i, to) && i == line.size();
+}
+
+bool parseLanguage(const std::string& line, std::string& language) {
+    static const std::string kKey = "language ";
+    if (line.compare(0, kKey.size(), kKey) != 0 || line.size() == kKey.size()) {
+        return false;
+    }
+    language = line.substr(kKey.size());
+    for (const char c : language) {
+        if (c < 'a' || c > 'z') {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct Table {
+    std::map<int, std::string> texts;
+    std::map<std::string, std::string> templateTexts;
+};
+
+const std::map<std::string, Table>& tables() {
+    static const std::map<std::string, Table> all = [] {
+        std::map<std::string, Table> m;
+        for (std::size_t n = 0; n < zadw_string_tables_count; ++n) {
+            const std::string src(reinterpret_cast<const char*>(zadw_string_tables[n].bytes),
+                                  zadw_string_tables[n].size);
+            StringFile file;
+            if (!parseStringFile(src, file) || m.count(file.language) != 0) {
+                std::abort(); // the build embeds a broken table; the table tests catch this first
+            }
+            Table& t = m[file.language];
+            t.texts.insert(file.texts.begin(), file.texts.end());
+            t.templateTexts.insert(file.templateTexts.begin(), file.templateTexts.end());
+        }
+        if (m.count(kSwedish) == 0) {
+            std::abort();
         }
         return m;
     }();
-    return t;
+    return all;
 }
 
-} // namespace
+const Table* current = nullptr;
 
-bool parseStringTable(const std::string& source, void (*add)(int, std::string&&, void*), void* ctx,
-                      int* badLine) {
+const Table& currentTable() {
+    return current != nullptr ? *current : tables().at(kSwedish);
+}
+
+std::string lookUp(const Table& t, int id) {
+    const auto it = t.texts.find(id);
+    return it == t.texts.end() ? std::string() : it->second;
+}
+
+// Every line of a table; the language line is optional here.
+bool parseLines(const std::string& source, StringFile& out, int* badLine) {
+    out = StringFile{};
     std::size_t pos = 0;
     int lineNo = 0;
     while (pos < source.size()) {
@@ -92,29 +146,128 @@ bool parseStringTable(const std::string& source, void (*add)(int, std::string&&,
         if (end == std::string::npos) {
             end = source.size();
         }
-        std::string line = source.substr(pos, end - pos);
+        const std::string line = source.substr(pos, end - pos);
         pos = end + 1;
         ++lineNo;
         if (line.empty() || line[0] == '#') {
             continue;
         }
-        int id = 0;
-        std::string text;
-        if (!parseLine(line, id, text)) {
+        bool ok = false;
+        if (line[0] == '"') {
+            std::string from;
+            std::string to;
+            ok = parseTemplatePair(line, from, to);
+            if (ok) {
+                out.templateTexts.emplace_back(std::move(from), std::move(to));
+            }
+        } else if (line[0] >= '0' && line[0] <= '9') {
+            int id = 0;
+            std::string text;
+            ok = parseNumbered(line, id, text);
+            if (ok) {
+                out.texts.emplace_back(id, std::move(text));
+            }
+        } else {
+            // One language line, before any text.
+            ok = out.language.empty() && out.texts.empty() && out.templateTexts.empty() &&
+                 parseLanguage(line, out.language);
+        }
+        if (!ok) {
             if (badLine != nullptr) {
                 *badLine = lineNo;
             }
             return false;
         }
+    }
+    return true;
+}
+
+} // namespace
+
+bool parseStringFile(const std::string& source, StringFile& out, int* badLine) {
+    if (!parseLines(source, out, badLine)) {
+        return false;
+    }
+    if (out.language.empty()) {
+        if (badLine != nullptr) {
+            *badLine = 1; // the language line is missing
+        }
+        return false;
+    }
+    return true;
+}
+
+bool parseStringTable(const std::string& source, void (*add)(int, std::string&&, void*), void* ctx,
+                      int* badLine) {
+    StringFile file;
+    if (!parseLines(source, file, badLine)) {
+        return false;
+    }
+    for (auto& [id, text] : file.texts) {
         add(id, std::move(text), ctx);
     }
     return true;
 }
 
 std::string LoadString(int id) {
-    const auto& t = table();
-    const auto it = t.find(id);
-    return it == t.end() ? std::string() : it->second;
+    return lookUp(currentTable(), id);
+}
+
+std::string LoadStringIn(const std::string& language, int id) {
+    const auto& all = tables();
+    const auto it = all.find(language);
+    return it == all.end() ? std::string() : lookUp(it->second, id);
+}
+
+std::string TranslateTemplateText(const std::string& swedish) {
+    const Table& t = currentTable();
+    const auto it = t.templateTexts.find(swedish);
+    return it == t.templateTexts.end() ? swedish : it->second;
+}
+
+std::vector<std::string> AvailableLanguages() {
+    std::vector<std::string> out;
+    for (const auto& entry : tables()) {
+        out.push_back(entry.first);
+    }
+    return out;
+}
+
+std::string CurrentLanguage() {
+    for (const auto& [language, table] : tables()) {
+        if (&table == &currentTable()) {
+            return language;
+        }
+    }
+    return kSwedish;
+}
+
+bool SetLanguage(const std::string& language) {
+    const auto& all = tables();
+    const auto it = all.find(language);
+    if (it == all.end()) {
+        return false;
+    }
+    current = &it->second;
+    return true;
+}
+
+std::string LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+    const char* chosen = nullptr;
+    for (const char* value : {lcAll, lcMessages, lang}) {
+        if (value != nullptr && *value != '\0') {
+            chosen = value;
+            break;
+        }
+    }
+    if (chosen == nullptr) {
+        return kSwedish;
+    }
+    std::string language;
+    for (const char* p = chosen; *p != '\0' && *p != '_' && *p != '.' && *p != '@'; ++p) {
+        language += (*p >= 'A' && *p <= 'Z') ? static_cast<char>(*p - 'A' + 'a') : *p;
+    }
+    return tables().count(language) != 0 ? language : std::string(kSwedish);
 }
 
 std::string TrimBlanks(const std::string& text) {

@@ -20,8 +20,13 @@ constexpr int kShowFile = 2120;
 constexpr int kCopyAddress = 2121;
 constexpr const char* kOriginator = "Zad";
 
+// The update mail is read by the secretary's side, so it is Swedish whatever the program speaks.
+std::string mailString(int id) {
+    return LoadStringIn(kSwedish, id);
+}
+
 std::string monthName(int month) {
-    return LoadString(kMonthNames + month);
+    return mailString(kMonthNames + month);
 }
 
 // "%1" and "%2" replaced in one pass, so a path holding "%2" stays as it is.
@@ -54,15 +59,15 @@ std::string updateFilePath(const std::string& groupFilePath) {
 }
 
 std::string groupText(unsigned groupNumber) {
-    return LoadString(kGroup) + " " + std::to_string(groupNumber);
+    return mailString(kGroup) + " " + std::to_string(groupNumber);
 }
 
 std::string updateSubject(int month, unsigned groupNumber) {
-    return LoadString(kSummaryFile) + " - " + monthName(month) + " - " + groupText(groupNumber);
+    return mailString(kSummaryFile) + " - " + monthName(month) + " - " + groupText(groupNumber);
 }
 
 std::string updateText(int month, unsigned groupNumber) {
-    return monthName(month) + " " + LoadString(kUpdateFileFor) + " " + groupText(groupNumber);
+    return monthName(month) + " " + mailString(kUpdateFileFor) + " " + groupText(groupNumber);
 }
 
 void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport,

@@ -14,6 +14,7 @@ namespace zadw {
 // are left alone. "" when the group file does not end in ".z08" (any case).
 std::string updateFilePath(const std::string& groupFilePath);
 
+// The update mail's texts are Swedish in every language: the secretary's side reads them.
 std::string groupText(unsigned groupNumber); // "Grupp 4"
 std::string updateSubject(int month,
                           unsigned groupNumber);         // "Sammanställningsfil - mars - Grupp 4"
@@ -36,6 +37,7 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
                  FileHandOver* handOver = nullptr);
 
 inline constexpr const char* kReminderSubject = "Report";
+// In the program's language.
 std::string reminderText(int month); // "Skicka in din rapport för mars. \nTack."
 
 void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSink& messages,

@@ -1,5 +1,6 @@
 #include "TemplateBuilder.h"
 
+#include "Strings.h"
 #include "TextFit.h"
 
 #include <QCheckBox>
@@ -18,12 +19,14 @@ namespace zadw {
 
 DialogUnits dialogUnitsFor(const QFont& font) {
     const QFontMetrics fm(font);
-    const int letters =
-        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = fm.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return {(letters / 26 + 1) / 2, fm.height()};
 }
 
-QFont variablePitchFont() { return QFontDatabase::systemFont(QFontDatabase::GeneralFont); }
+QFont variablePitchFont() {
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+}
 
 namespace {
 
@@ -39,7 +42,7 @@ public:
 };
 
 QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
-    const QString text = QString::fromUtf8(c.text);
+    const QString text = QString::fromStdString(TranslateTemplateText(c.text));
     switch (c.kind) {
     case ControlKind::PushButton:
     case ControlKind::DefPushButton: {
@@ -96,7 +99,7 @@ QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
 void buildFromTemplate(QWidget* dialog, int id) {
     const DialogTemplate& t = dialogTemplate(id);
     const DialogUnits du = dialogUnitsFor(dialog->font());
-    dialog->setWindowTitle(QString::fromUtf8(t.caption));
+    dialog->setWindowTitle(QString::fromStdString(TranslateTemplateText(t.caption)));
     dialog->setFixedSize(du.x(t.w), du.y(t.h));
     std::vector<QWidget*> backdrops;
     for (std::size_t i = 0; i < t.count; ++i) {

@@ -1,14 +1,20 @@
 #include "Translations.h"
 
+#include "EmbeddedFile.h"
+
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
+
+extern const zadw::EmbeddedFile zadw_qt_catalogues[];
+extern const std::size_t zadw_qt_catalogues_count;
 
 namespace zadw {
 namespace {
 
-// Debian's Swedish catalogue keeps the standard button texts under the older QDialogButtonBox
-// context, while this Qt asks for them under QPlatformTheme; look there too.
-class SwedishTranslator : public QTranslator {
+// Debian's catalogues keep the standard button texts under the older QDialogButtonBox context,
+// while this Qt asks for them under QPlatformTheme; look there too.
+class QtTranslator : public QTranslator {
 public:
     using QTranslator::QTranslator;
     QString translate(const char* context, const char* sourceText, const char* disambiguation,
@@ -23,17 +29,39 @@ public:
 
 } // namespace
 
-bool installSwedishTranslations(QCoreApplication& app) {
+bool installTranslations(QCoreApplication& app, const std::string& language) {
+    const QString lang = QString::fromStdString(language);
+    QLocale::setDefault(QLocale(lang));
+    if (language == "en") {
+        return true; // Qt's own texts are English
+    }
+    // Debian's catalogue first; the project's, installed last, is asked first and fills the gaps.
+    bool found = false;
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const QString& name : {QStringLiteral("qtbase_sv"), QStringLiteral("qt_sv")}) {
-        auto* translator = new SwedishTranslator(&app);
-        if (translator->load(name, folder)) {
+    for (const QString& name : {QStringLiteral("qtbase_"), QStringLiteral("qt_")}) {
+        auto* translator = new QtTranslator(&app);
+        if (translator->load(name + lang, folder)) {
             app.installTranslator(translator);
-            return true;
+            found = true;
+            break;
         }
         delete translator;
     }
-    return false;
+    const std::string own = "qt_" + language;
+    for (std::size_t i = 0; i < zadw_qt_catalogues_count; ++i) {
+        const EmbeddedFile& f = zadw_qt_catalogues[i];
+        if (own != f.name) {
+            continue;
+        }
+        auto* translator = new QtTranslator(&app);
+        if (translator->load(f.bytes, static_cast<int>(f.size))) {
+            app.installTranslator(translator);
+            found = true;
+        } else {
+            delete translator;
+        }
+    }
+    return found;
 }
 
 } // namespace zadw

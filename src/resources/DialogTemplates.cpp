@@ -1,7 +1,6 @@
 #include "DialogTemplates.h"
 
 #include <cstdlib>
-#include <initializer_list>
 
 namespace zadw {
 
@@ -11,9 +10,12 @@ extern const DialogTemplate kReportsTemplate;
 extern const DialogTemplate kReportEntryTemplate;
 extern const DialogTemplate kSummaryPreviewTemplate;
 
+std::vector<const DialogTemplate*> dialogTemplates() {
+    return {&kAboutTemplate, &kReportsTemplate, &kReportEntryTemplate, &kSummaryPreviewTemplate};
+}
+
 const DialogTemplate& dialogTemplate(int id) {
-    for (const DialogTemplate* t :
-         {&kAboutTemplate, &kReportsTemplate, &kReportEntryTemplate, &kSummaryPreviewTemplate}) {
+    for (const DialogTemplate* t : dialogTemplates()) {
         if (t->id == id) {
             return *t;
         }

@@ -3,6 +3,7 @@
 // order. The platform's template builder turns them into widgets.
 
 #include <cstddef>
+#include <vector>
 
 namespace zadw {
 
@@ -23,10 +24,10 @@ enum class ControlKind {
 enum ControlStyle : unsigned {
     kStyleNone = 0,
     kHidden = 1u << 0,
-    kNoPrefix = 1u << 1,  // "&" is shown as it stands
+    kNoPrefix = 1u << 1, // "&" is shown as it stands
     kVScroll = 1u << 2,
     kNoTabStop = 1u << 3,
-    kSunken = 1u << 4,    // a framed static
+    kSunken = 1u << 4, // a framed static
     kVariableFont = 1u << 5,
 };
 
@@ -48,6 +49,8 @@ struct DialogTemplate {
     std::size_t count;
 };
 
+// Every template the program has.
+std::vector<const DialogTemplate*> dialogTemplates();
 // The template with that id; a program error (abort) when there is none.
 const DialogTemplate& dialogTemplate(int id);
 

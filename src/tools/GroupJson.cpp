@@ -397,7 +397,11 @@ void formatValue(const Json& j, int indent, std::string& out) {
         }
         formatValue(item.value(), indent + 2, out);
     }
-    out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + (j.is_object() ? "}" : "]");
+    // Appended piece by piece: GCC 12 at -O3 warns (-Wrestrict, wrongly) on a temporary string
+    // built from "\n" + std::string.
+    out += '\n';
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += j.is_object() ? '}' : ']';
 }
 
 } // namespace

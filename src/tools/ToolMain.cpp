@@ -1,8 +1,10 @@
 // zadw-tool: the group file from the command line, without a window.
 
 #include "GroupJson.h"
+#include "Strings.h"
 #include "ToolSupport.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -117,6 +119,9 @@ void printUsage(std::ostream& out) {
 
 int main(int argc, char** argv) {
     using namespace zadw::tool;
+    // The summary's headings and month names follow the locale, as in the program.
+    zadw::SetLanguage(zadw::LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                               std::getenv("LANG")));
     const Args args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.empty()) {
         printUsage(std::cerr);

@@ -1,1 +1,2 @@
 zadw_gui_test(zadw_report_entry_tests ReportEntryTestMain.cpp ReportEntryDlgTest.cpp ReportEntryRemarkTest.cpp ReportEntryMonthTest.cpp)
+zadw_gui_test(zadw_english_windows_tests EnglishWindowsTest.cpp)

@@ -21,3 +21,5 @@ endif()
 zadw_gui_test(zadw_missing_reports_tests MissingReportsDlgTest.cpp)
 target_compile_definitions(zadw_missing_reports_tests PRIVATE
     ZADW_FAKES_DIR="${CMAKE_CURRENT_LIST_DIR}/fakes")
+
+zadw_gui_test(zadw_qt_dialog_language_tests QtDialogLanguageTest.cpp)

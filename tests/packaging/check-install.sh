@@ -6,6 +6,7 @@ set -euo pipefail
 
 source=$1
 stage=$2
+top=$(cd "$(dirname "$0")/../.." && pwd)
 read -r -a binaries <<<"$3"
 
 fail() {
@@ -42,6 +43,8 @@ expected_files=(
     $hicolor/256x256/apps/zadw.png
     $hicolor/scalable/mimetypes/application-x-zadw-group.svg
     $hicolor/scalable/mimetypes/application-x-zadw-update.svg
+    usr/share/doc/zadw/copyright
+    usr/share/doc/zadw/changelog.gz
 )
 for b in "${binaries[@]}"; do
     expected_files+=("usr/share/man/man1/$b.1.gz")
@@ -50,7 +53,7 @@ for f in "${expected_files[@]}"; do
     [ -f "$f" ] || fail "missing $f"
     [ "$(stat -c %a "$f")" = 644 ] || fail "$f has mode $(stat -c %a "$f"), not 644"
 done
-for f in usr/share/man/man1/*.gz; do
+for f in usr/share/man/man1/*.gz usr/share/doc/zadw/changelog.gz; do
     gzip -t "$f" || fail "$f is not a sound gzip file"
 done
 
@@ -73,5 +76,16 @@ done
 # The software-centre entry points at the launcher that is installed.
 grep -q '<launchable type="desktop-id">zadw.desktop</launchable>' \
     usr/share/metainfo/se.example.zadw.metainfo.xml || fail "metainfo launchable"
+
+# The licence in Debian's machine-readable form, for every file.
+head -n1 usr/share/doc/zadw/copyright |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright is not in the machine-readable format"
+grep -qx 'License: GPL-3.0-or-later' usr/share/doc/zadw/copyright || fail "copyright licence"
+
+# The release the metainfo announces is this version.
+grep -q "<release version=\"$(sed -n 's/^project(zadw VERSION \([0-9.]*\).*/\1/p' \
+    "$top/CMakeLists.txt")\"" usr/share/metainfo/se.example.zadw.metainfo.xml ||
+    fail "metainfo has no release entry for this version"
 
 echo "$source: every file in place (see $stage)"
