@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands a newcomer needs: `make run` and `make test`.
 .PHONY: all deps configure build run test asan fuzz release clang bench screenshots clean package
 

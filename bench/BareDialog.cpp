@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-bench-bare: the floor for zadw's start-up and memory, an empty dialog and nothing else.
 // With --text the dialog shows one line of text, so it also pays for the font database, as
 // every window with text does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load and save of the largest group a file can hold: 127 publishers with every text field full
 // and twelve months of reports, and 254 remarks.
 

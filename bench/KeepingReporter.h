@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A benchmark reporter that also keeps each benchmark's time, so a program can print its figures
 // against their targets after the usual report.

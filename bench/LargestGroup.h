@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The largest group a file can hold, as the benchmarks load, save, print and open it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-bench-group OUT.z08: writes the largest group, for the whole-program benchmarks.
 #include "LargestGroup.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed summary list of the largest group written as a PDF, in process, against a PDF of
 // one empty page made the same way (the floor: the writer and the file, no list).
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a file into a C++ source that defines a byte array and its size.
 # Usage: cmake -DIN=<file> -DOUT=<cpp> -DSYMBOL=<name> -P EmbedFile.cmake
 file(READ "${IN}" hex HEX)

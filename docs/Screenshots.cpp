@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-screenshots GROUP.z08 OUTDIR [SUFFIX]: the README's pictures of the windows, drawn offscreen
 // with a fixed font so that they come out the same on every machine. Works on a copy of the group.
 // With a SUFFIX (say "-scale2", run under QT_SCALE_FACTOR=2) the pictures are the clipping check:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the group file reader, then checks that a group that was read
 // survives being written and read back.
 

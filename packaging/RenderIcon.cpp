@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-render-icon: turns the program's SVG icon into the PNG sizes the desktop's icon theme
 // wants, at build time, so the PNGs never drift from the SVG.
 // usage: zadw-render-icon IN.svg SIZE OUT.png

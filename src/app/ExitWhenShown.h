@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // For the benchmarks: with ZADW_BENCH_EXIT_WHEN_SHOWN set, a window ends right after its first
 // paint, past its own exit (so zadw saves nothing); a value with "/" names a file that gets the

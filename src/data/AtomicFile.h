@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replaces a file as a whole: a temporary file beside it is written, flushed, synced and renamed
 // over the target, so a crash or a full disk never leaves a half-written file behind. Where the

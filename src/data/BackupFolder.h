@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies of group files kept apart from them: each file as loaded, and the bytes zadw would
 // otherwise have replaced or lost. A collector restores one by opening it as a new list.

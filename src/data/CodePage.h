@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // windows-1252 at the group file's byte boundary; UTF-8 everywhere else.
 

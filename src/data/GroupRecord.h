@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One 336-byte record of a group file: record 0 is the header, records 1..n the publishers.
 // The layout is fixed by the secretary's program, so every offset is pinned below.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one in-memory group: the header, the publisher records (always held unscrambled) and the
 // remark slots, with the small record operations the rest of the program shares.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the core tells the user something. The program answers with a message box titled with the
 // program's name; tests answer from a queue and keep what was shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The group file that is open: the store, the file's path, its lock, what the file was when last
 // read or written, the backup copies, and the one way the group goes back to its file. Every

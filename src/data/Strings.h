@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's string tables, one per language, built into the program from
 // resources/strings*.txt. Swedish is the default; the program picks another table at start-up.

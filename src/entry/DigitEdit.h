@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A count field of the report entry: it takes digits and the point only, a blank resets it to a
 // selected 0, and the left and right arrows move to the neighbouring field instead of the caret.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the report-entry dialog works on, handed down by the window that opens it: the open group
 // file, today's date, the language and the message seam, and how to tell the opener that the

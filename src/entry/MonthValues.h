@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One month's entry values: taking them from the field texts with their range checks, unpacking
 // them from a record copy and packing them back into it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One publisher's report for one month, typed field by field from the keyboard. The dialog works
 // on a copy of the publisher's record and writes it back whole when the report changed; its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules the report-entry dialog applies to one month: month names, hours text, credit hours,
 // the warning panel and which report form a month is entered in. Plain values in, plain values

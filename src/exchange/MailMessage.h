@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One outgoing message as the program builds it, and the seam through which it leaves the program.
 // The fields follow the Simple MAPI message the secretary's side has always received.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which mail program gets the message and what it is given. Running it is the desktop's work;
 // deciding is kept here so it can be tested without one.

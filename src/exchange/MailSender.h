@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One message, filled by the caller and handed to the mail system once. Failures are shown where
 // they happen (through the MessageSink) and kept as an error code for the caller.

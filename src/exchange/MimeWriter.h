@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message as a sendmail-compatible program reads it on standard input: RFC 5322 headers and
 // MIME parts, CRLF line ends, no header line longer than 78 characters and no line at all longer

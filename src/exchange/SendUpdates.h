@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sending the month's updates back to the secretary: the ".z18" file beside the group file and
 // the offer to mail it; and the reminder to a publisher whose report is missing.

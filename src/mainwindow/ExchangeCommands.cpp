@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands that reach the secretary and the publishers: updates, reminders,
 // calls.
 #include "ReportsDlg.h"

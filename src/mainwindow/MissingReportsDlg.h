@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Saknade rapporter…": every publisher whose report of the month is missing, with the numbers
 // to ring and the address to remind, and one reminder mail to all of them at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the report entry for one publisher.
 #include "ReportsDlg.h"
 

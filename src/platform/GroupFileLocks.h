@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One zadw per group file: a lock file that other zadw processes see (QLockFile), and a local
 // socket through which a second start on the same file hands it to the window that has it.

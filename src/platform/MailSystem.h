@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's mail system: a sendmail-compatible program fed the whole message, or the
 // desktop's own mail client through xdg-email. Which one is decided by chooseMailProgram.

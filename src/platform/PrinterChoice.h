@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer the summary list goes to. The choice belongs to the run, not to one preview: a
 // printer chosen in print setup stays chosen for every later print until the program ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Ringing a publisher: the number goes as a tel: link to whatever the desktop has for calls.
 

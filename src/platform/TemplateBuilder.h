@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Builds a window from its dialog template: every control placed in dialog units, named by its
 // id, in tab order.

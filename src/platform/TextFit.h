@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts from the group file on buttons and labels: shown as they stand ("&" is no mnemonic, a line
 // break is spelled out), and shortened in the middle when the control has no room, the whole

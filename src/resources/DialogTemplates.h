@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialog templates in dialog units: each control by id, kind, text and position, listed in tab
 // order. The platform's template builder turns them into widgets.

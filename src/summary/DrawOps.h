@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the summary layout hands to a painter: self-contained drawing operations in device units.
 // Each text carries its own font and alignment, so a painter needs no state between operations.

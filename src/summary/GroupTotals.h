@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The group's figures for one month, as the secretary will add them up: the column sums of the
 // summary list, by each publisher's category that month. Shared by the preview's "Summa" page,

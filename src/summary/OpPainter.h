@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Puts the summary layout's drawing operations on a QPainter: the preview pane, a printer or a
 // PDF file. Positions and sizes are device units, as the layout computed them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paging of the preview's screen pages, 18 publishers at a time, and its two page buttons.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview dialog's pane: paints the screen page that its dialog lays out for the pane's size.
 

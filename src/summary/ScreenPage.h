@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The screen page of the preview: at most 18 publishers laid out in proportion to the pane.
 

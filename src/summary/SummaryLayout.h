@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printed summary list: every string, line and font of every sheet, in printer device units
 // with the origin at the top-left of the printable area.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printed summary list on a paged device: a printer, or a PDF file without any window.
 

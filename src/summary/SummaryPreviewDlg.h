@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The summary preview: one month's list of the main window's group, 18 publishers a screen page,
 // with print setup and printing of the whole list.

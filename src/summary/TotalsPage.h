@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview's last screen page, "Summa": the group's totals in the screen page's grid.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A whole group as JSON and back: what `zadw-tool dump` prints and `zadw-tool build` reads.
 // Every value is checked against the width the group file stores it in, so anything accepted

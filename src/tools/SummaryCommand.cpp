@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-tool summary: the printed summary list of a group file as a PDF, without a window.
 
 #include "ReportRules.h"

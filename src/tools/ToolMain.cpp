@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-tool: the group file from the command line, without a window.
 
 #include "GroupJson.h"

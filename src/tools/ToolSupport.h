@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every zadw-tool command shares: exit codes, error lines and reading group files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-tool totals: the group's figures for a month, as a table or as JSON.
 
 #include "GroupTotals.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group file as the secretary's program sees it: scrambling, reading, writing.
 #include "GroupStore.h"
 #include "Scramble.h"

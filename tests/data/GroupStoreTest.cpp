@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record operations that the windows, the summary and the mail share.
 #include "GroupStore.h"
 #include "Strings.h"

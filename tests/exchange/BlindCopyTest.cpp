@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Blind copies: every recipient gets the message, and no header names any of them.
 #include "FakeTransport.h"
 #include "MailPrograms.h"

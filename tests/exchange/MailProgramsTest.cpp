@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the mail program, what it is given, and the tel: link for dialling.
 #include "MailPrograms.h"
 #include "Telephone.h"

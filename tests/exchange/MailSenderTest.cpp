@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message as it is handed to the mail system, and what the collector is shown on the way.
 #include "MailSender.h"
 #include "Strings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message a sendmail-compatible program receives, read back the way a mail reader would.
 #include "MimeWriter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sending the updates to the secretary and reminding a publisher, with a recording mail system.
 #include "SendUpdates.h"
 #include "CodePage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mail and calls leaving the program: which mail program runs and what it is given, and the main
 // window's update, reminder and dialling buttons. Stand-in programs come from fakes/.
 #include "GuiTestSupport.h"

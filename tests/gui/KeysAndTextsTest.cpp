@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard lands where the collector means it, and texts from the file read as stored: the
 // main window, the report entry and the About box, offscreen.
 #include "GuiTestSupport.h"

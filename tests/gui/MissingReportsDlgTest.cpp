@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Saknade rapporter…": the missing publishers' lines, one reminder to all of them through a
 // stand-in sendmail, ringing and copying the list.
 #include "GuiTestSupport.h"

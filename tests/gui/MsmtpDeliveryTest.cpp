@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update mailed end to end through a real SMTP client: msmtp, named by ZADW_SENDMAIL with its
 // arguments, submits to a local SMTP server (aiosmtpd, on a free port of 127.0.0.1 only), and
 // Python's email package reads back what was delivered.

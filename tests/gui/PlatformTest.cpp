@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings profile and the About box reached from the main window's context menu.
 #include "GuiTestSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real key presses through an X server (Xvfb, the xcb platform, xdotool): the keys whose way in
 // only X11 decides, where offscreen tests would only see synthetic events.
 #include "GuiTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report entry, typed as a collector types it: keys go to whatever has the focus.
 #include "ReportEntryTestSupport.h"
 

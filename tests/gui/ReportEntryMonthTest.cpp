@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Late reports through the month list (Alt-M), the warning panel, and a whole evening's work
 // from the main window to the file.
 #include "ReportEntryTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Remarks and the credit hours of regular pioneers, through the remark editor (Alt-R).
 #include "ReportEntryTestSupport.h"
 

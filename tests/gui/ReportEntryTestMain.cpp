@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One program for the report-entry tests. Each class runs in turn; a first argument naming a
 // class runs only that one, with the rest of the arguments.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up for the report-entry tests: small groups on disk, the main window on them, the
 // entry dialog on top, and keys typed into whatever has the focus.

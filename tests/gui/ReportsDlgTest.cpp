@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main report window, driven from the keyboard as a collector would.
 #include "GuiTestSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painter adapter: where its text, lines and fills land in pixels.
 #include "OpPainter.h"
 #include "PreviewPane.h"

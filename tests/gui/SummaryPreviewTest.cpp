@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The summary preview, opened from the main window and driven through its buttons.
 #include "GuiTestSupport.h"
 

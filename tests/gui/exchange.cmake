@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 zadw_gui_test(zadw_exchange_gui_tests ExchangeGuiTest.cpp)
 # The stand-in mail programs are copied from here into each test's scratch folder.
 target_compile_definitions(zadw_exchange_gui_tests PRIVATE

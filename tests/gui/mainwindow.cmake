@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
 zadw_gui_test(zadw_translations_tests TranslationsTest.cpp)
 zadw_gui_test(zadw_platform_tests PlatformTest.cpp)

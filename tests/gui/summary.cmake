@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The painter adapter on images, and the preview dialog driven through the main window.
 zadw_gui_test(zadw_summary_painter_tests SummaryPainterTest.cpp)
 zadw_gui_test(zadw_summary_preview_tests SummaryPreviewTest.cpp)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed desktop files as a Qt file manager or file chooser reads them: the MIME package
 // compiled by the same tool the system's trigger runs, the icons it names, the program icon.
 

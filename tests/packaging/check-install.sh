@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch root the way the Debian package does (or unpacks the package
 # itself), and checks that every file lands where the desktop looks for it.
 # usage: check-install.sh BUILD_DIR|PACKAGE.deb STAGE_DIR "BINARY..."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens a group file the way a file manager does (GIO: file type by name, then the launcher that
 # takes it) and checks that zadw is started with that one file. A stand-in zadw records its
 # arguments, so no window opens.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the desktop's own validators on the installed files. Any complaint fails, warnings too.
 # Exits 77 (skipped) only when the validator itself is not installed.
 # usage: validate.sh desktop FILE | metainfo FILE ROOT | man FOLDER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The group's totals as the secretary adds them up, and the block that shows them.
 #include "GroupTotals.h"
 #include "PreviewPaging.h"

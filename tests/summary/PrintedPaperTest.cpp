@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed list on every paper it may meet, and texts longer than their cells.
 #include "SummaryCells.h"
 #include "SummaryLayout.h"

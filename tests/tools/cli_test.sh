@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real zadw-tool the way a user or a script would.
 # usage: cli_test.sh CASE TOOL SAMPLE_Z08 WORKDIR
 set -euo pipefail

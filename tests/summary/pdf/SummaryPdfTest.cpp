@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed list as a PDF file, read back with poppler as a person would read the paper.
 #include "SummaryPdf.h"
 #include "Strings.h"
