@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SummaryLayout.h"
 
+#include "GroupTotals.h"
+
 #include "Strings.h"
 #include "SummaryCells.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -375,7 +378,7 @@ std::string FitToWidth(const std::string& text, int maxWidth, const Font& font,
 }
 
 std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
-                                    const TextMeasure& measure) {
+                                    const TextMeasure& measure, bool withTotals) {
     const bool newForm = store.newFormActive;
     FitToPaperWidth(pm, newForm);
     const int X = pm.pixelsPerInchX;
@@ -422,6 +425,29 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
         ++pm.line;
     }
     finishSheet();
+    if (!withTotals) {
+        return pages;
+    }
+
+    // The group's totals follow the last row, one row apart, or open one more sheet with the
+    // full header when they would run off this one.
+    const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(store, m, newForm));
+    const int bottom = pm.pageHeight > 0 ? pm.pageHeight - 1 - kGridPen / 2 : INT_MAX;
+    int top = RowsBottom(pm, pos) + pos.rowHeight;
+    PrintedTotals totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
+    if (top + totals.height > bottom) {
+        startSheet();
+        top = pos.gridTop;
+        totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
+    }
+    // Like every cell of the list, a text of the block ends before the frame.
+    const int frame = pos.colLine.back() - kLineClear;
+    for (DrawOp& op : totals.ops) {
+        if (op.kind == OpKind::Text && op.align != Align::Right) {
+            op.text = FitToWidth(op.text, frame - op.x, op.font, measure);
+        }
+    }
+    pages.back().insert(pages.back().end(), totals.ops.begin(), totals.ops.end());
     return pages;
 }
 
@@ -429,7 +455,7 @@ std::vector<Page> LayOutPrintedList(GroupStore& store, int m, const PrinterMeasu
                                     const TextMeasure& measure) {
     PageMetrics pm = GetPageMetrics(device);
     pm.title = SummaryTitle(m);
-    return PrintSummaryPages(store, m, pm, measure);
+    return PrintSummaryPages(store, m, pm, measure, true);
 }
 
 } // namespace zadw

@@ -89,8 +89,9 @@ std::string FitToWidth(const std::string& text, int maxWidth, const Font& font,
 // All publishers of month m (0..11), as many rows a sheet as RowsPerSheet allows. Narrows pm.left
 // and sets phoneX, subtitle, line and lineHeight as it goes; after the last row pm.line is the
 // line below it (RowsBottom). pm.title is the caller's (SummaryTitle). The store is only read.
+// withTotals ends the list with the group's totals, on one more sheet when they do not fit.
 std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
-                                    const TextMeasure& measure);
+                                    const TextMeasure& measure, bool withTotals = false);
 
 // Title, subtitle and the name and telephone headings at the top of a sheet.
 void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& languageTag,

@@ -3,6 +3,7 @@
 #include "SummaryCells.h"
 #include "SummaryLayout.h"
 #include "SummaryTestGroup.h"
+#include "Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +36,12 @@ const PaperCase kPapers[] = {
     {"Legal portrait", 5100, 8400, 32, 600},
 };
 
-std::vector<Page> printOn(GroupStore& store, int width, int height, PageMetrics* out = nullptr) {
+std::vector<Page> printOn(GroupStore& store, int width, int height, PageMetrics* out = nullptr,
+                          bool withTotals = false) {
     PrinterMeasures device{600, 600, 97, width, height};
     PageMetrics pm = GetPageMetrics(device);
     pm.title = SummaryTitle(kMonth);
-    std::vector<Page> pages = PrintSummaryPages(store, kMonth, pm, FixedMeasure());
+    std::vector<Page> pages = PrintSummaryPages(store, kMonth, pm, FixedMeasure(), withTotals);
     if (out != nullptr) {
         *out = pm;
     }
@@ -78,7 +80,7 @@ TEST(PrintedPaper, AFullGroupFitsEveryPaper) {
                 g.remark(p, kMonth, "Sjukhuset hela veckan och mer.");
             }
             PageMetrics pm;
-            const std::vector<Page> pages = printOn(g.store, c.width, c.height, &pm);
+            const std::vector<Page> pages = printOn(g.store, c.width, c.height, &pm, true);
             const FixedMeasure measure;
 
             std::map<std::string, int> seen;
@@ -104,8 +106,8 @@ TEST(PrintedPaper, AFullGroupFitsEveryPaper) {
                     EXPECT_LT(std::max(op.x, op.x2) + 1, c.width);
                     EXPECT_LT(std::max(op.y, op.y2) + 1, c.height);
                 }
-                // Only the last sheet is part full.
-                if (i + 1 < pages.size()) {
+                // Only the last sheet of rows is part full.
+                if (i + 1 < static_cast<std::size_t>((127 + c.rows - 1) / c.rows)) {
                     EXPECT_EQ(names, c.rows) << i;
                 }
                 rowsBefore += names;
@@ -115,7 +117,13 @@ TEST(PrintedPaper, AFullGroupFitsEveryPaper) {
             for (const auto& [name, count] : seen) {
                 EXPECT_EQ(count, 1) << name;
             }
-            EXPECT_EQ(pages.size(), static_cast<std::size_t>((127 + c.rows - 1) / c.rows));
+            // The totals close the list, on the last sheet of rows or on one of their own.
+            const std::size_t sheetsOfRows = static_cast<std::size_t>((127 + c.rows - 1) / c.rows);
+            EXPECT_TRUE(pages.size() == sheetsOfRows || pages.size() == sheetsOfRows + 1);
+            EXPECT_NE(findText(pages.back(), LoadString(1536)), nullptr);
+            for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
+                EXPECT_EQ(findText(pages[i], LoadString(1536)), nullptr) << i;
+            }
         }
     }
 }

@@ -120,6 +120,7 @@ summary)
     pdfinfo list.pdf | grep -Eq 'Page size: +595[.0-9]* x 4(19|20)[.0-9]* pts' ||
         fail "not A5 landscape: $(pdfinfo list.pdf | grep 'Page size')"
     pdftotext list.pdf - | grep -q "Insamling av rapporter" || fail "the list has no title"
+    pdftotext list.pdf - | grep -q "Summa inräknade" || fail "the list ends without the totals"
 
     run_status 0 summary "$sample" --paper Letter --pdf letter.pdf
     pdfinfo letter.pdf | grep -Eq 'Page size: +612 x 792 pts' || fail "not Letter portrait"
