@@ -135,8 +135,11 @@ public:
     QString backups() const { return root_ + QStringLiteral("/data/zadw/backups"); }
 
     // exitWhenShown: the window closes right after its first paint, past its own exit.
-    QProcess* start(const std::string& file, bool exitWhenShown) {
+    QProcess* start(const std::string& file, bool exitWhenShown, const QString& folder = {}) {
         auto p = std::make_unique<QProcess>();
+        if (!folder.isEmpty()) {
+            p->setWorkingDirectory(folder);
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), root_ + QStringLiteral("/home"));
         env.insert(QStringLiteral("XDG_DATA_HOME"), root_ + QStringLiteral("/data"));
@@ -222,7 +225,21 @@ private slots:
 
     // A file opened from the file manager while zadw has it goes to the running window; the
     // second start exits without touching the file.
+    void secondStartHandsOverAndTouchesNothing_data() {
+        QTest::addColumn<bool>("inItsFolder"); // the second start runs in the file's folder
+        QTest::addColumn<QString>("argument"); // "" for the first start's path
+        QTest::newRow("same path") << false << QString();
+        QTest::newRow("relative") << true << QStringLiteral("Grupp.z08");
+        QTest::newRow("through a linked folder") << false << QStringLiteral("lank/Grupp.z08");
+    }
     void secondStartHandsOverAndTouchesNothing() {
+        QFETCH(bool, inItsFolder);
+        QFETCH(QString, argument);
+        QCOMPARE(::symlink(dir->path().c_str(), dir->file("lank").c_str()), 0);
+        std::string secondPath = groupPath;
+        if (!argument.isEmpty()) {
+            secondPath = inItsFolder ? argument.toStdString() : dir->file(argument.toStdString());
+        }
         Session session(*dir);
         QProcess* first = session.start(groupPath, false);
         // The running window has read the file once its load copy is there.
@@ -230,7 +247,8 @@ private slots:
         const std::string before = readFile(groupPath);
         const struct stat stBefore = statOf(groupPath);
 
-        QProcess* second = session.start(groupPath, false);
+        QProcess* second =
+            session.start(secondPath, false, inItsFolder ? qs(dir->path().string()) : QString());
         QVERIFY(endedCleanly(second));
         QCOMPARE(first->state(), QProcess::Running); // the first window keeps the file
         QCOMPARE(readFile(groupPath), before);
