@@ -92,7 +92,8 @@ OpenResult OpenGroupFile::openNewList(const std::string& path) {
     const bool sameFile = canonical == lockedPath_ ||
                           (there.exists && identity_.exists && there.device == identity_.device &&
                            there.inode == identity_.inode);
-    if (sameFile && store.groupFilePath == path) {
+    // The same file by another spelling of its path (a linked folder) is still this file.
+    if (sameFile && canonicalPath(store.groupFilePath) == canonical) {
         // Read as it is now: what was not yet in the file goes to the backup folder first.
         std::string copy;
         if (changed_ && store.publisherCount > 1 && !keepMemoryCopy("unsaved", copy)) {

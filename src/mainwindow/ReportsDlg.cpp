@@ -417,7 +417,8 @@ void CReportsDlg::LoadNewList() {
     QString initialFolder = startDirectory;
     const QString current = QFile::decodeName(QByteArray::fromStdString(store.groupFilePath));
     const int slash = current.lastIndexOf(QLatin1Char('/'));
-    if (current.size() > 8 && QFile(current).open(QIODevice::ReadOnly) && slash > 1) {
+    // Asked without opening it: opening a FIFO would wait for a writer.
+    if (current.size() > 8 && ::access(store.groupFilePath.c_str(), R_OK) == 0 && slash > 1) {
         initialFolder = current.left(slash);
     }
     const QString chosen = services_.files->chooseExistingFile(

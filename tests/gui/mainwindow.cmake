@@ -24,3 +24,10 @@ target_compile_definitions(zadw_missing_reports_tests PRIVATE
     ZADW_FAKES_DIR="${CMAKE_CURRENT_LIST_DIR}/fakes")
 
 zadw_gui_test(zadw_qt_dialog_language_tests QtDialogLanguageTest.cpp)
+
+# One group file, several hands on it: real zadw processes for the lock and the hand-over.
+zadw_gui_test(zadw_group_file_process_tests GroupFileProcessTest.cpp)
+target_compile_definitions(zadw_group_file_process_tests PRIVATE
+    ZADW_BINARY="$<TARGET_FILE:zadw>")
+add_dependencies(zadw_group_file_process_tests zadw)
+set_tests_properties(zadw_group_file_process_tests PROPERTIES TIMEOUT 120)
