@@ -440,12 +440,35 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
         top = pos.gridTop;
         totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
     }
-    // Like every cell of the list, a text of the block ends before the frame.
-    const int frame = pos.colLine.back() - kLineClear;
+    // Like every cell of the list, a text of the block ends before the next ruled line.
+    std::vector<int> lines{pos.nameLine, pos.valueStart};
+    lines.insert(lines.end(), pos.colLine.begin(), pos.colLine.end());
+    std::sort(lines.begin(), lines.end());
     for (DrawOp& op : totals.ops) {
-        if (op.kind == OpKind::Text && op.align != Align::Right) {
-            op.text = FitToWidth(op.text, frame - op.x, op.font, measure);
+        if (op.kind != OpKind::Text) {
+            continue;
         }
+        const auto next = std::upper_bound(lines.begin(), lines.end(), op.x);
+        if (op.align == Align::Right) {
+            // A sum may be wider than the month's values: it moves to the cell's right edge,
+            // and takes the smaller font when even that is not room enough.
+            if (next == lines.begin() || next == lines.end()) {
+                continue;
+            }
+            const int cellLeftEdge = *(next - 1) + kLineClear + cellGap(pm);
+            if (op.x - measure.width(op.text, op.font) < cellLeftEdge) {
+                op.x = *next - kLineClear - cellGap(pm);
+            }
+            if (op.x - measure.width(op.text, op.font) < cellLeftEdge) {
+                op.font = small;
+            }
+            continue;
+        }
+        // The status lines under the frame may run to the frame's right edge.
+        const bool underFrame =
+            op.y > top + static_cast<int>(block.rows.size() + 1) * pos.rowHeight;
+        const int limit = (next == lines.end() || underFrame) ? lines.back() : *next;
+        op.text = FitToWidth(op.text, limit - kLineClear - cellGap(pm) - op.x, op.font, measure);
     }
     pages.back().insert(pages.back().end(), totals.ops.begin(), totals.ops.end());
     return pages;
