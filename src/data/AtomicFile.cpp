@@ -175,39 +175,30 @@ std::string canonicalPath(const std::string& path) {
     return absolutePath(path);
 }
 
-FileIdentity identityOfDescriptor(int fd) {
-    struct stat st {};
+namespace {
+
+FileIdentity identityFromStat(const struct stat& st) {
     FileIdentity id;
-    if (::fstat(fd, &st) == 0) {
-        id.exists = true;
-        id.device = st.st_dev;
-        id.inode = st.st_ino;
-        id.size = st.st_size;
-        id.mtimeSeconds = st.st_mtim.tv_sec;
-        id.mtimeNanoseconds = st.st_mtim.tv_nsec;
-    }
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.size = st.st_size;
+    id.mtimeSeconds = st.st_mtim.tv_sec;
+    id.mtimeNanoseconds = st.st_mtim.tv_nsec;
     return id;
 }
 
+} // namespace
+
+FileIdentity identityOfDescriptor(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 ? identityFromStat(st) : FileIdentity{};
+}
+
 FileIdentity identityOf(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        struct stat st {};
-        FileIdentity id;
-        // A file we may not read still has an identity.
-        if (::stat(path.c_str(), &st) == 0) {
-            id.exists = true;
-            id.device = st.st_dev;
-            id.inode = st.st_ino;
-            id.size = st.st_size;
-            id.mtimeSeconds = st.st_mtim.tv_sec;
-            id.mtimeNanoseconds = st.st_mtim.tv_nsec;
-        }
-        return id;
-    }
-    const FileIdentity id = identityOfDescriptor(fd);
-    ::close(fd);
-    return id;
+    // stat, not open: a file we may not read still has an identity, and a FIFO must not block.
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? identityFromStat(st) : FileIdentity{};
 }
 
 bool needsInPlaceWrite(const std::string& requested) {

@@ -40,39 +40,23 @@ std::optional<Paper> parsePaper(const std::string& text) {
     return std::nullopt;
 }
 
-// "1".."12" or the month's name ("januari".."december").
-std::optional<int> parseMonth(const std::string& text) {
-    for (int m = 0; m < 12; ++m) {
-        if (text == std::to_string(m + 1) || text == LoadString(102 + m)) {
-            return m;
-        }
-    }
-    return std::nullopt;
-}
-
 bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool isOption = a == "--month" || a == "--form" || a == "--pdf" || a == "--paper";
+        const bool isOption = a == "--pdf" || a == "--paper";
         if (isOption && i + 1 >= args.size()) {
             error = a + " needs a value";
             return false;
         }
-        if (a == "--month") {
-            const std::string& v = args[++i];
-            out.month = parseMonth(v);
-            if (!out.month) {
-                error = "--month \"" + v + "\" is not 1 to 12 or a month's name";
-                return false;
-            }
-        } else if (a == "--form") {
-            const std::string& v = args[++i];
-            if (v != "new" && v != "old") {
-                error = "--form \"" + v + "\" is not new or old";
-                return false;
-            }
-            out.newForm = v == "new";
-        } else if (a == "--pdf") {
+        switch (takeMonthOrForm(args, i, out.month, out.newForm, error)) {
+        case OptionTaken::Bad:
+            return false;
+        case OptionTaken::Yes:
+            continue;
+        case OptionTaken::No:
+            break;
+        }
+        if (a == "--pdf") {
             out.pdf = args[++i];
         } else if (a == "--paper") {
             const std::string& v = args[++i];

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ToolSupport.h"
 
+#include "Strings.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -90,6 +92,39 @@ bool writeOutput(const std::string& text) {
         return false;
     }
     return true;
+}
+
+OptionTaken takeMonthOrForm(const std::vector<std::string>& args, std::size_t& i,
+                            std::optional<int>& month, std::optional<bool>& newForm,
+                            std::string& error) {
+    const std::string& a = args[i];
+    if (a != "--month" && a != "--form") {
+        return OptionTaken::No;
+    }
+    if (i + 1 >= args.size()) {
+        error = a + " needs a value";
+        return OptionTaken::Bad;
+    }
+    const std::string& v = args[++i];
+    if (a == "--month") {
+        month.reset();
+        for (int m = 0; m < 12; ++m) {
+            if (v == std::to_string(m + 1) || v == LoadString(102 + m)) {
+                month = m;
+            }
+        }
+        if (!month) {
+            error = "--month \"" + v + "\" is not 1 to 12 or a month's name";
+            return OptionTaken::Bad;
+        }
+        return OptionTaken::Yes;
+    }
+    if (v != "new" && v != "old") {
+        error = "--form \"" + v + "\" is not new or old";
+        return OptionTaken::Bad;
+    }
+    newForm = v == "new";
+    return OptionTaken::Yes;
 }
 
 } // namespace zadw::tool

@@ -5,7 +5,9 @@
 #include "GroupStore.h"
 #include "MessageSink.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zadw::tool {
 
@@ -32,6 +34,13 @@ int loadWholeGroup(GroupStore& store, const std::string& path);
 bool readInput(const std::string& path, std::string& out, std::string& error);
 // How a path given on the command line is named in messages.
 std::string inputName(const std::string& path);
+
+// --month (1 to 12, or the month's name) and --form new|old, which the commands that list one
+// month share. Yes: args[i] was one of them and i is at its value; Bad: error says why.
+enum class OptionTaken { No, Yes, Bad };
+OptionTaken takeMonthOrForm(const std::vector<std::string>& args, std::size_t& i,
+                            std::optional<int>& month, std::optional<bool>& newForm,
+                            std::string& error);
 
 // Writes text to standard output; false (and an error line) when it could not be written.
 bool writeOutput(const std::string& text);

@@ -30,37 +30,18 @@ struct TotalsArgs {
     bool json = false;
 };
 
-std::optional<int> parseMonth(const std::string& text) {
-    for (int m = 0; m < 12; ++m) {
-        if (text == std::to_string(m + 1) || text == LoadString(102 + m)) {
-            return m;
-        }
-    }
-    return std::nullopt;
-}
-
 bool parseArgs(const std::vector<std::string>& args, TotalsArgs& out, std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "--month" || a == "--form") && i + 1 >= args.size()) {
-            error = a + " needs a value";
+        switch (takeMonthOrForm(args, i, out.month, out.newForm, error)) {
+        case OptionTaken::Bad:
             return false;
+        case OptionTaken::Yes:
+            continue;
+        case OptionTaken::No:
+            break;
         }
-        if (a == "--month") {
-            const std::string& v = args[++i];
-            out.month = parseMonth(v);
-            if (!out.month) {
-                error = "--month \"" + v + "\" is not 1 to 12 or a month's name";
-                return false;
-            }
-        } else if (a == "--form") {
-            const std::string& v = args[++i];
-            if (v != "new" && v != "old") {
-                error = "--form \"" + v + "\" is not new or old";
-                return false;
-            }
-            out.newForm = v == "new";
-        } else if (a == "--json") {
+        if (a == "--json") {
             out.json = true;
         } else if (a.size() > 1 && a[0] == '-') {
             error = "unknown option \"" + a + "\"";
