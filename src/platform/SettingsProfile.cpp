@@ -23,6 +23,12 @@ bool IniProfile::writeString(const QString& section, const QString& key, const Q
         settings.setValue(QStringLiteral("Mail/Method"), QStringLiteral("auto"));
     }
     settings.sync();
+    if (settings.status() == QSettings::FormatError) {
+        // A profile that could not be parsed keeps its "format error" after a write that went
+        // through; what counts is whether the value is there now.
+        QSettings check(path_, QSettings::IniFormat);
+        return check.value(section + QLatin1Char('/') + key).toString() == value;
+    }
     return settings.status() == QSettings::NoError;
 }
 

@@ -42,6 +42,12 @@ private slots:
         test::writeFile(dir.file("fil"), "x");
         IniProfile broken(path("fil") + QStringLiteral("/zadw.ini"));
         QVERIFY(!broken.writeString("Last", "Post", "Anna Berg"));
+
+        // A profile full of garbage is still written, and that is no failure to report.
+        test::writeFile(dir.file("skrap.ini"), std::string("\x01[[[\n=\xff\xfe\n[Last\nLoadPath\n", 22));
+        IniProfile garbage(path("skrap.ini"));
+        QVERIFY(garbage.writeString("Last", "Post", "Anna Berg"));
+        QCOMPARE(IniProfile(path("skrap.ini")).readString("Last", "Post", ""), QStringLiteral("Anna Berg"));
     }
 
     void aboutComesFromTheContextMenu() {
