@@ -62,7 +62,11 @@ WriteOutcome failed(WriteResult result, int error) {
 
 // Temporary names carry the writer's pid, so a later save can tell a dead writer's leftovers.
 std::string temporaryPrefix(const std::string& path) {
-    return "." + baseNameOf(path) + ".";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely about "literal" + string.
+    std::string prefix(1, '.');
+    prefix += baseNameOf(path);
+    prefix += '.';
+    return prefix;
 }
 
 bool isDigits(const std::string& s) {
@@ -102,7 +106,8 @@ int openTemporary(const std::string& folder, std::string& namedTemp, bool& unnam
 
 // Gives an unnamed temporary a unique name beside the target.
 bool nameTemporary(int fd, std::string& namedTemp) {
-    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    std::string procPath = "/proc/self/fd/";
+    procPath += std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::vector<char> name(namedTemp.begin(), namedTemp.end());
         name.push_back('\0');

@@ -141,9 +141,18 @@ std::string BackupFolder::keep(const std::string& groupPath, const std::string& 
     ::localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = folder_ + "/" + stem + "-" + stamp + (tag.empty() ? "" : "-" + tag);
+    std::string base = folder_ + "/" + stem + "-" + stamp;
+    if (!tag.empty()) {
+        base += '-';
+        base += tag;
+    }
     for (int n = 1; n < 1000; ++n) {
-        const std::string path = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".z08";
+        std::string path = base;
+        if (n != 1) {
+            path += '-';
+            path += std::to_string(n);
+        }
+        path += ".z08";
         const WriteOutcome outcome = writeNewPrivateFile(path, bytes);
         if (outcome.ok()) {
             rotate(stem);

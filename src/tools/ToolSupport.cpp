@@ -114,13 +114,17 @@ OptionTaken takeMonthOrForm(const std::vector<std::string>& args, std::size_t& i
             }
         }
         if (!month) {
-            error = "--month \"" + v + "\" is not 1 to 12 or a month's name";
+            error = "--month \"";
+            error += v;
+            error += "\" is not 1 to 12 or a month's name";
             return OptionTaken::Bad;
         }
         return OptionTaken::Yes;
     }
     if (v != "new" && v != "old") {
-        error = "--form \"" + v + "\" is not new or old";
+        error = "--form \"";
+        error += v;
+        error += "\" is not new or old";
         return OptionTaken::Bad;
     }
     newForm = v == "new";
