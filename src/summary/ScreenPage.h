@@ -5,6 +5,7 @@
 #include "DrawOps.h"
 #include "GroupStore.h"
 
+#include <string>
 #include <vector>
 
 namespace zadw {
@@ -29,5 +30,22 @@ int ScreenRowHeight(int paneHeight);
 
 std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasures& pane,
                                    int firstShown, int endShown);
+
+// What every screen page shares: the background, the heading band, the value columns' lines
+// down to columnBottom, ruledRows row lines, and the headings (firstHeading at the left, the
+// form's value headings, lastHeading at the right). Returns where the rows' cells go.
+struct ScreenGrid {
+    int rowHeight = 0;
+    int columnWidth = 0;
+    int remarksX = 0;
+    Font font;
+    // The right edge of value column k's text.
+    int valueRight(const ScreenMeasures& pane, std::size_t k) const {
+        return pane.width / 4 + (static_cast<int>(k) + 1) * columnWidth - 10 * pane.cx;
+    }
+};
+ScreenGrid DrawScreenFrame(std::vector<DrawOp>& ops, const ScreenMeasures& pane, bool newForm,
+                           int columnBottom, int ruledRows, const std::string& firstHeading,
+                           const std::string& lastHeading, const std::string& languageTag);
 
 } // namespace zadw
