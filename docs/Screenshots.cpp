@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
     services.messages = &messages;
     services.files = &files;
     services.profile = &profile;
+    services.clock = [] { return std::time(nullptr); };
 
     // A day in December: the report month is November.
     CReportsDlg main(services, StartupInfo{group, QDate(2026, 12, 8), {}});

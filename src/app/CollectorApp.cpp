@@ -58,6 +58,7 @@ bool CCollectorApp::InitInstance() {
     services.printer = &printers;
     GroupFileLocks locks;
     services.locks = &locks;
+    services.clock = [] { return std::time(nullptr); };
 
     QStringList args = arguments();
     args.removeFirst();

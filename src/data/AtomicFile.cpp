@@ -218,7 +218,7 @@ bool needsInPlaceWrite(const std::string& requested) {
     return ::access(folderOf(path).c_str(), W_OK | X_OK) != 0 && errno == EACCES;
 }
 
-void removeStaleTemporaries(const std::string& requested) {
+void removeStaleTemporaries(const std::string& requested, std::time_t now) {
     const std::string path = resolveLink(requested);
     const std::string folder = folderOf(path);
     const std::string prefix = temporaryPrefix(path);
@@ -226,7 +226,6 @@ void removeStaleTemporaries(const std::string& requested) {
     if (dir == nullptr) {
         return;
     }
-    const std::time_t now = std::time(nullptr);
     std::vector<std::string> stale;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;

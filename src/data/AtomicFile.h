@@ -27,8 +27,9 @@ WriteOutcome writeFileInPlace(const std::string& path, const std::string& data,
 // Writes a new private file (mode 0600) that must not exist yet.
 WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data);
 
-// Removes the temporary files of this path that a save killed before its rename left behind.
-void removeStaleTemporaries(const std::string& path);
+// Removes the temporary files of this path that a save killed before its rename left behind;
+// now tells the age of those an older version left.
+void removeStaleTemporaries(const std::string& path, std::time_t now);
 
 // Why the file may not be replaced by a rename: another owner, other hard links, or a folder
 // that cannot take a new file.

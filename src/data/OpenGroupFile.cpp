@@ -17,7 +17,7 @@ namespace zadw {
 OpenGroupFile::OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups,
                              Clock clock)
     : store(messages), messages_(messages), locker_(locker), backups_(std::move(backups)),
-      clock_(clock ? std::move(clock) : Clock([] { return std::time(nullptr); })) {}
+      clock_(std::move(clock)) {}
 
 OpenGroupFile::~OpenGroupFile() {
     releaseLock();
@@ -235,7 +235,7 @@ WriteBackResult OpenGroupFile::write() {
                            MsgIcon::Information);
         }
     }
-    removeStaleTemporaries(file);
+    removeStaleTemporaries(file, clock_());
     if (needsInPlaceWrite(file)) {
         // The folder cannot take a new file (or the file has other links or another owner):
         // the new and the old bytes are safe in the backup folder before the file is touched.

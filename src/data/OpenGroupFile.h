@@ -6,6 +6,8 @@
 
 #include "AtomicFile.h"
 #include "BackupFolder.h"
+#include "Clock.h"
+#include "FileLocker.h"
 #include "GroupStore.h"
 #include "MessageSink.h"
 
@@ -14,21 +16,6 @@
 #include <string>
 
 namespace zadw {
-
-// One writer per group file. The desktop side implements it with lock files and hands a second
-// start on the same file over to the window that has it.
-class FileLocker {
-public:
-    enum class Outcome { Acquired, HandedOver, HeldElsewhere };
-    struct Result {
-        Outcome outcome = Outcome::Acquired;
-        std::string holder; // "user@host" of the holder when held elsewhere
-    };
-    virtual ~FileLocker() = default;
-    // handOver: ask the window holding the file to come forward, when it is ours to ask.
-    virtual Result acquire(const std::string& canonicalPath, bool handOver) = 0;
-    virtual void release(const std::string& canonicalPath) = 0;
-};
 
 enum class OpenResult {
     Loaded,     // the group is the file's (possibly damaged, said so)
@@ -42,10 +29,8 @@ enum class WriteBackResult { Written, NothingToWrite, Reloaded, Failed };
 
 class OpenGroupFile {
 public:
-    using Clock = std::function<std::time_t()>;
-
-    OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups,
-                  Clock clock = {});
+    // clock stamps the backup copies the file's writes keep.
+    OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups, Clock clock);
     ~OpenGroupFile();
     OpenGroupFile(const OpenGroupFile&) = delete;
     OpenGroupFile& operator=(const OpenGroupFile&) = delete;

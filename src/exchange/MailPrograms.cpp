@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MailPrograms.h"
 
+#include "MailSender.h"
 #include "Strings.h"
 
 namespace zadw {

@@ -27,6 +27,8 @@ bool isSafeAddress(const std::string& address);
 // The address with every refused character spelled out ("[CR]", "[LF]", "[U+0085]", "[0xFF]"),
 // so the message naming it can be read.
 std::string visibleAddress(const std::string& address);
+// The bare address of a recipient, without the "SMTP:" prefix.
+std::string plainAddress(const MailRecipient& r);
 
 class MailSender {
 public:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MimeWriter.h"
 
+#include "MailSender.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>

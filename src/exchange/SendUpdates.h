@@ -3,6 +3,7 @@
 // Sending the month's updates back to the secretary: the ".z18" file beside the group file and
 // the offer to mail it; and the reminder to a publisher whose report is missing.
 
+#include "FileHandOver.h"
 #include "GroupStore.h"
 #include "MailMessage.h"
 #include "MessageSink.h"
@@ -20,15 +21,6 @@ std::string groupText(unsigned groupNumber); // "Grupp 4"
 std::string updateSubject(int month,
                           unsigned groupNumber);         // "Sammanställningsfil - mars - Grupp 4"
 std::string updateText(int month, unsigned groupNumber); // "mars .z18-fil för Grupp 4"
-
-// What the collector can do with an update file that no mail path can carry: see it in its
-// folder, and take the secretary's address along to a mail program of their own.
-class FileHandOver {
-public:
-    virtual ~FileHandOver() = default;
-    virtual void showFile(const std::string& path) = 0;
-    virtual void copyText(const std::string& text) = 0;
-};
 
 // Writes the update file and, when the header holds an address and the collector agrees, mails
 // it to the secretary. When nothing can carry the file, says where it is and to whom it must go,

@@ -62,7 +62,8 @@ std::string nativePath(const QString& chosen) {
 
 CReportsDlg::CReportsDlg(const Services& services, StartupInfo startup, QWidget* parent)
     : QDialog(parent),
-      group(*services.messages, services.locks, BackupFolder(services.backupFolder)),
+      group(*services.messages, services.locks, BackupFolder(services.backupFolder),
+            services.clock),
       store(group.store), today(startup.today), services_(services),
       entryContext_(group, *services.messages, lastEnteredName) {
     initResources();

@@ -2,6 +2,8 @@
 #pragma once
 // The desktop services a window needs, handed down from the application (or a test).
 
+#include "Clock.h"
+
 #include <string>
 
 namespace zadw {
@@ -9,11 +11,11 @@ namespace zadw {
 class MessageSink;
 class FileChooser;
 class SettingsProfile;
-class MailTransport; // exchange/MailMessage.h
-class FileHandOver;  // exchange/SendUpdates.h
+class MailTransport; // seams/MailMessage.h
+class FileHandOver;  // seams/FileHandOver.h
 class Telephony;     // platform/Telephony.h
 class PrinterChoice; // platform/PrinterChoice.h
-class FileLocker;    // data/OpenGroupFile.h
+class FileLocker;    // seams/FileLocker.h
 
 struct Services {
     MessageSink* messages = nullptr;
@@ -24,6 +26,7 @@ struct Services {
     Telephony* telephone = nullptr;
     PrinterChoice* printer = nullptr;
     FileLocker* locks = nullptr;  // none: group files are opened without a lock
+    Clock clock;                  // the time a write stamps its backup copies with
     std::string backupFolder;     // "" = the desktop's data folder
 };
 

@@ -32,9 +32,6 @@ struct MailMessage {
     std::uint32_t flags = 0; // as the caller passed them to send
 };
 
-// The bare address of a recipient, without the "SMTP:" prefix.
-std::string plainAddress(const MailRecipient& r);
-
 // Whether a mail system can be reached at all; asked once when a sender is made.
 enum class MailSystemState {
     Ready,

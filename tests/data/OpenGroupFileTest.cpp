@@ -271,7 +271,7 @@ TEST(Temporaries, DeadWritersLeftoversGoLiveOnesStay) {
         dir.file(join({".grupp4.z08.", std::to_string(::getppid()), ".abcdef"}));
     writeFile(deadTemp, "x");
     writeFile(liveTemp, "x");
-    removeStaleTemporaries(path);
+    removeStaleTemporaries(path, std::time(nullptr));
     EXPECT_FALSE(std::filesystem::exists(deadTemp));
     EXPECT_TRUE(std::filesystem::exists(liveTemp));
 }
@@ -298,7 +298,7 @@ TEST(Temporaries, KilledSavesLeaveOldOrNewBytes) {
         ASSERT_TRUE(now == oldBytes || now == newBytes) << "after kill " << i << ": " << now.size();
     }
     ASSERT_TRUE(writeFileAtomically(path, oldBytes).ok());
-    removeStaleTemporaries(path);
+    removeStaleTemporaries(path, std::time(nullptr));
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"grupp4.z08"});
 }
 

@@ -67,6 +67,7 @@ struct Desk {
         s.messages = &messages;
         s.files = &files;
         s.profile = &profile;
+        s.clock = [] { return std::time(nullptr); };
         return s;
     }
     std::unique_ptr<CReportsDlg> open(const QString& commandLine, QDate today = QDate(2026, 12, 8)) {
