@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
-zadw_gui_test(zadw_translations_tests TranslationsTest.cpp)
+zadw_gui_test(zadw_translations_tests TranslationsTest.cpp LINK zadw_platform)
 zadw_gui_test(zadw_platform_tests PlatformTest.cpp)
 zadw_gui_test(zadw_keys_texts_tests KeysAndTextsTest.cpp)
 
@@ -9,7 +9,7 @@ find_program(ZADW_XVFB_RUN xvfb-run)
 find_program(ZADW_XDOTOOL xdotool)
 if(ZADW_XVFB_RUN AND ZADW_XDOTOOL)
     add_executable(zadw_real_keys_tests RealKeysTest.cpp)
-    target_link_libraries(zadw_real_keys_tests PRIVATE zadw_gui Qt6::Test)
+    target_link_libraries(zadw_real_keys_tests PRIVATE zadw_mainwindow_gui Qt6::Test)
     target_include_directories(zadw_real_keys_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/data ${CMAKE_CURRENT_SOURCE_DIR})
     add_test(NAME zadw_real_keys_tests
              COMMAND ${ZADW_XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:zadw_real_keys_tests>)
@@ -23,7 +23,7 @@ zadw_gui_test(zadw_missing_reports_tests MissingReportsDlgTest.cpp)
 target_compile_definitions(zadw_missing_reports_tests PRIVATE
     ZADW_FAKES_DIR="${CMAKE_CURRENT_LIST_DIR}/fakes")
 
-zadw_gui_test(zadw_qt_dialog_language_tests QtDialogLanguageTest.cpp)
+zadw_gui_test(zadw_qt_dialog_language_tests QtDialogLanguageTest.cpp LINK zadw_platform)
 
 # One group file, several hands on it: real zadw processes for the lock and the hand-over.
 zadw_gui_test(zadw_group_file_process_tests GroupFileProcessTest.cpp)
