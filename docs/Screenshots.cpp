@@ -77,8 +77,8 @@ void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 int welcomingLine(CReportsDlg& main) {
     int best = 0;
     int bestScore = -1;
-    for (int line = 0; line < main.publisherList->count(); ++line) {
-        const Contacts c = main.store.collectPhones(main.PublisherOnLine(line));
+    for (int line = 0; line < main.publisherListBox()->count(); ++line) {
+        const Contacts c = main.groupFile().store.collectPhones(main.PublisherOnLine(line));
         const int score = c.reminderAddress.empty() ? c.count : 10 + c.count;
         if (score > bestScore) {
             best = line;
@@ -133,26 +133,27 @@ int main(int argc, char** argv) {
 
     // A day in December: the report month is November.
     CReportsDlg main(services, StartupInfo{group, QDate(2026, 12, 8), {}});
-    if (main.store.publisherCount == 0) {
+    if (main.groupFile().store.publisherCount == 0) {
         std::fprintf(stderr, "zadw-screenshots: %s did not load\n", argv[1]);
         return 1;
     }
     const int line = welcomingLine(main);
     if (check) {
-        GroupRecord& rec = main.store.record(main.PublisherOnLine(line));
+        GroupRecord& rec = main.groupFile().store.record(main.PublisherOnLine(line));
         setTextField(rec, TextField::FirstName, "Karl-Gustav Mårten A", nullptr);
         setTextField(rec, TextField::LastName, "Östergren-Wallenius", nullptr);
         setTextField(rec, TextField::Email, "tom&jerry.wallenius-\r\nostergren@example.org",
                      nullptr);
-        main.lastEnteredName = main.store.displayName(main.PublisherOnLine(line), false);
+        main.entryContext().lastEnteredName =
+            main.groupFile().store.displayName(main.PublisherOnLine(line), false);
         main.RefreshList();
         main.UpdateStatus();
     }
-    main.publisherList->setCurrentRow(line);
+    main.publisherListBox()->setCurrentRow(line);
     bool ok = shown(main) && save(main, out, "main-window.png");
 
     {
-        CReportEntryDlg entry(main.entryContext(), main.PublisherOnLine(main.publisherList->currentRow()), &main);
+        CReportEntryDlg entry(main.entryContext(), main.PublisherOnLine(main.publisherListBox()->currentRow()), &main);
         ok = shown(entry) && ok;
         for (const char* field : {"6", "2", "11.5", "4"}) {
             typeInto(QString::fromLatin1(field));
@@ -165,7 +166,8 @@ int main(int argc, char** argv) {
     }
 
     {
-        CSummaryPreviewDlg preview(main.store, messages, nullptr, main.store.reportMonth, &main);
+        const GroupStore& store = main.groupFile().store;
+        CSummaryPreviewDlg preview(store, messages, nullptr, store.reportMonth, &main);
         ok = shown(preview) && save(preview, out, "summary-preview.png") && ok;
     }
     if (check) {

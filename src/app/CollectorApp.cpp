@@ -65,7 +65,7 @@ bool CCollectorApp::InitInstance() {
     StartupInfo startup{args.join(QLatin1Char(' ')), QDate::currentDate(), rawArguments_};
 
     CReportsDlg dialog(services, startup);
-    dialog.clock = [] { return QDate::currentDate(); };
+    dialog.SetClock([] { return QDate::currentDate(); });
     messages.setOwner(&dialog);
     if (dialog.startupGaveWay()) {
         return false; // another window has the file; this start touches nothing

@@ -57,29 +57,17 @@ public:
 
     const Services& services() const { return services_; }
     MessageSink& messages() { return *services_.messages; }
+    QListWidget* publisherListBox() const { return publisherList; }
+    // The folder zadw was started in; the file chooser comes back to it.
+    const QString& startFolder() const { return startDirectory; }
+    // Today's date when a command needs the date of its own run; unset: the date of start-up.
+    void SetClock(std::function<QDate()> dateClock) { clock = std::move(dateClock); }
 
     // Rules of the date, kept apart so they can be checked for any day.
     static int reportMonthFor(const QDate& today);
     static bool newFormAtStart(const QDate& today, int reportMonth);
     static bool newFormAfterLoad(const QDate& today, int reportMonth);
     static bool isGroupFilePath(const QString& path);
-
-    // The window's state, which the dialogs it opens read and change.
-    OpenGroupFile group;
-    GroupStore& store;
-    QListWidget* publisherList = nullptr;
-    bool showUnreportedOnly = false;
-    int selectedLine = 0;
-    QString startDirectory;
-    std::string languageTag;
-    std::string lastEnteredName;
-    std::array<std::string, 3> phoneNumbers;
-    int phoneIndex = 0;
-    int phoneCount = 0;
-    std::string reminderAddress;
-    QDate today;
-    // Today's date when a command needs the date of its own run; unset: `today`.
-    std::function<QDate()> clock;
 
 public slots:
     void accept() override;
@@ -106,6 +94,22 @@ public:
 
 private:
     void GroupReloaded();
+
+    // The window's state; the dialogs it opens get the group through entryContext_.
+    OpenGroupFile group;
+    GroupStore& store;
+    QListWidget* publisherList = nullptr;
+    bool showUnreportedOnly = false;
+    int selectedLine = 0;
+    QString startDirectory;
+    std::string languageTag;
+    std::string lastEnteredName;
+    std::array<std::string, 3> phoneNumbers;
+    int phoneIndex = 0;
+    int phoneCount = 0;
+    std::string reminderAddress;
+    QDate today;
+    std::function<QDate()> clock;
 
     Services services_;
     EntryContext entryContext_;

@@ -499,7 +499,7 @@ private slots:
         QVERIFY(sawWaitCursor);
         QVERIFY(dlg->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherListBox());
 
         const QString update = scratch(QStringLiteral("Mina grupper/GRUPP4.z18"));
         QVERIFY(QFile::exists(update));
@@ -546,7 +546,7 @@ private slots:
         QCOMPARE(desk->messages.shown.size(), std::size_t(1));
 
         for (const char* name : {"Olof", "Olaus"}) {
-            setTextField(dlg->store.record(1), TextField::FirstName, name, nullptr);
+            setTextField(dlg->groupFile().store.record(1), TextField::FirstName, name, nullptr);
             desk->messages.answers = {MsgAnswer::Yes};
             click(*dlg, 4);
             RecordingSink sink;
@@ -585,7 +585,7 @@ private slots:
 
     void reminderGoesToTheSelectedPublisher() {
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
-        dlg->publisherList->setCurrentRow(2);
+        dlg->publisherListBox()->setCurrentRow(2);
         click(*dlg, 1006);
         QCOMPARE(desk->messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(desk->messages.shown[0]), QStringLiteral("asa@example.se"));
@@ -594,13 +594,13 @@ private slots:
         QCOMPARE(m.headers.value("subject"), QStringLiteral("Report"));
         QCOMPARE(m.text, QStringLiteral("Skicka in din rapport för november. \nTack."));
         QVERIFY(!m.multipart);
-        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherListBox());
     }
 
     void dialSendsTheShownNumberUnchanged() {
         QDesktopServices::setUrlHandler(QStringLiteral("tel"), &catcher, "dial");
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), ""));
-        dlg->publisherList->setCurrentRow(0);
+        dlg->publisherListBox()->setCurrentRow(0);
         click(*dlg, 1003);
         click(*dlg, 1004);
         click(*dlg, 1003);
@@ -610,7 +610,7 @@ private slots:
         QCOMPARE(catcher.urls[1].toEncoded(), QByteArray("tel:+46%20(0)70-11122"));
         QCOMPARE(catcher.urls[1].path(), QStringLiteral("+46 (0)70-11122"));
         QCOMPARE(desk->messages.shown.size(), std::size_t(0));
-        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherListBox());
     }
 
     void dialWithoutATelephoneService_data() {
@@ -651,7 +651,7 @@ private slots:
         if (!shown.isEmpty()) {
             QCOMPARE(qs(desk->messages.shown[0]), shown);
         }
-        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherListBox());
     }
     // The real xdg-mime reads the scratch mimeapps.list and the entry it names is read from the
     // scratch data folder. xdg-mime itself passes over entries whose command is gone, but not
@@ -778,7 +778,7 @@ private slots:
         desk->messages = RecordingSink();
         QFile::remove(xdgEmail + ".calls");
         QFile::remove(sbinSendmail + ".calls");
-        dlg->publisherList->setCurrentRow(2);
+        dlg->publisherListBox()->setCurrentRow(2);
         click(*dlg, 1006);
         QCOMPARE(runs(xdgEmail), reminder == QLatin1String("xdg-email") ? 1 : 0);
         QCOMPARE(runs(sbinSendmail), reminder == QLatin1String("sendmail") ? 1 : 0);
@@ -826,7 +826,7 @@ private slots:
         QVERIFY(sawDisabled); // during the hand-over only
         QVERIFY(dlg->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(QApplication::focusWidget(), dlg->publisherList);
+        QCOMPARE(QApplication::focusWidget(), dlg->publisherListBox());
         QCOMPARE(desk->messages.shown.size(), std::size_t(1)); // the question; no failure
         QCOMPARE(runs(xdgEmail), 1);
         const pid_t pid = readAll(xdgEmail + ".pid").trimmed().toInt();

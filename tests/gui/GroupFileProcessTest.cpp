@@ -51,8 +51,8 @@ const QStringList kNewListLines{QStringLiteral("Ett, Ny"), QStringLiteral("Två,
 
 QStringList lines(CReportsDlg& dlg) {
     QStringList out;
-    for (int i = 0; i < dlg.publisherList->count(); ++i) {
-        out << dlg.publisherList->item(i)->text();
+    for (int i = 0; i < dlg.publisherListBox()->count(); ++i) {
+        out << dlg.publisherListBox()->item(i)->text();
     }
     return out;
 }
@@ -410,11 +410,11 @@ private slots:
         auto dlg = desk.open(qs(fifo));
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         const bool said2001 = desk.messages.shown[0] == FormatText(LoadString(2001), fifo);
-        const int lineCount = dlg->publisherList->count();
+        const int lineCount = dlg->publisherListBox()->count();
         // "Ladda ner ny lista", cancelled.
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
         const int chooserCalls = desk.files.calls;
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         const bool closed = !dlg->isVisible();
         done = true;
         watchdog.join();
@@ -452,8 +452,8 @@ private slots:
         QVERIFY(QDir::setCurrent(qs(dir->file(folder.toStdString()))));
         Desk desk;
         auto dlg = desk.open(commandLine);
-        QCOMPARE(dlg->store.publisherCount, 4);
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(desk.profile.values.value(QStringLiteral("Last/LoadPath")), whole);
 
@@ -483,17 +483,17 @@ private slots:
         QFETCH(bool, answerYes);
         Desk desk;
         auto dlg = desk.open(qs(groupPath));
-        QCOMPARE(dlg->store.publisherCount, 4);
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         const std::string list = newListBytes(*dir);
         replaceOnDisk(groupPath, list);
         if (entered) {
-            dlg->store.record(2).hours[10] = 9;
-            dlg->group.markChanged();
+            dlg->groupFile().store.record(2).hours[10] = 9;
+            dlg->groupFile().markChanged();
         }
         desk.messages.answers = {answerYes ? MsgAnswer::Yes : MsgAnswer::No};
         bool stored = true;
         if (atExit) {
-            QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+            QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
             QVERIFY(!dlg->isVisible());
         } else {
             stored = dlg->entryContext().WriteBack();
@@ -520,14 +520,14 @@ private slots:
             QVERIFY(replaced.isEmpty());
             if (!atExit) {
                 QCOMPARE(lines(*dlg), kNewListLines);
-                QCOMPARE(dlg->store.groupNumber, 7);
+                QCOMPARE(dlg->groupFile().store.groupNumber, 7);
             }
         } else {
             QCOMPARE(replaced.size(), 1);
             QCOMPARE(readFile(replaced[0].toStdString()), list);
             QCOMPARE(hoursInFile(groupPath), 9);
             if (!atExit) {
-                QCOMPARE(dlg->store.publisherCount, 4);
+                QCOMPARE(dlg->groupFile().store.publisherCount, 4);
             }
         }
     }
@@ -543,8 +543,8 @@ private slots:
         QFETCH(bool, throughLink);
         Desk desk;
         auto dlg = desk.open(qs(groupPath));
-        dlg->store.record(2).hours[10] = 9;
-        dlg->group.markChanged();
+        dlg->groupFile().store.record(2).hours[10] = 9;
+        dlg->groupFile().markChanged();
         const std::string list = newListBytes(*dir);
         replaceOnDisk(groupPath, list);
         std::string chosen = groupPath;
@@ -563,7 +563,7 @@ private slots:
         QCOMPARE(unsaved.size(), 1);
         QCOMPARE(hoursInFile(unsaved[0].toStdString()), 9);
         // Exit afterwards leaves the list alone too.
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(readFile(groupPath), list);
     }
@@ -578,7 +578,7 @@ private slots:
         auto dlg = desk.open(qs(groupPath));
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2003), groupPath)));
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(readFile(groupPath), bytes);
@@ -610,10 +610,10 @@ private slots:
         }
         Desk desk;
         auto dlg = desk.open(qs(path));
-        QCOMPARE(dlg->store.publisherCount, 4);
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2011), path)));
-        dlg->store.record(2).hours[10] = 9;
+        dlg->groupFile().store.record(2).hours[10] = 9;
         QVERIFY(!dlg->entryContext().WriteBack());
         QCOMPARE(desk.messages.shown.size(), std::size_t(2));
         QCOMPARE(qs(desk.messages.shown[1]), qs(FormatText(LoadString(1231), path)));
@@ -638,7 +638,7 @@ private slots:
 
         Desk desk;
         auto dlg = desk.open(qs(path));
-        dlg->store.record(2).hours[10] = 9;
+        dlg->groupFile().store.record(2).hours[10] = 9;
         const bool stored = dlg->entryContext().WriteBack();
         ::chmod(folder.c_str(), 0755);
         QVERIFY(stored);

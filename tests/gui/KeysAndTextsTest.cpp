@@ -152,7 +152,7 @@ private slots:
         QFETCH(int, messages);
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("and"));
         catchModal();
         control(dlg.get(), button)->setFocus(Qt::TabFocusReason);
         QTest::keyClick(control(dlg.get(), button), Qt::Key_Return);
@@ -160,9 +160,9 @@ private slots:
         QCOMPARE(nextModal, QStringLiteral("(none)")); // no report entry opened
         QCOMPARE(desk.files.calls, chooserCalls);
         QCOMPARE(int(desk.messages.shown.size()), messages);
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
         // Back on the list, Enter is the OK command again.
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QTRY_COMPARE(nextModal, QStringLiteral("Lars Andersson"));
     }
 
@@ -180,7 +180,7 @@ private slots:
         QFETCH(int, button);
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("and"));
         catchModal();
         if (button == 0) {
             dlg->ShowAbout();
@@ -188,14 +188,14 @@ private slots:
         } else {
             QTest::mouseClick(control(dlg.get(), button), Qt::LeftButton);
         }
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
     }
 
     // Cancel after a remark: the remark's link is on disk, so the publisher counts as reported.
     void cancelledEntryStillRefreshesTheWindow() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("and"));
         QVERIFY(control(dlg.get(), 1006)->isVisible());
         QCOMPARE(control<QLabel>(dlg.get(), 1000)->text(),
                  QStringLiteral("Utebliven rapport för november = 3"));
@@ -206,19 +206,19 @@ private slots:
             QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
             QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
         });
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QCOMPARE(control<QLabel>(dlg.get(), 1000)->text(),
                  QStringLiteral("Utebliven rapport för november = 2"));
         QVERIFY(!control(dlg.get(), 1006)->isVisible());
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
     }
 
     void exitQuestionDefaultsToStaying() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        dlg->store.groupFilePath = dir.file("borta/Grupp.z08");
+        dlg->groupFile().store.groupFilePath = dir.file("borta/Grupp.z08");
         desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::No};
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QCOMPARE(qs(desk.messages.shown.at(1)), qs(LoadString(2004)));
         QVERIFY(desk.messages.defaults.at(1) == MsgAnswer::No);
         QVERIFY(dlg->isVisible());
@@ -227,7 +227,7 @@ private slots:
     void textsFromTheFileReadAsStored() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("hol"));
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("hol"));
         auto* ok = control<QPushButton>(dlg.get(), 1);
         auto* mail = control<QPushButton>(dlg.get(), 1006);
         QCOMPARE(shownCaption(ok->text()), QStringLiteral("För in - Tom & Jerry Holm"));
@@ -240,14 +240,14 @@ private slots:
         QCOMPARE(shownCaption(mail->text()), QStringLiteral("E-mail - x@y.se[CR][LF]"));
         // The entry dialog names the publisher as stored.
         catchModal();
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QTRY_COMPARE(nextModal, QStringLiteral("Tom & Jerry Holm"));
     }
 
     void longNamesAreShortenedInTheMiddleYetReadInFull() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        dlg->publisherList->setCurrentRow(2);
+        dlg->publisherListBox()->setCurrentRow(2);
         auto* ok = control<QPushButton>(dlg.get(), 1);
         const QString full = QStringLiteral("För in - Karl-Gustav Mårten A Östergren-Wallenius");
         const QString shown = shownCaption(ok->text());
@@ -276,14 +276,13 @@ private slots:
         desk.profile.values[QStringLiteral("Last/Post")] =
             QStringLiteral("Karl-Gustav Mårten A Östergren-Wallenius");
         auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("hol"));
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("hol"));
         QCOMPARE(firstClipped(dlg.get()), QString());
         // List rows hold the ring of Å.
-        const QRect row = dlg->publisherList->visualItemRect(dlg->publisherList->item(3));
-        QVERIFY(
-            row.height() >=
-            QFontMetrics(dlg->publisherList->font()).boundingRect(QStringLiteral("Å")).height() +
-                2);
+        QListWidget* list = dlg->publisherListBox();
+        const QRect row = list->visualItemRect(list->item(3));
+        QVERIFY(row.height() >=
+                QFontMetrics(list->font()).boundingRect(QStringLiteral("Å")).height() + 2);
         {
             CReportEntryDlg entry(dlg->entryContext(), 3, dlg.get());
             entry.show();
@@ -298,7 +297,7 @@ private slots:
     void everyControlHasAnAccessibleName() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("and"));
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("and"));
         CReportEntryDlg entry(dlg->entryContext(), 1, dlg.get());
         entry.show();
         CAboutDlg about(dlg.get());
@@ -319,7 +318,7 @@ private slots:
         QCOMPARE(accessibleName(control(dlg.get(), 1000)),
                  QStringLiteral("Utebliven rapport för november = 3"));
         // The list's current line is what a reader announces.
-        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dlg->publisherList);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dlg->publisherListBox());
         QAccessibleInterface* line = list != nullptr ? list->focusChild() : nullptr;
         QVERIFY(line != nullptr);
         QCOMPARE(line->text(QAccessible::Name), QStringLiteral("Andersson, Lars"));
@@ -331,12 +330,12 @@ private slots:
         writeGroup(dir.file("jan.z08"), 0, 4, group());
         Desk desk;
         auto dlg = desk.open(groupPath(), QDate(2015, 12, 20));
-        QVERIFY(!dlg->store.newFormActive);
-        dlg->clock = [] { return QDate(2016, 2, 10); };
+        QVERIFY(!dlg->groupFile().store.newFormActive);
+        dlg->SetClock([] { return QDate(2016, 2, 10); });
         desk.files.next = qs(dir.file("jan.z08"));
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
-        QCOMPARE(dlg->store.reportMonth, 0);
-        QVERIFY(dlg->store.newFormActive);
+        QCOMPARE(dlg->groupFile().store.reportMonth, 0);
+        QVERIFY(dlg->groupFile().store.newFormActive);
     }
 };
 

@@ -127,7 +127,7 @@ private:
         });
         QTest::keyClick(main.get(), Qt::Key_M, Qt::ControlModifier);
         QTRY_VERIFY(ran);
-        QCOMPARE(main->focusWidget(), main->publisherList);
+        QCOMPARE(main->focusWidget(), main->publisherListBox());
     }
 
     int runs() const { return int(readAll(sendmail + ".calls").count('\n')); }

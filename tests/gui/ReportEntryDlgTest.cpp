@@ -51,7 +51,7 @@ private slots:
         }
         QCOMPARE(seen, order);
         QVERIFY(!dlg.isVisible());
-        const GroupStore& store = d.main->store;
+        const GroupStore& store = d.main->groupFile().store;
         QCOMPARE(int(store.record(1).hours[kReportMonth]), 3);
         QCOMPARE(GroupStore::isNewFormMonth(store.record(1).newFormMonthsValue(), kReportMonth),
                  newForm);
@@ -65,7 +65,7 @@ private slots:
         }
         // On disk at once, and named in the main window.
         QCOMPARE(int(d.reload().record(1).hours[kReportMonth]), 3);
-        QCOMPARE(d.main->lastEnteredName, std::string("Anna Berg"));
+        QCOMPARE(d.main->entryContext().lastEnteredName, std::string("Anna Berg"));
         QCOMPARE(d.mainText(133), QStringLiteral("Anna Berg"));
     }
 
@@ -143,7 +143,7 @@ private slots:
         QVERIFY(!d.visible(143) && !d.visible(151));
         QCOMPARE(d.fields(), QStringList({"15", "0", "6", "4", "1"}));
         enter(5);
-        const GroupRecord& r = d.main->store.record(1);
+        const GroupRecord& r = d.main->groupFile().store.record(1);
         QVERIFY(GroupStore::isNewFormMonth(r.newFormMonthsValue(), kReportMonth));
         const NewFormValues v = unpackNewForm(r, kReportMonth);
         QCOMPARE(int(v.publications), 15);
@@ -158,7 +158,7 @@ private slots:
         d.open(1, kOldFormDay);
         QCOMPARE(d.fields(), QStringList({"20", "7", "0", "0", "3", "2"}));
         enter(6);
-        const GroupRecord& r = d.main->store.record(1);
+        const GroupRecord& r = d.main->groupFile().store.record(1);
         QVERIFY(!GroupStore::isNewFormMonth(r.newFormMonthsValue(), kReportMonth));
         const OldFormValues v = unpackOldForm(r, kReportMonth);
         QCOMPARE(int(v.books), 20);
@@ -174,8 +174,8 @@ private slots:
         enter();
         QCOMPARE(d.field(141), QStringLiteral("12.25"));
         enter(2);
-        QCOMPARE(int(d.main->store.record(1).hours[kReportMonth]), 12);
-        QCOMPARE(int(d.main->store.record(1).quarterHours[kReportMonth]), 1);
+        QCOMPARE(int(d.main->groupFile().store.record(1).hours[kReportMonth]), 12);
+        QCOMPARE(int(d.main->groupFile().store.record(1).quarterHours[kReportMonth]), 1);
     }
 
     void valuesThatDoNotFitAreRefusedOnTheirField_data() {
@@ -203,7 +203,7 @@ private slots:
         QFETCH(QString, message);
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(1, today);
-        const GroupRecord before = d.main->store.record(1);
+        const GroupRecord before = d.main->groupFile().store.record(1);
         while (focusedId() != field) {
             press(Qt::Key_Right);
         }
@@ -216,17 +216,17 @@ private slots:
         QCOMPARE(qs(d.desk->messages.shown.back()), message);
         QCOMPARE(focusedId(), field);
         QCOMPARE(focusedEdit()->selectedText(), typed);
-        QVERIFY(sameBytes(d.main->store.record(1), before));
+        QVERIFY(sameBytes(d.main->groupFile().store.record(1), before));
     }
 
     void okWithNothingChangedStoresNothingButRefreshesTheStatus() {
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
         const std::string file = readFile(d.path());
         d.open(1);
-        d.main->store.record(2).hours[kReportMonth] = 2; // reported meanwhile
+        d.main->groupFile().store.record(2).hours[kReportMonth] = 2; // reported meanwhile
         enter(5);
         QCOMPARE(d.mainText(1000), QStringLiteral("Utebliven rapport för november = 1"));
-        QCOMPARE(d.main->lastEnteredName, std::string());
+        QCOMPARE(d.main->entryContext().lastEnteredName, std::string());
         QCOMPARE(readFile(d.path()), file);
     }
 };

@@ -81,8 +81,8 @@ private slots:
         type("1");
         enter(5);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->store.getNewFormValue(1, kOctober, 0)), 1);
-        QCOMPARE(d.main->store.hasLateFlag(1, kOctober), flagAfterOk);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kOctober, 0)), 1);
+        QCOMPARE(d.main->groupFile().store.hasLateFlag(1, kOctober), flagAfterOk);
         QCOMPARE(d.reload().hasLateFlag(1, kOctober), flagAfterOk);
     }
 
@@ -93,8 +93,8 @@ private slots:
         press(Qt::Key_Up);
         enter();
         enter(5);
-        QVERIFY(!d.main->store.hasLateFlag(1, kOctober));
-        QCOMPARE(d.main->lastEnteredName, std::string());
+        QVERIFY(!d.main->groupFile().store.hasLateFlag(1, kOctober));
+        QCOMPARE(d.main->entryContext().lastEnteredName, std::string());
     }
 
     void onlyTheMonthShownAtOkIsStored() {
@@ -132,7 +132,7 @@ private slots:
         type("2");
         enter(5);
 
-        const GroupStore& store = d.main->store;
+        const GroupStore& store = d.main->groupFile().store;
         QCOMPARE(int(store.getNewFormValue(1, 8, 0)), 2);
         QCOMPARE(int(store.getNewFormValue(1, kOctober, 0)), 4);
         QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 0)), 0);
@@ -174,7 +174,7 @@ private slots:
         }
         QCOMPARE(dlg.month, 11);
         press(Qt::Key_Escape);
-        QCOMPARE(int(d.main->store.remarkCount), 1);
+        QCOMPARE(int(d.main->groupFile().store.remarkCount), 1);
         d.close();
         QCOMPARE(readFile(d.path()), file);
     }
@@ -185,7 +185,7 @@ private slots:
         d.save(kReportMonth, {person("Olle", "Öberg"), person("Anna", "Berg"), person("Åsa", "Ek"),
                               person("Bo", "Ahl")});
         CReportsDlg& main = d.openMain();
-        QTest::keyClicks(main.publisherList, QStringLiteral("Ek"));
+        QTest::keyClicks(main.publisherListBox(), QStringLiteral("Ek"));
         whenModalOpens([](QWidget* modal) {
             QVERIFY(becomesActive(modal));
             for (const char* value : {"2", "1", "10.5", "3", "1"}) {
@@ -193,7 +193,7 @@ private slots:
                 enter();
             }
         });
-        QTest::keyClick(main.publisherList, Qt::Key_Return);
+        QTest::keyClick(main.publisherListBox(), Qt::Key_Return);
         QCOMPARE(d.mainText(133), QStringLiteral("Åsa Ek"));
         QCOMPARE(d.mainText(1000), QStringLiteral("Utebliven rapport för november = 3"));
 
@@ -208,9 +208,9 @@ private slots:
                 enter();
             }
         });
-        QTest::keyClick(main.publisherList, Qt::Key_Return);
-        QCOMPARE(main.publisherList->currentItem()->text(), QStringLiteral("Ek, Åsa"));
-        QTest::keyClick(main.publisherList, Qt::Key_Escape);
+        QTest::keyClick(main.publisherListBox(), Qt::Key_Return);
+        QCOMPARE(main.publisherListBox()->currentItem()->text(), QStringLiteral("Ek, Åsa"));
+        QTest::keyClick(main.publisherListBox(), Qt::Key_Escape);
         QVERIFY(!main.isVisible());
 
         GroupStore& file = d.reload();

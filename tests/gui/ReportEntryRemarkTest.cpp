@@ -53,7 +53,7 @@ private slots:
                  credit != 0 ? QStringLiteral("( + %1 Timmar )").arg(credit) : QString());
         enter(5);
         QVERIFY(!dlg.isVisible());
-        GroupStore& store = d.main->store;
+        GroupStore& store = d.main->groupFile().store;
         QCOMPARE(int(store.record(1).creditHours[kReportMonth]), credit);
         QCOMPARE(qs(storedRemark(store, 1, kReportMonth)), typed);
         QCOMPARE(qs(storedRemark(d.reload(), 1, kReportMonth)), typed);
@@ -72,7 +72,8 @@ private slots:
         QVERIFY(!dlg.changed);
         press(Qt::Key_Escape);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(storedRemark(d.main->store, 1, kReportMonth), std::string("5 +Timmar"));
+        QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth),
+                 std::string("5 +Timmar"));
         QTRY_COMPARE(storedRemark(d.reload(), 1, kReportMonth), std::string("5 +Timmar"));
     }
 
@@ -104,8 +105,8 @@ private slots:
                  credit != 0 ? QStringLiteral("( + %1 Timmar )").arg(credit) : QString());
         // Cancel keeps what the editor wrote into the store, on disk too.
         press(Qt::Key_Escape);
-        QCOMPARE(int(d.main->store.record(1).remarkSlot[kReportMonth]), 0);
-        QCOMPARE(int(d.main->store.record(1).creditHours[kReportMonth]), 10);
+        QCOMPARE(int(d.main->groupFile().store.record(1).remarkSlot[kReportMonth]), 0);
+        QCOMPARE(int(d.main->groupFile().store.record(1).creditHours[kReportMonth]), 10);
         QTRY_COMPARE(int(d.reload().record(1).remarkSlot[kReportMonth]), 0);
     }
 
@@ -118,7 +119,7 @@ private slots:
         enter();
         QVERIFY(dlg.changed);
         press(Qt::Key_Escape);
-        GroupStore& store = d.main->store;
+        GroupStore& store = d.main->groupFile().store;
         QCOMPARE(storedRemark(store, 1, kReportMonth), std::string("Sjuk i två veckor"));
         QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 0)), 0); // the values were not stored
         QTRY_COMPARE(storedRemark(d.reload(), 1, kReportMonth), std::string("Sjuk i två veckor"));
@@ -143,8 +144,8 @@ private slots:
         QCOMPARE(focusedId(), 163);
         QCOMPARE(d.text(163), QStringLiteral("Resa till Ωmega"));
         QCOMPARE(dlg.remarkState, 1);
-        QCOMPARE(int(d.main->store.record(1).remarkSlot[kReportMonth]), 0);
-        QCOMPARE(int(d.main->store.remarkCount), 0);
+        QCOMPARE(int(d.main->groupFile().store.record(1).remarkSlot[kReportMonth]), 0);
+        QCOMPARE(int(d.main->groupFile().store.remarkCount), 0);
     }
 
     void clickingAFieldLeavesTheEditorForTheFirst() {
@@ -156,7 +157,7 @@ private slots:
         QVERIFY(!d.visible(163));
         QCOMPARE(focusedId(), 139);
         QCOMPARE(dlg.remarkState, 0);
-        QCOMPARE(storedRemark(d.main->store, 1, kReportMonth), std::string("Flyttar"));
+        QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Flyttar"));
     }
 
     void everyWayOutOfTheEditorLandsInTheFirstField_data() {
@@ -189,8 +190,8 @@ private slots:
         QVERIFY(!d.visible(163));
         QCOMPARE(focusedId(), 139);
         QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
-        QCOMPARE(storedRemark(d.main->store, 1, kReportMonth), std::string("Sjuk"));
-        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, 0)), 0);
+        QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Sjuk"));
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 0)), 0);
         // The next digit lands where the focus is, and only there.
         type("8");
         QCOMPARE(d.text(139), QStringLiteral("8"));
@@ -198,8 +199,8 @@ private slots:
         // A later click on OK stores the report.
         QTest::mouseClick(control(&dlg, 1), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, 0)), 8);
-        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, 1)), 5);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 0)), 8);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 1)), 5);
     }
 
     void remarkWithoutAFreeSlotIsReportedAndNotStored() {
@@ -211,7 +212,7 @@ private slots:
         enter();
         QCOMPARE(d.desk->messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(d.desk->messages.shown[0]), qs(LoadString(1033)));
-        QCOMPARE(int(d.main->store.record(1).remarkSlot[kReportMonth]), 0);
+        QCOMPARE(int(d.main->groupFile().store.record(1).remarkSlot[kReportMonth]), 0);
         QCOMPARE(dlg.remarkText, std::string());
         QVERIFY(!dlg.changed);
     }

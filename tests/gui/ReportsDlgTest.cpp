@@ -28,8 +28,8 @@ QString text(CReportsDlg& dlg, int id) {
 
 QStringList lines(CReportsDlg& dlg) {
     QStringList out;
-    for (int i = 0; i < dlg.publisherList->count(); ++i) {
-        out << dlg.publisherList->item(i)->text();
+    for (int i = 0; i < dlg.publisherListBox()->count(); ++i) {
+        out << dlg.publisherListBox()->item(i)->text();
     }
     return out;
 }
@@ -78,8 +78,8 @@ private slots:
         Desk desk;
         desk.profile.values[QStringLiteral("Last/LoadPath")] = QStringLiteral("/nowhere/else.z08");
         auto dlg = desk.open(QLatin1Char('"') + upper + QLatin1Char('"'));
-        QCOMPARE(dlg->store.groupFilePath, upper.toStdString());
-        QCOMPARE(dlg->store.publisherCount, 4);
+        QCOMPARE(dlg->groupFile().store.groupFilePath, upper.toStdString());
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         QVERIFY(desk.messages.shown.empty());
         // The file's order, in list form.
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Berg, Anna", "Ek, Åsa", "Ahl, Bo"}));
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(text(*dlg, 1000), QStringLiteral("Utebliven rapport för november = 3"));
         QCOMPARE(text(*dlg, 1001), QStringLiteral("Summa förkunnare = 4"));
         QVERIFY(visible(*dlg, 4) && visible(*dlg, 5) && visible(*dlg, 162));
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
     }
 
     void otherCommandLinesFallBackToTheProfile() {
@@ -96,7 +96,7 @@ private slots:
             desk.profile.values[QStringLiteral("Last/LoadPath")] = groupPath();
             desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
             auto dlg = desk.open(line);
-            QCOMPARE(dlg->store.publisherCount, 4);
+            QCOMPARE(dlg->groupFile().store.publisherCount, 4);
             QCOMPARE(text(*dlg, 133), QStringLiteral("Anna Berg"));
         }
     }
@@ -104,11 +104,11 @@ private slots:
     void withoutAFileTheWindowIsEmpty() {
         Desk desk;
         auto dlg = desk.open(QString(), QDate(2026, 1, 5));
-        QCOMPARE(dlg->publisherList->count(), 0);
-        QCOMPARE(dlg->store.reportMonth, 11);
+        QCOMPARE(dlg->publisherListBox()->count(), 0);
+        QCOMPARE(dlg->groupFile().store.reportMonth, 11);
         QVERIFY(!visible(*dlg, 4) && !visible(*dlg, 5) && !visible(*dlg, 162));
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Rapporter över tjänst på fältet"));
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return); // nothing to open
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return); // nothing to open
         QVERIFY(dlg->isVisible());
     }
 
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(text(*dlg, 1006), QStringLiteral("E-mail - olle@example.se"));
 
         // Anna: reported, two usable numbers, no address.
-        QTest::keyClick(dlg->publisherList, Qt::Key_Down);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Down);
         QCOMPARE(text(*dlg, 1), QStringLiteral("För in - Anna Berg"));
         QVERIFY(visible(*dlg, 1003) && visible(*dlg, 1004));
         QVERIFY(!visible(*dlg, 1006) && !visible(*dlg, 1007));
@@ -141,15 +141,15 @@ private slots:
         QCOMPARE(text(*dlg, 1002), QStringLiteral("08-765 43 21"));
         QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
         QCOMPARE(text(*dlg, 1002), QStringLiteral("070-111 22 33"));
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
 
         // Åsa: no numbers, an unusable address.
-        QTest::keyClick(dlg->publisherList, Qt::Key_Down);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Down);
         QVERIFY(!visible(*dlg, 1003) && !visible(*dlg, 1004) && !visible(*dlg, 1002));
         QVERIFY(!visible(*dlg, 1006));
 
         // Bo: only his third number is long enough.
-        QTest::keyClick(dlg->publisherList, Qt::Key_Down);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Down);
         QVERIFY(visible(*dlg, 1003) && !visible(*dlg, 1004));
         QCOMPARE(text(*dlg, 1002), QStringLiteral("08-222 33 44"));
     }
@@ -176,11 +176,11 @@ private slots:
             opened = modal->windowTitle();
             QTest::keyClick(modal, Qt::Key_Escape);
         });
-        QTest::keyClicks(dlg->publisherList, QStringLiteral("Ek"));
-        QCOMPARE(dlg->publisherList->currentItem()->text(), QStringLiteral("Ek, Åsa"));
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("Ek"));
+        QCOMPARE(dlg->publisherListBox()->currentItem()->text(), QStringLiteral("Ek, Åsa"));
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QCOMPARE(opened, QStringLiteral("Åsa Ek"));
-        QCOMPARE(dlg->focusWidget(), dlg->publisherList);
+        QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
         QVERIFY(dlg->isVisible());
     }
 
@@ -190,18 +190,18 @@ private slots:
         control<QCheckBox>(dlg.get(), 162)->click();
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Ek, Åsa", "Ahl, Bo"}));
         // The selected publisher reports: the line goes, its neighbour takes the selection.
-        dlg->publisherList->setCurrentRow(1);
-        dlg->store.record(3).hours[10] = 4;
+        dlg->publisherListBox()->setCurrentRow(1);
+        dlg->groupFile().store.record(3).hours[10] = 4;
         whenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Ahl, Bo"}));
-        QCOMPARE(dlg->publisherList->currentRow(), 1);
+        QCOMPARE(dlg->publisherListBox()->currentRow(), 1);
         // On the last line it falls back to the first.
-        dlg->store.record(4).hours[10] = 4;
+        dlg->groupFile().store.record(4).hours[10] = 4;
         whenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle"}));
-        QCOMPARE(dlg->publisherList->currentRow(), 0);
+        QCOMPARE(dlg->publisherListBox()->currentRow(), 0);
     }
 
     void onePublisherGroupIsNotWrittenBackYetStillOpens() {
@@ -215,9 +215,9 @@ private slots:
             opened = modal->windowTitle();
             QTest::keyClick(modal, Qt::Key_Escape);
         });
-        QTest::keyClick(dlg->publisherList, Qt::Key_Return);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
         QCOMPARE(opened, QStringLiteral("Ensam Person"));
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QVERIFY(desk.messages.shown.empty());
         QCOMPARE(desk.profile.values.value("Last/LoadPath"), QString::fromStdString(dir.file("ett.z08")));
@@ -228,7 +228,7 @@ private slots:
         const std::string before = readFile(dir.file("Grupp.z08"));
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(readFile(dir.file("Grupp.z08")), before); // nothing entered: same bytes
         QCOMPARE(desk.profile.values.value("Last/LoadPath"), groupPath());
@@ -240,16 +240,16 @@ private slots:
         Desk desk;
         auto dlg = desk.open(groupPath());
         // The file's folder disappears under the program.
-        dlg->store.groupFilePath = dir.file("borta/Grupp.z08");
+        dlg->groupFile().store.groupFilePath = dir.file("borta/Grupp.z08");
         desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::No};
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(dlg->isVisible());
         QCOMPARE(desk.messages.shown.size(), std::size_t(2));
         QCOMPARE(qs(desk.messages.shown[1]), qs(LoadString(2004)));
-        QCOMPARE(dlg->store.publisherCount, 4); // nothing dropped
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4); // nothing dropped
         QCOMPARE(desk.profile.writes, 0);
         desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::Yes};
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(desk.profile.writes, 2);
     }
@@ -258,7 +258,7 @@ private slots:
         Desk desk;
         desk.profile.failWrites = true;
         auto dlg = desk.open(groupPath());
-        QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(desk.messages.shown[0]), QStringLiteral("Inställningarna kunde inte sparas i /profile/zadw.ini."));
     }
@@ -268,8 +268,8 @@ private slots:
         Desk desk;
         desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
         auto dlg = desk.open(groupPath());
-        dlg->store.record(1).hours[10] = 9; // an entry made this run
-        dlg->group.markChanged();
+        dlg->groupFile().store.record(1).hours[10] = 9; // an entry made this run
+        dlg->groupFile().markChanged();
         desk.files.next = QString::fromStdString(dir.file("ny.z08"));
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
         QCOMPARE(desk.files.lastTitle, QStringLiteral("Välj sammanställningsfil från sekreteraren"));
@@ -277,7 +277,7 @@ private slots:
         QCOMPARE(lines(*dlg), QStringList({"Ett, Ny", "Två, Ny"}));
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för oktober - Grupp 7 "));
         QCOMPARE(text(*dlg, 133), QString());
-        QCOMPARE(QDir::currentPath(), dlg->startDirectory);
+        QCOMPARE(QDir::currentPath(), dlg->startFolder());
         // The entry reached the old file.
         RecordingSink sink;
         GroupStore old(sink);
@@ -290,16 +290,16 @@ private slots:
         auto dlg = desk.open(groupPath());
         desk.files.next = QString();
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
-        QCOMPARE(dlg->store.publisherCount, 4);
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         desk.files.next = QString::fromStdString(dir.file("lista.txt"));
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
-        QCOMPARE(dlg->store.publisherCount, 4);
+        QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         QCOMPARE(desk.files.calls, 2);
         // Without a current file the chooser opens in the start folder.
         Desk other;
         auto empty = other.open(QString());
         QTest::mouseClick(control(empty.get(), 3), Qt::LeftButton);
-        QCOMPARE(other.files.lastFolder, empty->startDirectory);
+        QCOMPARE(other.files.lastFolder, empty->startFolder());
     }
 
     void tipsAreJoinedExactly() {

@@ -152,7 +152,7 @@ private:
         });
         click(main.get(), 5);
         QVERIFY(ran);
-        QCOMPARE(main->focusWidget(), main->publisherList);
+        QCOMPARE(main->focusWidget(), main->publisherListBox());
     }
 
 private slots:
@@ -407,8 +407,8 @@ private slots:
         const QString text = pdfText(file("a.pdf"));
         QVERIFY(text.contains(QStringLiteral("Insamling av rapporter - november")));
         QVERIFY(text.contains(QStringLiteral("Grupp #4")));
-        for (int p = 1; p <= main->store.publisherCount; ++p) {
-            const QString name = qs(main->store.displayName(p, false));
+        for (int p = 1; p <= main->groupFile().store.publisherCount; ++p) {
+            const QString name = qs(main->groupFile().store.displayName(p, false));
             QVERIFY2(text.contains(name), qPrintable(name));
         }
     }
