@@ -2,6 +2,7 @@
 #include "ReportEntryDlg.h"
 
 #include "CodePage.h"
+#include "RemarkRules.h"
 #include "ReportRules.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
@@ -172,11 +173,9 @@ void CReportEntryDlg::LoadMonth() {
     values = loaded.values;
     creditHourCount = loaded.creditHourCount;
 
-    // Only looked up: a slot is reserved when a remark is actually stored, so browsing the
-    // months does not use up the group's slots.
-    std::string remark;
-    remarkNumber = store.getRemark(publisher, month, remark, true);
-    remarkText = qs(remark).trimmed().toStdString();
+    const MonthRemark remark = LookUpRemark(store, publisher, month);
+    remarkNumber = remark.slot;
+    remarkText = qs(remark.text).trimmed().toStdString();
 
     UpdateCreditHours(values.wholeHours);
 
@@ -411,29 +410,15 @@ void CReportEntryDlg::LeaveRemarkEditor() {
 
     GroupStore& store = owner_.store;
     const std::string text = typed.left(kMaxRemarkChars).toStdString();
-    const int linkBefore = store.record(publisher).remarkSlot[month];
-    const bool blank = text.empty() || text[0] == ' ';
-    bool stored = false;
-    if (!blank) {
-        if (remarkNumber == 0) {
-            std::string unused;
-            remarkNumber = store.getRemark(publisher, month, unused, false);
-        }
-        stored = store.setRemark(publisher, month, remarkNumber, text);
-    } else {
-        store.setRemark(publisher, month, remarkNumber, text); // clears the month's link
-    }
-    if (blank || stored) {
-        if (text != remarkText) {
-            changed = true;
-        }
-        remarkText = text;
-    } else {
-        // No slot to be had (the store has said so): the month keeps the remark it had.
-        remarkNumber = 0;
+    MonthRemark remark{remarkNumber, remarkText};
+    const RemarkStored result = StoreRemark(store, publisher, month, remark, text);
+    remarkNumber = remark.slot;
+    remarkText = remark.text;
+    if (result.changed) {
+        changed = true;
     }
     recordCopy.remarkSlot[month] = store.record(publisher).remarkSlot[month];
-    if (stored || store.record(publisher).remarkSlot[month] != linkBefore) {
+    if (result.needsWrite) {
         // Written once the focus has settled, even if the dialog has closed by then; the
         // opener owns the context, so the write goes with it.
         QObject* anchor = parentWidget() != nullptr ? static_cast<QObject*>(parentWidget()) : this;
