@@ -142,4 +142,27 @@ void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSi
     sender.release();
 }
 
+bool SendReminderToAll(const std::vector<std::string>& addresses, int reportMonth,
+                       MessageSink& messages, MailTransport& transport) {
+    MailSender sender(transport, messages);
+    if (sender.takeError() != MailErrorNone) {
+        sender.release();
+        return false;
+    }
+    sender.originatorName = kOriginator;
+    // One address at a time, so a ";" in one cannot split it.
+    bool accepted = true;
+    for (const std::string& address : addresses) {
+        if (!sender.addBcc(address)) {
+            accepted = false;
+            break;
+        }
+    }
+    sender.setSubject(kReminderSubject);
+    sender.noteText = reminderText(reportMonth);
+    const bool sent = accepted && sender.send(0);
+    sender.release();
+    return sent;
+}
+
 } // namespace zadw

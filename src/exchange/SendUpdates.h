@@ -9,6 +9,7 @@
 #include "MessageSink.h"
 
 #include <string>
+#include <vector>
 
 namespace zadw {
 
@@ -35,5 +36,10 @@ std::string reminderText(int month); // "Skicka in din rapport för mars. \nTack
 
 void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSink& messages,
                   MailTransport& transport);
+// The same reminder as one message to everyone, each address a blind copy so that no publisher
+// sees another's. An address that may not be sent refuses the whole message (said so). True when
+// the mail system took it.
+bool SendReminderToAll(const std::vector<std::string>& addresses, int reportMonth,
+                       MessageSink& messages, MailTransport& transport);
 
 } // namespace zadw

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MissingReportsDlg.h"
 
-#include "MailSender.h"
 #include "MessageSink.h"
 #include "SendUpdates.h"
 #include "Strings.h"
@@ -38,19 +37,9 @@ constexpr int kReminded = 1545;
 constexpr int kAllReported = 1546;
 constexpr int kAddressHeading = 1547;
 constexpr int kRemindQuestion = 2015;
-constexpr const char* kNoAddress = "–";
-constexpr const char* kOriginator = "Zad";
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-std::string joined(const std::vector<std::string>& parts, const char* separator) {
-    std::string out;
-    for (const std::string& p : parts) {
-        out += (out.empty() ? "" : separator) + p;
-    }
-    return out;
 }
 
 // Stands in when the program was started without a mail system: sending says so.
@@ -71,32 +60,6 @@ QPushButton* button(QWidget* parent, int id, int textId) {
 }
 
 } // namespace
-
-std::vector<MissingLine> CMissingReportsDlg::CollectMissing(const GroupStore& store) {
-    std::vector<MissingLine> lines;
-    for (int p = 1; p <= store.publisherCount; ++p) {
-        if (!store.isMissing(p, store.reportMonth)) {
-            continue;
-        }
-        const Contacts contacts = store.collectPhones(p);
-        MissingLine line;
-        line.pub = p;
-        line.name = store.displayName(p, true);
-        line.numbers.assign(contacts.numbers.begin(), contacts.numbers.begin() + contacts.count);
-        line.address = contacts.reminderAddress;
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
-std::string CMissingReportsDlg::ListText(const std::vector<MissingLine>& lines) {
-    std::string text;
-    for (const MissingLine& line : lines) {
-        text += line.name + "\t" + joined(line.numbers, ", ") + "\t" +
-                (line.address.empty() ? std::string(kNoAddress) : line.address) + "\n";
-    }
-    return text;
-}
 
 CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& services,
                                        QWidget* parent)
@@ -156,8 +119,8 @@ void CMissingReportsDlg::ShowLine(int row) {
     const MissingLine& line = lines_[static_cast<std::size_t>(row)];
     QTreeWidgetItem* item = list_->topLevelItem(row);
     item->setText(0, qs(line.name));
-    item->setText(1, qs(joined(line.numbers, ", ")));
-    std::string address = line.address.empty() ? std::string(kNoAddress) : line.address;
+    item->setText(1, qs(NumbersText(line)));
+    std::string address = AddressText(line);
     if (line.reminded) {
         address += " (" + LoadString(kReminded) + ")";
     }
@@ -165,11 +128,8 @@ void CMissingReportsDlg::ShowLine(int row) {
 }
 
 void CMissingReportsDlg::UpdateButtons() {
-    bool anyAddress = false;
-    for (const MissingLine& line : lines_) {
-        anyAddress = anyAddress || !line.address.empty();
-    }
-    findChild<QPushButton*>(QString::number(kRemindAll))->setEnabled(anyAddress);
+    findChild<QPushButton*>(QString::number(kRemindAll))
+        ->setEnabled(!ReminderRecipients(lines_).empty());
     const int row = list_->currentIndex().row();
     const bool canDial = row >= 0 && row < static_cast<int>(lines_.size()) &&
                          !lines_[static_cast<std::size_t>(row)].numbers.empty();
@@ -178,12 +138,7 @@ void CMissingReportsDlg::UpdateButtons() {
 }
 
 void CMissingReportsDlg::OnRemindAll() {
-    std::vector<std::size_t> chosen;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (!lines_[i].address.empty()) {
-            chosen.push_back(i);
-        }
-    }
+    const std::vector<std::size_t> chosen = ReminderRecipients(lines_);
     if (chosen.empty()) {
         return;
     }
@@ -199,28 +154,13 @@ void CMissingReportsDlg::OnRemindAll() {
         return;
     }
 
-    NoMailSystem none;
-    MailSender sender(services_.mail != nullptr ? *services_.mail : none, messages());
-    if (sender.takeError() != MailErrorNone) {
-        sender.release();
-        list_->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    // One message, as the single reminder reads, with everyone in Bcc so that no publisher
-    // sees another's address. One address at a time, so a ";" in one cannot split it.
-    sender.originatorName = kOriginator;
-    bool accepted = true;
+    std::vector<std::string> addresses;
     for (const std::size_t i : chosen) {
-        if (!sender.addBcc(lines_[i].address)) {
-            accepted = false;
-            break;
-        }
+        addresses.push_back(lines_[i].address);
     }
-    sender.setSubject(kReminderSubject);
-    sender.noteText = reminderText(m);
-    // A refused address has been shown and refuses the whole message.
-    const bool sent = accepted && sender.send(0);
-    sender.release();
+    NoMailSystem none;
+    const bool sent = SendReminderToAll(addresses, m, messages(),
+                                        services_.mail != nullptr ? *services_.mail : none);
     if (sent) {
         for (const std::size_t i : chosen) {
             lines_[i].reminded = true;

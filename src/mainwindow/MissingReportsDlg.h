@@ -4,23 +4,15 @@
 // to ring and the address to remind, and one reminder mail to all of them at once.
 
 #include "GroupStore.h"
+#include "MissingReports.h"
 #include "Services.h"
 
 #include <QDialog>
-#include <string>
 #include <vector>
 
 class QTreeWidget;
 
 namespace zadw {
-
-struct MissingLine {
-    int pub = 0;
-    std::string name;                 // list form
-    std::vector<std::string> numbers; // every usable number
-    std::string address;              // the reminder address; empty when none is usable
-    bool reminded = false;
-};
 
 class CMissingReportsDlg : public QDialog {
     Q_OBJECT
@@ -29,10 +21,6 @@ public:
     // The report month's missing publishers of store, in file order. The store is only read.
     CMissingReportsDlg(const GroupStore& store, const Services& services,
                        QWidget* parent = nullptr);
-
-    static std::vector<MissingLine> CollectMissing(const GroupStore& store);
-    // One publisher a line: name, numbers, address ("–" for none), separated by tabs.
-    static std::string ListText(const std::vector<MissingLine>& lines);
 
     const std::vector<MissingLine>& lines() const { return lines_; }
     QTreeWidget* lineList() const { return list_; }

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Who is missing, how the list reads, and the one reminder that reaches all of them.
+#include "MissingReports.h"
+
+#include "FakeTransport.h"
+#include "SendUpdates.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zadw {
+namespace {
+
+using test::FakeTransport;
+using test::RecordingSink;
+
+constexpr int kNovember = 10;
+
+struct Person {
+    std::string first, last, phone1, phone2, phone3, email;
+    int hours = 0; // in November
+};
+
+// Berg has reported, Öberg and Ek have addresses, Lind has none, Holm has an address no
+// reminder may use.
+const std::vector<Person> kMany = {
+    {"Olle", "Öberg", "08-123 45 67", "", "+46 70-111 22", "olle@example.se", 0},
+    {"Anna", "Berg", "070-111 22 33", "", "", "anna@example.se", 5},
+    {"Åsa", "Ek", "", "", "", "asa@example.se", 0},
+    {"Per", "Lind", "", "08-55 55", "", "", 0},
+    {"Eva", "Holm", "", "", "", "eva-at-example", 0},
+};
+
+struct Group {
+    RecordingSink sink;
+    GroupStore store{sink};
+    explicit Group(const std::vector<Person>& people) {
+        GroupRecord head{};
+        head.reportMonth = kNovember;
+        std::vector<GroupRecord> records;
+        for (const Person& p : people) {
+            GroupRecord r{};
+            setTextField(r, TextField::FirstName, p.first, nullptr);
+            setTextField(r, TextField::LastName, p.last, nullptr);
+            setTextField(r, TextField::Phone1, p.phone1, nullptr);
+            setTextField(r, TextField::Phone2, p.phone2, nullptr);
+            setTextField(r, TextField::Phone3, p.phone3, nullptr);
+            setTextField(r, TextField::Email, p.email, nullptr);
+            r.hours[kNovember] = static_cast<std::uint8_t>(p.hours);
+            records.push_back(r);
+        }
+        store.assign(head, records, {});
+    }
+};
+
+TEST(MissingReports, TheMissingInFileOrderWithWhatCanReachThem) {
+    Group g(kMany);
+    const std::vector<MissingLine> lines = CollectMissing(g.store);
+    EXPECT_EQ(ListText(lines), "Öberg, Olle\t08-123 45 67, +46 70-111 22\tolle@example.se\n"
+                               "Ek, Åsa\t\tasa@example.se\n"
+                               "Lind, Per\t08-55 55\t–\n"
+                               "Holm, Eva\t\t–\n");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3].pub, 5);
+    EXPECT_EQ(ReminderRecipients(lines), (std::vector<std::size_t>{0, 1}));
+}
+
+TEST(MissingReports, NobodyMissingOrNobodyToRemind) {
+    std::vector<Person> reported = kMany;
+    for (Person& p : reported) {
+        p.hours = 3;
+    }
+    EXPECT_TRUE(CollectMissing(Group(reported).store).empty());
+
+    const std::vector<Person> noAddress = {kMany[1], kMany[3], kMany[4]};
+    const std::vector<MissingLine> lines = CollectMissing(Group(noAddress).store);
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(ReminderRecipients(lines).empty());
+}
+
+TEST(RemindAll, OneMessageWithEveryoneAsABlindCopy) {
+    RecordingSink sink;
+    FakeTransport mail;
+    EXPECT_TRUE(SendReminderToAll({"olle@example.se", "asa@example.se"}, kNovember, sink, mail));
+    ASSERT_EQ(mail.delivered.size(), 1u);
+    const MailMessage& m = mail.delivered[0];
+    EXPECT_TRUE(m.recipients.empty());
+    ASSERT_EQ(m.bcc.size(), 2u);
+    EXPECT_EQ(m.bcc[0].name, "olle@example.se");
+    EXPECT_EQ(m.bcc[1].name, "asa@example.se");
+    EXPECT_EQ(m.subject, kReminderSubject);
+    EXPECT_EQ(m.noteText, reminderText(kNovember));
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(RemindAll, OneUnsafeAddressOrNoMailSystemSendsNothing) {
+    const struct {
+        const char* name;
+        std::vector<std::string> addresses;
+        MailSystemState state;
+    } cases[] = {
+        {"unsafe address", {"olle@example.se", "asa@example.se\r\nBcc: x@y.z"},
+         MailSystemState::Ready},
+        {"no mail system", {"olle@example.se"}, MailSystemState::NotFound},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSink sink;
+        FakeTransport mail;
+        mail.state = c.state;
+        EXPECT_FALSE(SendReminderToAll(c.addresses, kNovember, sink, mail));
+        EXPECT_TRUE(mail.delivered.empty());
+        EXPECT_EQ(sink.shown.size(), 1u); // why, said once
+    }
+}
+
+} // namespace
+} // namespace zadw
