@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     }
 
     {
-        const GroupStore& store = main.groupFile().store;
+        GroupStore& store = main.groupFile().store;
         CSummaryPreviewDlg preview(store, messages, nullptr, store.reportMonth, &main);
         ok = shown(preview) && save(preview, out, "summary-preview.png") && ok;
     }

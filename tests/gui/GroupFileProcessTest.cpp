@@ -461,7 +461,7 @@ private slots:
         Desk next;
         next.profile.values = desk.profile.values;
         auto again = next.open(QString());
-        QCOMPARE(again->store.publisherCount, 4);
+        QCOMPARE(again->groupFile().store.publisherCount, 4);
         QVERIFY(next.messages.shown.empty());
     }
 
