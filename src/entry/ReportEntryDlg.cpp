@@ -6,6 +6,7 @@
 #include "ReportRules.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
+#include "TemplateReportEntry.h"
 #include "TextFit.h"
 
 #include <QApplication>
@@ -27,23 +28,7 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Control ids of template 107 besides the six fields.
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-constexpr int kRemarks = 3;
-constexpr int kChangeMonth = 129;
-constexpr int kMonthName = 146;
-constexpr int kCreditText = 150;
-constexpr int kPublisherName = 154;
-constexpr int kCategory = 155;
-constexpr int kAppointment = 156;
-constexpr int kMonthList = 158;
-constexpr int kWarning = 159;
-constexpr int kCloseMonthList = 160;
-constexpr int kRemarkEdit = 163;
-constexpr int kGroupNumber = 270;
-
-constexpr int kFirstFieldId = 139;
+constexpr int kFirstFieldId = static_cast<int>(EntryField::BooksOrPublications);
 
 // Field labels with their strings in the old and the new form (0: hidden in that form).
 struct FieldLabel {
@@ -75,18 +60,19 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     : QDialog(parent), publisher(publisher), owner_(context), generation_(context.group.generation()) {
     // A caption but no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    buildFromTemplate(this, 107);
+    buildFromTemplate(this, TemplateId::ReportEntry);
     for (const EntryField id :
          {EntryField::BooksOrPublications, EntryField::BrochuresOrVideos, EntryField::Hours,
           EntryField::Magazines, EntryField::ReturnVisits, EntryField::BibleStudies}) {
         CDigitEdit& digits =
             digitEdits_[static_cast<std::size_t>(static_cast<int>(id) - kFirstFieldId)];
-        digits.Attach(control<QLineEdit>(this, static_cast<int>(id)));
+        // The fields are numbered as their controls are.
+        digits.Attach(control<QLineEdit>(this, static_cast<ReportEntryCtl>(id)));
         connect(&digits, &CDigitEdit::moveAcrossFields, this, &CReportEntryDlg::MoveAcrossFields);
     }
-    remarkEdit_ = control<QLineEdit>(this, kRemarkEdit);
-    monthList_ = control<QListWidget>(this, kMonthList);
-    okButton_ = control<QPushButton>(this, kOk);
+    remarkEdit_ = control<QLineEdit>(this, ReportEntryCtl::RemarkEdit);
+    monthList_ = control<QListWidget>(this, ReportEntryCtl::MonthList);
+    okButton_ = control<QPushButton>(this, ReportEntryCtl::Ok);
 
     // The remark slot holds 36 characters: the collector sees the limit while typing.
     remarkEdit_->setMaxLength(kMaxRemarkChars);
@@ -95,18 +81,19 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     // A press on OK that the collector drags away from presses nothing, and closes no editor twice.
     connect(okButton_, &QPushButton::released, this,
             [this] { QTimer::singleShot(0, this, [this] { okPressLeftEditor_ = false; }); });
-    connect(control<QPushButton>(this, kCancel), &QPushButton::clicked, this, &QDialog::reject);
-    connect(control<QPushButton>(this, kRemarks), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportEntryCtl::Cancel), &QPushButton::clicked, this,
+            &QDialog::reject);
+    connect(control<QPushButton>(this, ReportEntryCtl::Remarks), &QPushButton::clicked, this,
             &CReportEntryDlg::OpenRemarkEditor);
-    connect(control<QPushButton>(this, kChangeMonth), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportEntryCtl::ChangeMonth), &QPushButton::clicked, this,
             &CReportEntryDlg::ShowMonthList);
-    connect(control<QPushButton>(this, kCloseMonthList), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportEntryCtl::CloseMonthList), &QPushButton::clicked, this,
             &CReportEntryDlg::CloseMonthList);
     connect(monthList_, &QListWidget::currentRowChanged, this, &CReportEntryDlg::SelectMonth);
     connect(monthList_, &QListWidget::itemDoubleClicked, this, &CReportEntryDlg::CloseMonthList);
 
-    for (const int id :
-         {kFirstFieldId, static_cast<int>(EntryField::Hours), kRemarkEdit, kMonthList}) {
+    for (const ReportEntryCtl id : {ReportEntryCtl::BooksOrPublications, ReportEntryCtl::Hours,
+                                    ReportEntryCtl::RemarkEdit, ReportEntryCtl::MonthList}) {
         control(this, id)->installEventFilter(this);
     }
     for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -130,9 +117,9 @@ void CReportEntryDlg::InitDialog() {
 
     const QString name = qs(store.displayName(publisher, false));
     setWindowTitle(ReadableText(name));
-    SetLabelText(control<QLabel>(this, kPublisherName), name);
+    SetLabelText(control<QLabel>(this, ReportEntryCtl::PublisherName), name);
     remarkEdit_->setAccessibleName(
-        control<QPushButton>(this, kRemarks)->text().remove(QLatin1Char('&')));
+        control<QPushButton>(this, ReportEntryCtl::Remarks)->text().remove(QLatin1Char('&')));
 
     {
         const QSignalBlocker block(monthList_);
@@ -143,12 +130,12 @@ void CReportEntryDlg::InitDialog() {
         monthList_->setCurrentRow(month);
     }
     monthList_->hide();
-    control(this, kCloseMonthList)->hide();
+    control(this, ReportEntryCtl::CloseMonthList)->hide();
     remarkEdit_->hide();
 
     recordCopy = store.record(publisher);
 
-    control<QPushButton>(this, kChangeMonth)->setText(qs(LoadString(114)));
+    control<QPushButton>(this, ReportEntryCtl::ChangeMonth)->setText(qs(LoadString(114)));
     monthList_->setAccessibleName(qs(LoadString(114)).remove(QLatin1Char('&')));
 
     LoadMonth();
@@ -159,15 +146,16 @@ void CReportEntryDlg::LoadMonth() {
     GroupStore& store = owner_.store;
     const bool oldForm = !newForm;
     Field(EntryField::Magazines)->setVisible(oldForm);
-    control(this, 151)->setVisible(oldForm);
+    control(this, ReportEntryCtl::MagazinesLabel)->setVisible(oldForm);
     for (const FieldLabel& l : kLabels) {
         const QString label = qs(textOf(newForm ? l.newForm : l.oldForm));
-        control<QLabel>(this, l.id)->setText(label);
-        // A screen reader names each field by the label above it.
-        const int field = l.id - 8; // 147..153 stand over 139..145
+        control<QLabel>(this, static_cast<ReportEntryCtl>(l.id))->setText(label);
+        // A screen reader names each field by the label above it, whose id is 8 more.
+        const auto field = static_cast<ReportEntryCtl>(l.id - 8);
         control(this, field)->setAccessibleName(label);
     }
-    control<QLabel>(this, kMonthName)->setText(qs(MonthName(month, false, owner_.languageTag)));
+    control<QLabel>(this, ReportEntryCtl::MonthName)
+        ->setText(qs(MonthName(month, false, owner_.languageTag)));
 
     const LoadedMonth loaded = LoadMonthValues(recordCopy, month, newForm);
     values = loaded.values;
@@ -187,14 +175,15 @@ void CReportEntryDlg::LoadMonth() {
     Field(EntryField::BibleStudies)->setText(QString::number(values.studyCount));
 
     const int category = recordCopy.category(month);
-    control<QLabel>(this, kCategory)->setText(qs(textOf(kCategoryText[category])));
-    control<QLabel>(this, kAppointment)
+    control<QLabel>(this, ReportEntryCtl::Category)->setText(qs(textOf(kCategoryText[category])));
+    control<QLabel>(this, ReportEntryCtl::Appointment)
         ->setText(qs(textOf(kAppointmentText[recordCopy.appointment & 0x03])));
-    control<QLabel>(this, kGroupNumber)
+    control<QLabel>(this, ReportEntryCtl::GroupNumber)
         ->setText(qs(LoadString(1058)) + QLatin1Char(' ') +
                   QString::number(static_cast<std::int8_t>(recordCopy.groupNumber)));
     // The credit hours stand where the month list's button is while the list is open.
-    control(this, kCreditText)->setVisible(category == kCategoryRegularPioneer && !monthListShown);
+    control(this, ReportEntryCtl::CreditText)
+        ->setVisible(category == kCategoryRegularPioneer && !monthListShown);
 
     UpdateWarning();
 }
@@ -204,7 +193,7 @@ void CReportEntryDlg::UpdateCreditHours(int h) {
         zadw::UpdateCreditHours(h, recordCopy.category(month), creditHourCount, remarkText);
     creditHourCount = credit.creditHourCount;
     remarkText = credit.remarkText;
-    control<QLabel>(this, kCreditText)->setText(qs(credit.creditText));
+    control<QLabel>(this, ReportEntryCtl::CreditText)->setText(qs(credit.creditText));
 }
 
 void CReportEntryDlg::UpdateWarning() {
@@ -221,7 +210,7 @@ void CReportEntryDlg::UpdateWarning() {
     in.displayName = ReadableText(qs(store.displayName(publisher, false))).toStdString();
     in.languageTag = owner_.languageTag;
     const Warning w = zadw::UpdateWarning(in);
-    control<QLabel>(this, kWarning)->setText(qs(w.text));
+    control<QLabel>(this, ReportEntryCtl::Warning)->setText(qs(w.text));
     lateEntry = w.lateEntry;
     notCounted = w.notCounted;
 }
@@ -389,7 +378,7 @@ void CReportEntryDlg::CommitRecord() {
 
 void CReportEntryDlg::OpenRemarkEditor() {
     remarkState = RemarkOpen;
-    control(this, kChangeMonth)->hide();
+    control(this, ReportEntryCtl::ChangeMonth)->hide();
     remarkEdit_->setText(qs(remarkText));
     remarkEdit_->show();
     remarkEdit_->setFocus(Qt::OtherFocusReason);
@@ -406,7 +395,7 @@ void CReportEntryDlg::LeaveRemarkEditor() {
         return;
     }
     remarkEdit_->hide();
-    control(this, kChangeMonth)->show();
+    control(this, ReportEntryCtl::ChangeMonth)->show();
 
     GroupStore& store = owner_.store;
     const std::string text = typed.left(kMaxRemarkChars).toStdString();
@@ -449,7 +438,7 @@ void CReportEntryDlg::RefuseRemark(const QString& typed, const std::string& unma
         }
         owner_.messages().show(FormatText(LoadString(2005), unmappable));
         remarkState = RemarkOpen;
-        control(this, kChangeMonth)->hide();
+        control(this, ReportEntryCtl::ChangeMonth)->hide();
         remarkEdit_->setText(typed);
         remarkEdit_->show();
         remarkEdit_->setFocus(Qt::OtherFocusReason);
@@ -459,10 +448,11 @@ void CReportEntryDlg::RefuseRemark(const QString& typed, const std::string& unma
 void CReportEntryDlg::ShowMonthList() {
     monthListShown = true;
     monthList_->show();
-    for (const int id : {kRemarks, kCreditText, kOk, kCancel, kChangeMonth, kGroupNumber}) {
+    using enum ReportEntryCtl;
+    for (const ReportEntryCtl id : {Remarks, CreditText, Ok, Cancel, ChangeMonth, GroupNumber}) {
         control(this, id)->hide();
     }
-    auto* close = control<QPushButton>(this, kCloseMonthList);
+    auto* close = control<QPushButton>(this, ReportEntryCtl::CloseMonthList);
     close->setDown(false);
     close->show();
     monthList_->setFocus(Qt::OtherFocusReason);
@@ -485,14 +475,15 @@ void CReportEntryDlg::CloseMonthList() {
         return; // the double-click and the focus leaving the list both come here
     }
     monthListShown = false;
-    for (const int id : {kRemarks, kOk, kCancel, kChangeMonth, kGroupNumber}) {
+    using enum ReportEntryCtl;
+    for (const ReportEntryCtl id : {Remarks, Ok, Cancel, ChangeMonth, GroupNumber}) {
         control(this, id)->show();
     }
     LoadMonth();
     // After the reload, so the first field's value is selected and typing replaces it.
     FocusField(Field(EntryField::BooksOrPublications));
     monthList_->hide();
-    control(this, kCloseMonthList)->hide();
+    control(this, ReportEntryCtl::CloseMonthList)->hide();
 }
 
 void CReportEntryDlg::done(int result) {

@@ -5,6 +5,7 @@
 #include "SendUpdates.h"
 #include "Strings.h"
 #include "Telephony.h"
+#include "TemplateBuilder.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,12 +19,6 @@
 
 namespace zadw {
 namespace {
-
-constexpr int kList = 1600;
-constexpr int kRemindAll = 1601;
-constexpr int kDial = 1602;
-constexpr int kCopyList = 1603;
-constexpr int kClose = 2;
 
 constexpr int kMissingFor = 1001; // "Utebliven rapport för %1"
 constexpr int kNameHeading = 1167;
@@ -49,11 +44,11 @@ public:
     DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
 };
 
-QPushButton* button(QWidget* parent, int id, int textId) {
+QPushButton* button(QWidget* parent, MissingReportsCtl id, int textId) {
     const QString text = qs(LoadString(textId));
     // The first letter is the mnemonic; the accessible name is the text as it reads.
     auto* b = new QPushButton(QLatin1Char('&') + text, parent);
-    b->setObjectName(QString::number(id));
+    b->setObjectName(controlName(id));
     b->setAccessibleName(text);
     b->setAutoDefault(false); // Enter in the list must not send anything
     return b;
@@ -73,7 +68,7 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
                                           QStringLiteral(" = ") + QString::number(lines_.size()));
 
     list_ = new QTreeWidget(this);
-    list_->setObjectName(QString::number(kList));
+    list_->setObjectName(controlName(MissingReportsCtl::List));
     list_->setAccessibleName(heading->text());
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
@@ -86,10 +81,10 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     heading->setBuddy(list_);
 
-    auto* remindAll = button(this, kRemindAll, kRemindAllText);
-    auto* dial = button(this, kDial, kDialText);
-    auto* copy = button(this, kCopyList, kCopyText);
-    auto* close = button(this, kClose, kCloseText);
+    auto* remindAll = button(this, MissingReportsCtl::RemindAll, kRemindAllText);
+    auto* dial = button(this, MissingReportsCtl::Dial, kDialText);
+    auto* copy = button(this, MissingReportsCtl::CopyList, kCopyText);
+    auto* close = button(this, MissingReportsCtl::Close, kCloseText);
     connect(remindAll, &QPushButton::clicked, this, &CMissingReportsDlg::OnRemindAll);
     connect(dial, &QPushButton::clicked, this, &CMissingReportsDlg::OnDial);
     connect(copy, &QPushButton::clicked, this, &CMissingReportsDlg::OnCopyList);
@@ -128,13 +123,13 @@ void CMissingReportsDlg::ShowLine(int row) {
 }
 
 void CMissingReportsDlg::UpdateButtons() {
-    findChild<QPushButton*>(QString::number(kRemindAll))
+    control<QPushButton>(this, MissingReportsCtl::RemindAll)
         ->setEnabled(!ReminderRecipients(lines_).empty());
     const int row = list_->currentIndex().row();
     const bool canDial = row >= 0 && row < static_cast<int>(lines_.size()) &&
                          !lines_[static_cast<std::size_t>(row)].numbers.empty();
-    findChild<QPushButton*>(QString::number(kDial))->setEnabled(canDial);
-    findChild<QPushButton*>(QString::number(kCopyList))->setEnabled(!lines_.empty());
+    control<QPushButton>(this, MissingReportsCtl::Dial)->setEnabled(canDial);
+    control<QPushButton>(this, MissingReportsCtl::CopyList)->setEnabled(!lines_.empty());
 }
 
 void CMissingReportsDlg::OnRemindAll() {

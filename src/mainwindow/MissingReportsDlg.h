@@ -3,6 +3,7 @@
 // "Saknade rapporter…": every publisher whose report of the month is missing, with the numbers
 // to ring and the address to remind, and one reminder mail to all of them at once.
 
+#include "DialogTemplates.h"
 #include "GroupStore.h"
 #include "MissingReports.h"
 #include "Services.h"
@@ -13,6 +14,16 @@
 class QTreeWidget;
 
 namespace zadw {
+
+// The window is laid out by Qt, not from a template; its controls are named by number all the same.
+enum class MissingReportsCtl : int {
+    Close = 2,
+    List = 1600,
+    RemindAll = 1601,
+    Dial = 1602,
+    CopyList = 1603,
+};
+template <> inline constexpr bool kIsControlIdEnum<MissingReportsCtl> = true;
 
 class CMissingReportsDlg : public QDialog {
     Q_OBJECT

@@ -10,6 +10,7 @@
 #include "SettingsProfile.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
+#include "TemplateReports.h"
 #include "TextFit.h"
 
 #include <QAction>
@@ -69,8 +70,8 @@ CReportsDlg::CReportsDlg(const Services& services, StartupInfo startup, QWidget*
     initResources();
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    buildFromTemplate(this, 102);
-    publisherList = control<QListWidget>(this, 138);
+    buildFromTemplate(this, TemplateId::Reports);
+    publisherList = control<QListWidget>(this, ReportsCtl::PublisherList);
     InitDialog(startup);
 }
 
@@ -94,30 +95,34 @@ bool CReportsDlg::isGroupFilePath(const QString& path) {
 }
 
 void CReportsDlg::InitDialog(const StartupInfo& startup) {
-    connect(control<QPushButton>(this, 1), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportsCtl::EnterReport), &QPushButton::clicked, this,
             &CReportsDlg::OpenReportEntry);
-    connect(control<QPushButton>(this, 2), &QPushButton::clicked, this, &CReportsDlg::reject);
-    connect(control<QPushButton>(this, 3), &QPushButton::clicked, this, &CReportsDlg::LoadNewList);
-    connect(control<QPushButton>(this, 4), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportsCtl::ExitProgram), &QPushButton::clicked, this,
+            &CReportsDlg::reject);
+    connect(control<QPushButton>(this, ReportsCtl::LoadNewList), &QPushButton::clicked, this,
+            &CReportsDlg::LoadNewList);
+    connect(control<QPushButton>(this, ReportsCtl::SendUpdates), &QPushButton::clicked, this,
             &CReportsDlg::OnSendUpdates);
-    connect(control<QPushButton>(this, 5), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportsCtl::SummaryPreview), &QPushButton::clicked, this,
             &CReportsDlg::OnSummaryPreview);
-    connect(control<QPushButton>(this, 1003), &QPushButton::clicked, this, &CReportsDlg::OnDial);
-    connect(control<QPushButton>(this, 1004), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportsCtl::Dial), &QPushButton::clicked, this,
+            &CReportsDlg::OnDial);
+    connect(control<QPushButton>(this, ReportsCtl::NextNumber), &QPushButton::clicked, this,
             &CReportsDlg::OnNextNumber);
-    connect(control<QPushButton>(this, 1005), &QPushButton::clicked, this, &CReportsDlg::ShowTips);
-    connect(control<QPushButton>(this, 1006), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportsCtl::Help), &QPushButton::clicked, this,
+            &CReportsDlg::ShowTips);
+    connect(control<QPushButton>(this, ReportsCtl::SendReminder), &QPushButton::clicked, this,
             &CReportsDlg::OnSendReminder);
-    connect(control<QPushButton>(this, 1007), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, ReportsCtl::ReminderPreview), &QPushButton::clicked, this,
             &CReportsDlg::OnReminderPreview);
-    connect(control<QCheckBox>(this, 162), &QCheckBox::clicked, this,
+    connect(control<QCheckBox>(this, ReportsCtl::UnreportedOnly), &QCheckBox::clicked, this,
             &CReportsDlg::OnFilterToggled);
     connect(publisherList, &QListWidget::currentRowChanged, this, [this] { UpdateSelection(); });
     connect(publisherList, &QListWidget::itemDoubleClicked, this, [this] { OpenReportEntry(); });
     // The Menu key arrives as a context-menu event; Shift+F10 is a plain key under X11.
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(rect().center())); });
-    control<QCheckBox>(this, 162)->setChecked(showUnreportedOnly);
+    control<QCheckBox>(this, ReportsCtl::UnreportedOnly)->setChecked(showUnreportedOnly);
     // A command beside the described buttons: reached from the context menu and by its key.
     missingReportsAction_ = new QAction(qs(LoadString(1540)), this);
     missingReportsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -159,9 +164,9 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
     store.reportMonth = reportMonthFor(today);
     store.newFormActive = newFormAtStart(today, store.reportMonth);
 
-    control(this, 4)->hide();
-    control(this, 5)->hide();
-    control(this, 162)->hide();
+    control(this, ReportsCtl::SendUpdates)->hide();
+    control(this, ReportsCtl::SummaryPreview)->hide();
+    control(this, ReportsCtl::UnreportedOnly)->hide();
 
     if (OpenGroupFile::isGroupFilePath(store.groupFilePath)) {
         const OpenResult opened = group.open(store.groupFilePath, true);
@@ -218,7 +223,7 @@ void CReportsDlg::UpdateSelection() {
     }
     selectedLine = publisherList->currentRow();
     const int p = PublisherOnLine(selectedLine);
-    SetButtonText(control<QPushButton>(this, 1),
+    SetButtonText(control<QPushButton>(this, ReportsCtl::EnterReport),
                   qs(FormatText(LoadString(1000), store.displayName(p, false))));
 
     const Contacts contacts = store.collectPhones(p);
@@ -227,25 +232,25 @@ void CReportsDlg::UpdateSelection() {
     reminderAddress = contacts.reminderAddress;
     phoneIndex = 0;
 
-    auto* number = control<QLabel>(this, 1002);
+    auto* number = control<QLabel>(this, ReportsCtl::PhoneNumber);
     if (phoneCount >= 1) {
-        control(this, 1003)->show();
+        control(this, ReportsCtl::Dial)->show();
         SetLabelText(number, qs(phoneNumbers[0]));
         number->show();
     } else {
-        control(this, 1003)->hide();
+        control(this, ReportsCtl::Dial)->hide();
         number->clear();
         number->hide();
     }
-    control(this, 1004)->setVisible(phoneCount > 1);
+    control(this, ReportsCtl::NextNumber)->setVisible(phoneCount > 1);
     if (!reminderAddress.empty()) {
-        SetButtonText(control<QPushButton>(this, 1006),
+        SetButtonText(control<QPushButton>(this, ReportsCtl::SendReminder),
                       QStringLiteral("E-mail - ") + qs(reminderAddress));
-        control(this, 1006)->show();
-        control(this, 1007)->show();
+        control(this, ReportsCtl::SendReminder)->show();
+        control(this, ReportsCtl::ReminderPreview)->show();
     } else {
-        control(this, 1006)->hide();
-        control(this, 1007)->hide();
+        control(this, ReportsCtl::SendReminder)->hide();
+        control(this, ReportsCtl::ReminderPreview)->hide();
     }
 }
 
@@ -259,16 +264,18 @@ void CReportsDlg::UpdateStatus() {
             ++missing;
         }
     }
-    control<QLabel>(this, 1000)->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
-                                         QString::number(missing));
-    control<QLabel>(this, 1001)->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
-                                         QString::number(store.publisherCount));
-    SetLabelText(control<QLabel>(this, 133), qs(lastEnteredName));
+    control<QLabel>(this, ReportsCtl::MissingCount)
+        ->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
+                  QString::number(missing));
+    control<QLabel>(this, ReportsCtl::PublisherCount)
+        ->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
+                  QString::number(store.publisherCount));
+    SetLabelText(control<QLabel>(this, ReportsCtl::LastEntered), qs(lastEnteredName));
     publisherList->setAccessibleName(windowTitle());
     const bool haveLines = publisherList->count() > 0;
-    control(this, 4)->setVisible(haveLines);
-    control(this, 5)->setVisible(haveLines);
-    control(this, 162)->setVisible(store.publisherCount != 0);
+    control(this, ReportsCtl::SendUpdates)->setVisible(haveLines);
+    control(this, ReportsCtl::SummaryPreview)->setVisible(haveLines);
+    control(this, ReportsCtl::UnreportedOnly)->setVisible(store.publisherCount != 0);
 }
 
 void CReportsDlg::accept() {
@@ -349,14 +356,14 @@ bool CReportsDlg::ExitProgram() {
 }
 
 void CReportsDlg::OnFilterToggled() {
-    showUnreportedOnly = control<QCheckBox>(this, 162)->isChecked();
+    showUnreportedOnly = control<QCheckBox>(this, ReportsCtl::UnreportedOnly)->isChecked();
     RefreshList();
 }
 
 void CReportsDlg::OnNextNumber() {
     if (phoneCount > 0) {
         phoneIndex = (phoneIndex + 1) % phoneCount;
-        SetLabelText(control<QLabel>(this, 1002),
+        SetLabelText(control<QLabel>(this, ReportsCtl::PhoneNumber),
                      qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
     }
     FocusList();

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cassert>
 
 namespace zadw {
 
@@ -97,7 +98,13 @@ QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
 
 } // namespace
 
-void buildFromTemplate(QWidget* dialog, int id) {
+QString missingControl(const QWidget* dialog, int id, const char* type) {
+    qCritical("%s has no %s with control id %d", dialog->metaObject()->className(), type, id);
+    assert(false && "control id missing from the dialog's template");
+    return QStringLiteral("missing control %1").arg(id);
+}
+
+void buildFromTemplate(QWidget* dialog, TemplateId id) {
     const DialogTemplate& t = dialogTemplate(id);
     const DialogUnits du = dialogUnitsFor(dialog->font());
     dialog->setWindowTitle(QString::fromStdString(TranslateTemplateText(t.caption)));
@@ -106,8 +113,8 @@ void buildFromTemplate(QWidget* dialog, int id) {
     for (std::size_t i = 0; i < t.count; ++i) {
         const ControlTemplate& c = t.controls[i];
         QWidget* w = makeControl(c, dialog);
-        if (c.id != kNoId) {
-            w->setObjectName(QString::number(c.id));
+        if (c.id.named()) {
+            w->setObjectName(QString::number(c.id.value()));
         }
         w->setGeometry(du.x(c.x), du.y(c.y), du.x(c.w), du.y(c.h));
         if ((c.style & kVariableFont) != 0) {

@@ -15,7 +15,7 @@ std::vector<const DialogTemplate*> dialogTemplates() {
     return {&kAboutTemplate, &kReportsTemplate, &kReportEntryTemplate, &kSummaryPreviewTemplate};
 }
 
-const DialogTemplate& dialogTemplate(int id) {
+const DialogTemplate& dialogTemplate(TemplateId id) {
     for (const DialogTemplate* t : dialogTemplates()) {
         if (t->id == id) {
             return *t;

@@ -8,23 +8,13 @@
 #include "SummaryCells.h"
 #include "SummaryPdf.h"
 #include "TemplateBuilder.h"
+#include "TemplateSummaryPreview.h"
 #include "TotalsPage.h"
 
 #include <QPrinter>
 #include <QPushButton>
 
 namespace zadw {
-namespace {
-
-constexpr int kTemplate = 115;
-constexpr int kClose = 2;
-constexpr int kPrint = 3;
-constexpr int kPrintSetup = 129;
-constexpr int kPane = 130;
-constexpr int kPrevPage = 1004;
-constexpr int kNextPage = 1005;
-
-} // namespace
 
 CSummaryPreviewDlg::CSummaryPreviewDlg(GroupStore& store, MessageSink& messages,
                                        PrinterChoice* printer, int month, QWidget* parent)
@@ -32,31 +22,31 @@ CSummaryPreviewDlg::CSummaryPreviewDlg(GroupStore& store, MessageSink& messages,
       paging_(StartSummaryPaging(store.publisherCount)) {
     // A caption without a system menu or close box, as the template has it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    buildFromTemplate(this, kTemplate);
+    buildFromTemplate(this, TemplateId::SummaryPreview);
     setWindowTitle(QString::fromStdString(SummaryCaption(shownMonth_)));
 
     // The pane takes the place of the template's place holder, inside the etched frame.
     previewPane_ =
         new CPreviewPane([this](const ScreenMeasures& pane) { return DrawScreenPage(pane); }, this);
-    if (QWidget* placeholder = control(this, kPane)) {
-        previewPane_->setGeometry(placeholder->geometry());
-        previewPane_->stackUnder(placeholder);
-        delete placeholder;
-    }
-    previewPane_->setObjectName(QString::number(kPane));
+    QWidget* placeholder = control(this, SummaryPreviewCtl::Pane);
+    previewPane_->setGeometry(placeholder->geometry());
+    previewPane_->stackUnder(placeholder);
+    delete placeholder;
+    previewPane_->setObjectName(controlName(SummaryPreviewCtl::Pane));
 
-    connect(control<QPushButton>(this, kClose), &QPushButton::clicked, this, &QDialog::reject);
-    connect(control<QPushButton>(this, kPrint), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, SummaryPreviewCtl::Close), &QPushButton::clicked, this,
+            &QDialog::reject);
+    connect(control<QPushButton>(this, SummaryPreviewCtl::Print), &QPushButton::clicked, this,
             &CSummaryPreviewDlg::OnPrintSummary);
-    connect(control<QPushButton>(this, kPrintSetup), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, SummaryPreviewCtl::PrintSetup), &QPushButton::clicked, this,
             &CSummaryPreviewDlg::OnPrintSetup);
-    connect(control<QPushButton>(this, kPrevPage), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, SummaryPreviewCtl::PrevPage), &QPushButton::clicked, this,
             &CSummaryPreviewDlg::OnPrevPage);
-    connect(control<QPushButton>(this, kNextPage), &QPushButton::clicked, this,
+    connect(control<QPushButton>(this, SummaryPreviewCtl::NextPage), &QPushButton::clicked, this,
             &CSummaryPreviewDlg::OnNextPage);
 
     UpdatePageButtons();
-    control(this, kClose)->setFocus(Qt::OtherFocusReason);
+    control(this, SummaryPreviewCtl::Close)->setFocus(Qt::OtherFocusReason);
 }
 
 std::vector<DrawOp> CSummaryPreviewDlg::DrawScreenPage(const ScreenMeasures& pane) const {
@@ -72,10 +62,10 @@ std::vector<DrawOp> CSummaryPreviewDlg::DrawScreenPage(const ScreenMeasures& pan
 
 void CSummaryPreviewDlg::UpdatePageButtons() {
     const PageButtons buttons = UpdateSummaryPageButtons(paging_);
-    auto* prev = control<QPushButton>(this, kPrevPage);
+    auto* prev = control<QPushButton>(this, SummaryPreviewCtl::PrevPage);
     prev->setText(QString::fromStdString(buttons.prevCaption));
     prev->setVisible(buttons.prevShown);
-    control(this, kNextPage)->setVisible(buttons.nextShown);
+    control(this, SummaryPreviewCtl::NextPage)->setVisible(buttons.nextShown);
 }
 
 void CSummaryPreviewDlg::OnNextPage() {

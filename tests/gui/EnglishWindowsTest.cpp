@@ -84,10 +84,12 @@ private slots:
                    {person("Anna", "Berg"), pioneer("Bertil", "Lind"), person("Cecilia", "Holm")});
         CReportsDlg& main = desk_.openMain();
         QCOMPARE(main.windowTitle(), QStringLiteral("Collecting reports for November - Group 3 "));
-        QCOMPARE(control<QPushButton>(&main, 3)->text(),
+        QCOMPARE(control<QPushButton>(&main, ReportsCtl::LoadNewList)->text(),
                  QStringLiteral("Load new list from the secretary"));
-        QCOMPARE(control<QPushButton>(&main, 2)->text(), QStringLiteral("Exit program"));
-        QVERIFY(desk_.mainText(1001).startsWith(QStringLiteral("Total publishers = ")));
+        QCOMPARE(control<QPushButton>(&main, ReportsCtl::ExitProgram)->text(),
+                 QStringLiteral("Exit program"));
+        QVERIFY(desk_.mainText(ReportsCtl::PublisherCount)
+                    .startsWith(QStringLiteral("Total publishers = ")));
         grab(&main, QStringLiteral("main-window-en.png"));
         const QStringList bad = clipped(&main);
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join(QStringLiteral("; "))));
@@ -96,9 +98,9 @@ private slots:
     void reportEntryIsEnglishAndUnclipped() {
         desk_.save(kReportMonth, {person("Anna", "Berg"), pioneer("Bertil", "Lind")});
         CReportEntryDlg& entry = desk_.open(2);
-        QCOMPARE(desk_.text(2), QStringLiteral("&Cancel"));
-        QCOMPARE(desk_.text(3), QStringLiteral("&Remarks"));
-        QVERIFY(desk_.text(129).contains(QStringLiteral("late report")));
+        QCOMPARE(desk_.text(ReportEntryCtl::Cancel), QStringLiteral("&Cancel"));
+        QCOMPARE(desk_.text(ReportEntryCtl::Remarks), QStringLiteral("&Remarks"));
+        QVERIFY(desk_.text(ReportEntryCtl::ChangeMonth).contains(QStringLiteral("late report")));
         QCOMPARE(desk_.labels(), (QStringList{QStringLiteral("Publ."), QStringLiteral("Videos"),
                                               QStringLiteral("Hours"), QStringLiteral("R.v."),
                                               QStringLiteral("Bib.st.")}));

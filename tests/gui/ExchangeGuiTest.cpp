@@ -258,7 +258,7 @@ private:
         return dlg;
     }
 
-    static void click(CReportsDlg& dlg, int id) {
+    static void click(CReportsDlg& dlg, ReportsCtl id) {
         QTest::mouseClick(control(&dlg, id), Qt::LeftButton);
     }
 
@@ -493,7 +493,7 @@ private slots:
             sawWaitCursor = sawWaitCursor || (cursor && cursor->shape() == Qt::WaitCursor);
         });
         watch.start();
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         watch.stop();
         QVERIFY(sawDisabled);
         QVERIFY(sawWaitCursor);
@@ -540,7 +540,7 @@ private slots:
         auto dlg = openWindow(group);
 
         desk->messages.answers = {MsgAnswer::No};
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         QVERIFY(readAll(update).size() > 336);
         QCOMPARE(runs(sendmail), 0);
         QCOMPARE(desk->messages.shown.size(), std::size_t(1));
@@ -548,7 +548,7 @@ private slots:
         for (const char* name : {"Olof", "Olaus"}) {
             setTextField(dlg->groupFile().store.record(1), TextField::FirstName, name, nullptr);
             desk->messages.answers = {MsgAnswer::Yes};
-            click(*dlg, 4);
+            click(*dlg, ReportsCtl::SendUpdates);
             RecordingSink sink;
             GroupStore written(sink);
             QVERIFY(written.loadGroupFile(update.toStdString()));
@@ -575,7 +575,7 @@ private slots:
         QFETCH(QString, shownAs);
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), address.toStdString()));
         desk->messages.answers = {MsgAnswer::Yes};
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         QCOMPARE(desk->messages.shown.size(), std::size_t(2));
         QVERIFY(qs(desk->messages.shown[0]).contains("till" + shownAs + ",\n      eller\n"));
         QCOMPARE(qs(desk->messages.shown[1]),
@@ -586,7 +586,7 @@ private slots:
     void reminderGoesToTheSelectedPublisher() {
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
         dlg->publisherListBox()->setCurrentRow(2);
-        click(*dlg, 1006);
+        click(*dlg, ReportsCtl::SendReminder);
         QCOMPARE(desk->messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(desk->messages.shown[0]), QStringLiteral("asa@example.se"));
         const ReadMail m = parseMail(recordedInput(sendmail));
@@ -601,9 +601,9 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("tel"), &catcher, "dial");
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), ""));
         dlg->publisherListBox()->setCurrentRow(0);
-        click(*dlg, 1003);
-        click(*dlg, 1004);
-        click(*dlg, 1003);
+        click(*dlg, ReportsCtl::Dial);
+        click(*dlg, ReportsCtl::NextNumber);
+        click(*dlg, ReportsCtl::Dial);
         QCOMPARE(catcher.urls.size(), 2);
         QCOMPARE(catcher.urls[0].toEncoded(), QByteArray("tel:08-123%2045%2067"));
         QCOMPARE(catcher.urls[0].path(), QStringLiteral("08-123 45 67"));
@@ -645,7 +645,7 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("tel"), &catcher, "dial");
 
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), ""));
-        click(*dlg, 1003);
+        click(*dlg, ReportsCtl::Dial);
         QCOMPARE(catcher.urls.size(), shown.isEmpty() ? 1 : 0);
         QCOMPARE(desk->messages.shown.size(), std::size_t(shown.isEmpty() ? 0 : 1));
         if (!shown.isEmpty()) {
@@ -756,7 +756,7 @@ private slots:
         auto dlg = openWindow(group);
 
         desk->messages.answers = {MsgAnswer::Yes};
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         QVERIFY(QFile::exists(updateFile));
         if (update == QLatin1String("2014")) {
             QCOMPARE(desk->messages.shown.size(), std::size_t(1));
@@ -779,7 +779,7 @@ private slots:
         QFile::remove(xdgEmail + ".calls");
         QFile::remove(sbinSendmail + ".calls");
         dlg->publisherListBox()->setCurrentRow(2);
-        click(*dlg, 1006);
+        click(*dlg, ReportsCtl::SendReminder);
         QCOMPARE(runs(xdgEmail), reminder == QLatin1String("xdg-email") ? 1 : 0);
         QCOMPARE(runs(sbinSendmail), reminder == QLatin1String("sendmail") ? 1 : 0);
         QCOMPARE(desk->messages.shown.size(),
@@ -796,7 +796,7 @@ private slots:
         auto dlg = openWindow(group);
         QGuiApplication::clipboard()->clear();
         desk->messages.actionPresses = {"Kopiera adressen", "Visa filen"};
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         QCOMPARE(desk->messages.shown.size(), std::size_t(1));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("sekr@exempel.se"));
         // Without a file manager on D-Bus the folder opens.
@@ -820,7 +820,7 @@ private slots:
         watch.setInterval(20);
         connect(&watch, &QTimer::timeout, [&] { sawDisabled = sawDisabled || !dlg->isEnabled(); });
         watch.start();
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         watch.stop();
 
         QVERIFY(sawDisabled); // during the hand-over only
@@ -905,7 +905,7 @@ private slots:
         if (ran == QLatin1String("2122")) {
             desk->messages.answers.push_front(MsgAnswer::Ok);
         }
-        click(*dlg, 4);
+        click(*dlg, ReportsCtl::SendUpdates);
         QCOMPARE(runs(xdgEmail), ran == QLatin1String("xdg-email") || ran == QLatin1String("2122"));
         QCOMPARE(runs(sbin), ran == QLatin1String("sendmail") ? 1 : 0);
         if (ran == QLatin1String("2014")) {
@@ -917,7 +917,7 @@ private slots:
             QCOMPARE(qs(desk->messages.shown[0]),
                      qs(FormatText(LoadString(2122), "/profile/zadw.ini")));
             desk->messages.answers = {MsgAnswer::Yes};
-            click(*dlg, 4);
+            click(*dlg, ReportsCtl::SendUpdates);
             QCOMPARE(runs(xdgEmail), 2);
             QCOMPARE(desk->messages.shown.size(), std::size_t(3)); // 2122 and two questions
         }

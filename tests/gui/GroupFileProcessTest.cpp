@@ -412,7 +412,7 @@ private slots:
         const bool said2001 = desk.messages.shown[0] == FormatText(LoadString(2001), fifo);
         const int lineCount = dlg->publisherListBox()->count();
         // "Ladda ner ny lista", cancelled.
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         const int chooserCalls = desk.files.calls;
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         const bool closed = !dlg->isVisible();
@@ -554,7 +554,7 @@ private slots:
             chosen = link + "/Grupp.z08";
         }
         desk.files.next = qs(chosen);
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         // The collector asked for this very file as it is now: nothing to ask.
         QVERIFY(desk.messages.shown.empty());
         QCOMPARE(lines(*dlg), kNewListLines);

@@ -9,6 +9,7 @@
 #include "Services.h"
 #include "SettingsProfile.h"
 #include "TemplateBuilder.h"
+#include "TemplateReports.h"
 
 #include "../data/TestSupport.h"
 

@@ -6,6 +6,7 @@
 #include "AboutDlg.h"
 #include "ReportEntryDlg.h"
 #include "Strings.h"
+#include "TemplateReportEntry.h"
 #include "TextFit.h"
 
 #include <QAccessible>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <optional>
 
 using namespace zadw;
 using namespace zadw::test;
@@ -139,15 +141,15 @@ private slots:
     }
 
     void enterPressesTheFocusedButton_data() {
-        QTest::addColumn<int>("button");
+        QTest::addColumn<ReportsCtl>("button");
         QTest::addColumn<int>("chooserCalls");
         QTest::addColumn<int>("messages");
-        QTest::newRow("Ladda ner ny lista") << 3 << 1 << 0;
-        QTest::newRow("Hjälp") << 1005 << 0 << 1;
-        QTest::newRow("Förhandsgranska e-post") << 1007 << 0 << 1;
+        QTest::newRow("Ladda ner ny lista") << ReportsCtl::LoadNewList << 1 << 0;
+        QTest::newRow("Hjälp") << ReportsCtl::Help << 0 << 1;
+        QTest::newRow("Förhandsgranska e-post") << ReportsCtl::ReminderPreview << 0 << 1;
     }
     void enterPressesTheFocusedButton() {
-        QFETCH(int, button);
+        QFETCH(ReportsCtl, button);
         QFETCH(int, chooserCalls);
         QFETCH(int, messages);
         Desk desk;
@@ -167,26 +169,27 @@ private slots:
     }
 
     void focusReturnsToTheListAfterEveryCommand_data() {
-        QTest::addColumn<int>("button");
-        QTest::newRow("new list cancelled") << 3;
-        QTest::newRow("summary preview") << 5;
-        QTest::newRow("dial without telephony") << 1003;
-        QTest::newRow("tips") << 1005;
-        QTest::newRow("reminder without mail") << 1006;
-        QTest::newRow("reminder preview") << 1007;
-        QTest::newRow("about") << 0;
+        // The About box has no button in the window: none stands for it.
+        QTest::addColumn<std::optional<ReportsCtl>>("button");
+        QTest::newRow("new list cancelled") << std::optional(ReportsCtl::LoadNewList);
+        QTest::newRow("summary preview") << std::optional(ReportsCtl::SummaryPreview);
+        QTest::newRow("dial without telephony") << std::optional(ReportsCtl::Dial);
+        QTest::newRow("tips") << std::optional(ReportsCtl::Help);
+        QTest::newRow("reminder without mail") << std::optional(ReportsCtl::SendReminder);
+        QTest::newRow("reminder preview") << std::optional(ReportsCtl::ReminderPreview);
+        QTest::newRow("about") << std::optional<ReportsCtl>();
     }
     void focusReturnsToTheListAfterEveryCommand() {
-        QFETCH(int, button);
+        QFETCH(std::optional<ReportsCtl>, button);
         Desk desk;
         auto dlg = desk.open(groupPath());
         QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("and"));
         catchModal();
-        if (button == 0) {
+        if (!button) {
             dlg->ShowAbout();
             QCOMPARE(nextModal, QStringLiteral("About Zadw"));
         } else {
-            QTest::mouseClick(control(dlg.get(), button), Qt::LeftButton);
+            QTest::mouseClick(control(dlg.get(), *button), Qt::LeftButton);
         }
         QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
     }
@@ -196,8 +199,8 @@ private slots:
         Desk desk;
         auto dlg = desk.open(groupPath());
         QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("and"));
-        QVERIFY(control(dlg.get(), 1006)->isVisible());
-        QCOMPARE(control<QLabel>(dlg.get(), 1000)->text(),
+        QVERIFY(control(dlg.get(), ReportsCtl::SendReminder)->isVisible());
+        QCOMPARE(control<QLabel>(dlg.get(), ReportsCtl::MissingCount)->text(),
                  QStringLiteral("Utebliven rapport för november = 3"));
         onModal([](QWidget* modal) {
             QVERIFY(QTest::qWaitForWindowActive(modal));
@@ -207,9 +210,9 @@ private slots:
             QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
         });
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
-        QCOMPARE(control<QLabel>(dlg.get(), 1000)->text(),
+        QCOMPARE(control<QLabel>(dlg.get(), ReportsCtl::MissingCount)->text(),
                  QStringLiteral("Utebliven rapport för november = 2"));
-        QVERIFY(!control(dlg.get(), 1006)->isVisible());
+        QVERIFY(!control(dlg.get(), ReportsCtl::SendReminder)->isVisible());
         QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
     }
 
@@ -228,8 +231,8 @@ private slots:
         Desk desk;
         auto dlg = desk.open(groupPath());
         QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("hol"));
-        auto* ok = control<QPushButton>(dlg.get(), 1);
-        auto* mail = control<QPushButton>(dlg.get(), 1006);
+        auto* ok = control<QPushButton>(dlg.get(), ReportsCtl::EnterReport);
+        auto* mail = control<QPushButton>(dlg.get(), ReportsCtl::SendReminder);
         QCOMPARE(shownCaption(ok->text()), QStringLiteral("För in - Tom & Jerry Holm"));
         QCOMPARE(shownCaption(mail->text()), QStringLiteral("E-mail - tom&jerry@example.se"));
         QCOMPARE(accessibleName(mail), QStringLiteral("E-mail - tom&jerry@example.se"));
@@ -248,7 +251,7 @@ private slots:
         Desk desk;
         auto dlg = desk.open(groupPath());
         dlg->publisherListBox()->setCurrentRow(2);
-        auto* ok = control<QPushButton>(dlg.get(), 1);
+        auto* ok = control<QPushButton>(dlg.get(), ReportsCtl::EnterReport);
         const QString full = QStringLiteral("För in - Karl-Gustav Mårten A Östergren-Wallenius");
         const QString shown = shownCaption(ok->text());
         QVERIFY(shown == full ||
@@ -312,10 +315,11 @@ private slots:
                 }
             }
         }
-        QCOMPARE(accessibleName(control(&entry, 141)), QStringLiteral("Timmar"));
-        QCOMPARE(accessibleName(control(&entry, 3)), QStringLiteral("Anteckningar"));
-        QCOMPARE(accessibleName(control(dlg.get(), 138)), dlg->windowTitle());
-        QCOMPARE(accessibleName(control(dlg.get(), 1000)),
+        QCOMPARE(accessibleName(control(&entry, ReportEntryCtl::Hours)), QStringLiteral("Timmar"));
+        QCOMPARE(accessibleName(control(&entry, ReportEntryCtl::Remarks)),
+                 QStringLiteral("Anteckningar"));
+        QCOMPARE(accessibleName(control(dlg.get(), ReportsCtl::PublisherList)), dlg->windowTitle());
+        QCOMPARE(accessibleName(control(dlg.get(), ReportsCtl::MissingCount)),
                  QStringLiteral("Utebliven rapport för november = 3"));
         // The list's current line is what a reader announces.
         QAccessibleInterface* list = QAccessible::queryAccessibleInterface(dlg->publisherListBox());
@@ -333,7 +337,7 @@ private slots:
         QVERIFY(!dlg->groupFile().store.newFormActive);
         dlg->SetClock([] { return QDate(2016, 2, 10); });
         desk.files.next = qs(dir.file("jan.z08"));
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         QCOMPARE(dlg->groupFile().store.reportMonth, 0);
         QVERIFY(dlg->groupFile().store.newFormActive);
     }

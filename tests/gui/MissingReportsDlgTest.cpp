@@ -197,8 +197,9 @@ private slots:
         withDialog([&](CMissingReportsDlg& dlg) {
             QCOMPARE(shownLines(dlg), lines);
             QCOMPARE(dlg.lineList()->accessibleName(), heading);
-            QCOMPARE(dlg.findChild<QPushButton*>(QStringLiteral("1601"))->isEnabled(), canRemind);
-            QCOMPARE(dlg.findChild<QPushButton*>(QStringLiteral("1601"))->accessibleName(),
+            QCOMPARE(control<QPushButton>(&dlg, MissingReportsCtl::RemindAll)->isEnabled(),
+                     canRemind);
+            QCOMPARE(control<QPushButton>(&dlg, MissingReportsCtl::RemindAll)->accessibleName(),
                      QString::fromUtf8("Påminn alla med e-post"));
             QCOMPARE(dlg.focusWidget(), dlg.lineList());
         });
@@ -208,7 +209,8 @@ private slots:
         open(kMany);
         desk->messages.answers.push_back(MsgAnswer::Yes);
         withDialog([&](CMissingReportsDlg& dlg) {
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("1601")), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::RemindAll),
+                              Qt::LeftButton);
             QCOMPARE(
                 desk->messages.shown,
                 std::vector<std::string>{"Skicka en påminnelse för november till 2 förkunnare?"});
@@ -245,7 +247,8 @@ private slots:
         open(kMany);
         desk->messages.answers.push_back(MsgAnswer::No);
         withDialog([&](CMissingReportsDlg& dlg) {
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("1601")), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::RemindAll),
+                              Qt::LeftButton);
             QCOMPARE(desk->messages.shown.size(), std::size_t(1));
             QVERIFY(!shownLines(dlg).join(QLatin1Char('\n')).contains(QString::fromUtf8("påmind")));
         });
@@ -258,7 +261,8 @@ private slots:
         open(people);
         desk->messages.answers.push_back(MsgAnswer::Yes);
         withDialog([&](CMissingReportsDlg& dlg) {
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("1601")), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::RemindAll),
+                              Qt::LeftButton);
             QCOMPARE(desk->messages.shown.size(), std::size_t(2));
             QVERIFY(qs(desk->messages.shown[1]).contains(QStringLiteral("[CR][LF]")));
             QVERIFY(!shownLines(dlg).join(QLatin1Char('\n')).contains(QString::fromUtf8("påmind")));
@@ -269,7 +273,8 @@ private slots:
     void copiesTheListAndRingsTheSelectedLine() {
         open(kMany);
         withDialog([&](CMissingReportsDlg& dlg) {
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("1603")), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::CopyList),
+                              Qt::LeftButton);
             QCOMPARE(QApplication::clipboard()->text(),
                      QString::fromUtf8("Öberg, Olle\t08-123 45 67, +46 70-111 22\tolle@example.se\n"
                                        "Ek, Åsa\t\tasa@example.se\n"
@@ -277,10 +282,10 @@ private slots:
                                        "Holm, Eva\t\t–\n"));
             // Ek has no number: nothing to ring. Lind's first number is rung.
             QTest::keyClick(dlg.lineList(), Qt::Key_Down);
-            QVERIFY(!dlg.findChild<QPushButton*>(QStringLiteral("1602"))->isEnabled());
+            QVERIFY(!control<QPushButton>(&dlg, MissingReportsCtl::Dial)->isEnabled());
             QTest::keyClick(dlg.lineList(), Qt::Key_Down);
-            QVERIFY(dlg.findChild<QPushButton*>(QStringLiteral("1602"))->isEnabled());
-            QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("1602")), Qt::LeftButton);
+            QVERIFY(control<QPushButton>(&dlg, MissingReportsCtl::Dial)->isEnabled());
+            QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::Dial), Qt::LeftButton);
             QCOMPARE(catcher.urls.size(), 1);
             QVERIFY(catcher.urls[0].toString().contains(QStringLiteral("08-55")));
         });

@@ -3,10 +3,14 @@
 #include "GuiTestSupport.h"
 
 #include "AboutDlg.h"
+#include "TemplateAbout.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 using namespace zadw;
@@ -78,6 +82,38 @@ private slots:
         QTRY_COMPARE(aboutCaption, QStringLiteral("About Zadw"));
         QCOMPARE(menuText, QStringLiteral("&About Zadw..."));
         QVERIFY(dlg->isVisible());
+    }
+
+    // An id the template lacks, or a control of another type, is a program error: a release
+    // build logs it and hands out a hidden stand-in rather than a null the caller would crash on.
+    void aControlTheTemplateLacksIsLoggedAndStoodIn() {
+#ifndef NDEBUG
+        QSKIP("a debug build stops on the assertion instead");
+#else
+        CAboutDlg about;
+        about.show();
+        const auto logged = [](const char* type, int id) {
+            QTest::ignoreMessage(
+                QtCriticalMsg,
+                QRegularExpression(QStringLiteral("CAboutDlg has no %1 with control id %2$")
+                                       .arg(QLatin1String(type))
+                                       .arg(id)));
+        };
+        logged("QLineEdit", 1);
+        auto* edit = control<QLineEdit>(&about, AboutCtl::Ok);
+        QVERIFY(edit != nullptr);
+        QCOMPARE(edit->parentWidget(), &about);
+        QVERIFY(!edit->isVisible());
+        edit->setText(QStringLiteral("harmless"));
+        logged("QLineEdit", 1);
+        QCOMPARE(control<QLineEdit>(&about, AboutCtl::Ok), edit); // one stand-in, logged again
+
+        logged("QWidget", 999);
+        QWidget* typo = control(&about, static_cast<AboutCtl>(999));
+        QVERIFY(typo != nullptr && typo != edit && !typo->isVisible());
+
+        QCOMPARE(control<QPushButton>(&about, AboutCtl::Ok)->text(), QStringLiteral("OK"));
+#endif
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "ReportEntryDlg.h"
 #include "Strings.h"
+#include "TemplateReportEntry.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -122,13 +123,13 @@ private slots:
         QTRY_COMPARE(desk.files.calls, 1);
         QTest::qWait(100);
         QCOMPARE(opened, QString());
-        QCOMPARE(focusedName(), QStringLiteral("138"));
+        QCOMPARE(focusedName(), controlName(ReportsCtl::PublisherList));
         QVERIFY(type(QStringLiteral("hol")));
         QVERIFY(key(QStringLiteral("Return")));
         QTRY_COMPARE(opened, QStringLiteral("Eva Holm"));
     }
 
-    // Alt-O in the remark editor leaves it for field 139, where the next digit lands.
+    // Alt-O in the remark editor leaves it for the first field, where the next digit lands.
     void altOInTheRemarkEditorThenADigit() {
         Desk desk;
         auto dlg = openActive(desk);
@@ -142,8 +143,8 @@ private slots:
             type(QStringLiteral("Sjuk"));
             key(QStringLiteral("alt+o"));
             key(QStringLiteral("7"));
-            first = control<QLineEdit>(modal, 139)->text();
-            second = control<QLineEdit>(modal, 140)->text();
+            first = control<QLineEdit>(modal, ReportEntryCtl::BooksOrPublications)->text();
+            second = control<QLineEdit>(modal, ReportEntryCtl::BrochuresOrVideos)->text();
             open = modal->isVisible();
             key(QStringLiteral("Escape"));
         });

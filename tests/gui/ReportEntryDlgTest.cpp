@@ -20,30 +20,37 @@ private slots:
         d.save(kReportMonth, {pioneer("Anna", "Berg"), person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(2);
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Bo Ahl"));
-        QCOMPARE(d.text(154), QStringLiteral("Bo Ahl"));
-        QCOMPARE(d.text(146), QStringLiteral("november"));
-        QCOMPARE(d.text(270), QStringLiteral("Grupp 3"));
+        QCOMPARE(d.text(ReportEntryCtl::PublisherName), QStringLiteral("Bo Ahl"));
+        QCOMPARE(d.text(ReportEntryCtl::MonthName), QStringLiteral("november"));
+        QCOMPARE(d.text(ReportEntryCtl::GroupNumber), QStringLiteral("Grupp 3"));
         QCOMPARE(d.fields(), QStringList({"0", "0", "0", "0", "0"})); // new form: no magazines
-        QCOMPARE(d.text(159), QString());
-        QVERIFY(!d.visible(150) && !d.visible(158) && !d.visible(160) && !d.visible(163));
-        QCOMPARE(focusedId(), 139);
+        QCOMPARE(d.text(ReportEntryCtl::Warning), QString());
+        QVERIFY(!d.visible(ReportEntryCtl::CreditText) && !d.visible(ReportEntryCtl::MonthList) &&
+                !d.visible(ReportEntryCtl::CloseMonthList) &&
+                !d.visible(ReportEntryCtl::RemarkEdit));
+        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         type("3"); // the 0 was selected
-        QCOMPARE(d.field(139), QStringLiteral("3"));
+        QCOMPARE(d.field(ReportEntryCtl::BooksOrPublications), QStringLiteral("3"));
     }
 
     void enterWalksTheFieldsAndStoresInTheLast_data() {
         QTest::addColumn<QDate>("today");
-        QTest::addColumn<QList<int>>("order");
-        QTest::newRow("old form") << kOldFormDay << QList<int>{139, 140, 141, 143, 144, 145};
-        QTest::newRow("new form") << kNewFormDay << QList<int>{139, 140, 141, 144, 145};
+        QTest::addColumn<QList<ReportEntryCtl>>("order");
+        using enum ReportEntryCtl;
+        QTest::newRow("old form") << kOldFormDay
+                                  << QList{BooksOrPublications, BrochuresOrVideos, Hours,
+                                           Magazines,           ReturnVisits,      BibleStudies};
+        QTest::newRow("new form") << kNewFormDay
+                                  << QList{BooksOrPublications, BrochuresOrVideos, Hours,
+                                           ReturnVisits, BibleStudies};
     }
     void enterWalksTheFieldsAndStoresInTheLast() {
         QFETCH(QDate, today);
-        QFETCH(QList<int>, order);
+        QFETCH(QList<ReportEntryCtl>, order);
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(1, today);
         const bool newForm = order.size() == 5;
-        QList<int> seen;
+        QList<ReportEntryCtl> seen;
         for (int i = 0; i < order.size(); ++i) {
             seen << focusedId();
             type(QString::number(i + 1));
@@ -66,25 +73,31 @@ private slots:
         // On disk at once, and named in the main window.
         QCOMPARE(int(d.reload().record(1).hours[kReportMonth]), 3);
         QCOMPARE(d.main->entryContext().lastEnteredName, std::string("Anna Berg"));
-        QCOMPARE(d.mainText(133), QStringLiteral("Anna Berg"));
+        QCOMPARE(d.mainText(ReportsCtl::LastEntered), QStringLiteral("Anna Berg"));
     }
 
     void arrowsWrapAroundTheFields_data() {
         QTest::addColumn<QDate>("today");
-        QTest::addColumn<int>("from");
+        QTest::addColumn<ReportEntryCtl>("from");
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("to");
-        QTest::newRow("right in the last") << kNewFormDay << 145 << int(Qt::Key_Right) << 139;
-        QTest::newRow("left in the first") << kNewFormDay << 139 << int(Qt::Key_Left) << 145;
-        QTest::newRow("right past hidden 143") << kNewFormDay << 141 << int(Qt::Key_Right) << 144;
-        QTest::newRow("left past hidden 143") << kNewFormDay << 144 << int(Qt::Key_Left) << 141;
-        QTest::newRow("right onto 143") << kOldFormDay << 141 << int(Qt::Key_Right) << 143;
+        QTest::addColumn<ReportEntryCtl>("to");
+        using enum ReportEntryCtl;
+        QTest::newRow("right in the last")
+            << kNewFormDay << BibleStudies << int(Qt::Key_Right) << BooksOrPublications;
+        QTest::newRow("left in the first")
+            << kNewFormDay << BooksOrPublications << int(Qt::Key_Left) << BibleStudies;
+        QTest::newRow("right past the hidden magazines")
+            << kNewFormDay << Hours << int(Qt::Key_Right) << ReturnVisits;
+        QTest::newRow("left past the hidden magazines")
+            << kNewFormDay << ReturnVisits << int(Qt::Key_Left) << Hours;
+        QTest::newRow("right onto magazines")
+            << kOldFormDay << Hours << int(Qt::Key_Right) << Magazines;
     }
     void arrowsWrapAroundTheFields() {
         QFETCH(QDate, today);
-        QFETCH(int, from);
+        QFETCH(ReportEntryCtl, from);
         QFETCH(int, key);
-        QFETCH(int, to);
+        QFETCH(ReportEntryCtl, to);
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
         d.open(1, today);
         while (focusedId() != from) {
@@ -140,7 +153,8 @@ private slots:
         anna.hours[kReportMonth] = 6;
         d.save(kReportMonth, {anna, person("Bo", "Ahl")});
         d.open(1);
-        QVERIFY(!d.visible(143) && !d.visible(151));
+        QVERIFY(!d.visible(ReportEntryCtl::Magazines) &&
+                !d.visible(ReportEntryCtl::MagazinesLabel));
         QCOMPARE(d.fields(), QStringList({"15", "0", "6", "4", "1"}));
         enter(5);
         const GroupRecord& r = d.main->groupFile().store.record(1);
@@ -172,7 +186,7 @@ private slots:
         enter(2);
         type("12.0");
         enter();
-        QCOMPARE(d.field(141), QStringLiteral("12.25"));
+        QCOMPARE(d.field(ReportEntryCtl::Hours), QStringLiteral("12.25"));
         enter(2);
         QCOMPARE(int(d.main->groupFile().store.record(1).hours[kReportMonth]), 12);
         QCOMPARE(int(d.main->groupFile().store.record(1).quarterHours[kReportMonth]), 1);
@@ -180,25 +194,30 @@ private slots:
 
     void valuesThatDoNotFitAreRefusedOnTheirField_data() {
         QTest::addColumn<QDate>("today");
-        QTest::addColumn<int>("field");
+        QTest::addColumn<ReportEntryCtl>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         const QString positive = QStringLiteral("Please enter a positive integer.");
         const auto range = [](int max) {
             return QStringLiteral("Please enter an integer between 0 and %1.").arg(max);
         };
-        QTest::newRow("old-form books") << kOldFormDay << 139 << "256" << range(255);
-        QTest::newRow("publications") << kNewFormDay << 139 << "4096" << range(4095);
-        QTest::newRow("studies") << kNewFormDay << 145 << "70" << range(63);
-        QTest::newRow("return visits with a point") << kNewFormDay << 144 << "1.5" << positive;
-        QTest::newRow("emptied videos") << kNewFormDay << 140 << "" << positive;
-        QTest::newRow("hours") << kNewFormDay << 141 << "256" << range(255);
+        QTest::newRow("old-form books")
+            << kOldFormDay << ReportEntryCtl::BooksOrPublications << "256" << range(255);
+        QTest::newRow("publications")
+            << kNewFormDay << ReportEntryCtl::BooksOrPublications << "4096" << range(4095);
+        QTest::newRow("studies") << kNewFormDay << ReportEntryCtl::BibleStudies << "70"
+                                 << range(63);
+        QTest::newRow("return visits with a point")
+            << kNewFormDay << ReportEntryCtl::ReturnVisits << "1.5" << positive;
+        QTest::newRow("emptied videos")
+            << kNewFormDay << ReportEntryCtl::BrochuresOrVideos << "" << positive;
+        QTest::newRow("hours") << kNewFormDay << ReportEntryCtl::Hours << "256" << range(255);
         QTest::newRow("endless hours")
-            << kNewFormDay << 141 << "99999999999999999999" << range(255);
+            << kNewFormDay << ReportEntryCtl::Hours << "99999999999999999999" << range(255);
     }
     void valuesThatDoNotFitAreRefusedOnTheirField() {
         QFETCH(QDate, today);
-        QFETCH(int, field);
+        QFETCH(ReportEntryCtl, field);
         QFETCH(QString, typed);
         QFETCH(QString, message);
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
@@ -208,7 +227,7 @@ private slots:
             press(Qt::Key_Right);
         }
         typed.isEmpty() ? press(Qt::Key_Backspace) : type(typed);
-        while (focusedId() != 145) {
+        while (focusedId() != ReportEntryCtl::BibleStudies) {
             press(Qt::Key_Right);
         }
         enter();
@@ -225,7 +244,8 @@ private slots:
         d.open(1);
         d.main->groupFile().store.record(2).hours[kReportMonth] = 2; // reported meanwhile
         enter(5);
-        QCOMPARE(d.mainText(1000), QStringLiteral("Utebliven rapport för november = 1"));
+        QCOMPARE(d.mainText(ReportsCtl::MissingCount),
+                 QStringLiteral("Utebliven rapport för november = 1"));
         QCOMPARE(d.main->entryContext().lastEnteredName, std::string());
         QCOMPARE(readFile(d.path()), file);
     }

@@ -15,8 +15,10 @@ QString string(int id, const std::string& arg = "") {
 }
 
 bool listOpen(const EntryDesk& d) {
-    return d.visible(158) && d.visible(160) && !d.visible(1) && !d.visible(2) && !d.visible(3) &&
-           !d.visible(129) && !d.visible(270) && !d.visible(150);
+    return d.visible(ReportEntryCtl::MonthList) && d.visible(ReportEntryCtl::CloseMonthList) &&
+           !d.visible(ReportEntryCtl::Ok) && !d.visible(ReportEntryCtl::Cancel) &&
+           !d.visible(ReportEntryCtl::Remarks) && !d.visible(ReportEntryCtl::ChangeMonth) &&
+           !d.visible(ReportEntryCtl::GroupNumber) && !d.visible(ReportEntryCtl::CreditText);
 }
 
 } // namespace
@@ -68,14 +70,15 @@ private slots:
 
         alt(Qt::Key_M);
         QVERIFY(listOpen(d));
-        QCOMPARE(focusedId(), 158);
+        QCOMPARE(focusedId(), ReportEntryCtl::MonthList);
         press(Qt::Key_Up);
-        QCOMPARE(d.text(146), QStringLiteral("oktober"));
-        QCOMPARE(d.text(159), whileChoosing);
+        QCOMPARE(d.text(ReportEntryCtl::MonthName), QStringLiteral("oktober"));
+        QCOMPARE(d.text(ReportEntryCtl::Warning), whileChoosing);
         enter(); // Enter closes the list
-        QVERIFY(!d.visible(158) && d.visible(1) && d.visible(129) && d.visible(270));
-        QCOMPARE(focusedId(), 139);
-        QCOMPARE(d.text(159), afterwards);
+        QVERIFY(!d.visible(ReportEntryCtl::MonthList) && d.visible(ReportEntryCtl::Ok) &&
+                d.visible(ReportEntryCtl::ChangeMonth) && d.visible(ReportEntryCtl::GroupNumber));
+        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
+        QCOMPARE(d.text(ReportEntryCtl::Warning), afterwards);
         QCOMPARE(dlg.lateEntry, true);
 
         type("1");
@@ -103,14 +106,14 @@ private slots:
         anna.setNewFormMonthsValue(1u << kOctober);
         d.save(kReportMonth, {anna, person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(1);
-        QListWidget* list = control<QListWidget>(&dlg, 158);
+        QListWidget* list = control<QListWidget>(&dlg, ReportEntryCtl::MonthList);
 
         // Opening and closing the list without moving reloads the month as stored.
         type("7");
         alt(Qt::Key_M);
         enter();
-        QCOMPARE(d.field(139), QStringLiteral("0"));
-        QCOMPARE(d.text(159), QString());
+        QCOMPARE(d.field(ReportEntryCtl::BooksOrPublications), QStringLiteral("0"));
+        QCOMPARE(d.text(ReportEntryCtl::Warning), QString());
         QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("0"));
 
         // October, closed with the list's own OK (Alt-O).
@@ -118,7 +121,7 @@ private slots:
         press(Qt::Key_Up);
         alt(Qt::Key_O);
         QVERIFY(!dlg.monthListShown);
-        QCOMPARE(d.field(139), QStringLiteral("4"));
+        QCOMPARE(d.field(ReportEntryCtl::BooksOrPublications), QStringLiteral("4"));
         type("9");
 
         // September, closed by a double-click: October's 9 is gone.
@@ -127,8 +130,8 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, september);  // a real double-click
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, september); // starts with a click
         QVERIFY(!dlg.monthListShown);
-        QCOMPARE(d.text(146), QStringLiteral("september"));
-        QCOMPARE(focusedId(), 139);
+        QCOMPARE(d.text(ReportEntryCtl::MonthName), QStringLiteral("september"));
+        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         type("2");
         enter(5);
 
@@ -156,7 +159,7 @@ private slots:
         press(Qt::Key_Up); // back to April
         QCOMPARE(d.labels(), newLabels);
         enter();
-        QCOMPARE(d.text(159), QString());
+        QCOMPARE(d.text(ReportEntryCtl::Warning), QString());
     }
 
     void browsingTheMonthsReservesNoRemarkSlot() {
@@ -194,8 +197,9 @@ private slots:
             }
         });
         QTest::keyClick(main.publisherListBox(), Qt::Key_Return);
-        QCOMPARE(d.mainText(133), QStringLiteral("Åsa Ek"));
-        QCOMPARE(d.mainText(1000), QStringLiteral("Utebliven rapport för november = 3"));
+        QCOMPARE(d.mainText(ReportsCtl::LastEntered), QStringLiteral("Åsa Ek"));
+        QCOMPARE(d.mainText(ReportsCtl::MissingCount),
+                 QStringLiteral("Utebliven rapport för november = 3"));
 
         whenModalOpens([](QWidget* modal) {
             QVERIFY(becomesActive(modal));

@@ -37,19 +37,19 @@ private slots:
         QFETCH(int, credit);
         d.save(kReportMonth, {pioneer("Anna", "Berg"), person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(1);
-        QVERIFY(d.visible(150));
+        QVERIFY(d.visible(ReportEntryCtl::CreditText));
         enter(2);
         type("50");
         enter();
         alt(Qt::Key_R);
-        QCOMPARE(focused(), control(&dlg, 163));
-        QVERIFY(!d.visible(129));
+        QCOMPARE(focused(), control(&dlg, ReportEntryCtl::RemarkEdit));
+        QVERIFY(!d.visible(ReportEntryCtl::ChangeMonth));
         type(typed);
         enter();
-        QVERIFY(!d.visible(163) && d.visible(129));
-        QCOMPARE(focusedId(), 139);
+        QVERIFY(!d.visible(ReportEntryCtl::RemarkEdit) && d.visible(ReportEntryCtl::ChangeMonth));
+        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         QCOMPARE(dlg.remarkState, 0);
-        QCOMPARE(d.text(150),
+        QCOMPARE(d.text(ReportEntryCtl::CreditText),
                  credit != 0 ? QStringLiteral("( + %1 Timmar )").arg(credit) : QString());
         enter(5);
         QVERIFY(!dlg.isVisible());
@@ -65,9 +65,9 @@ private slots:
         anna.creditHours[kReportMonth] = 5;
         d.save(kReportMonth, {anna, person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(1);
-        QCOMPARE(d.text(150), QStringLiteral("( + 5 Timmar )"));
+        QCOMPARE(d.text(ReportEntryCtl::CreditText), QStringLiteral("( + 5 Timmar )"));
         alt(Qt::Key_R);
-        QCOMPARE(d.text(163), QStringLiteral("5 +Timmar"));
+        QCOMPARE(d.text(ReportEntryCtl::RemarkEdit), QStringLiteral("5 +Timmar"));
         enter();
         QVERIFY(!dlg.changed);
         press(Qt::Key_Escape);
@@ -93,15 +93,15 @@ private slots:
         anna.remarkSlot[kReportMonth] = 1;
         d.save(kReportMonth, {anna, person("Bo", "Ahl")}, {remark("10")});
         CReportEntryDlg& dlg = d.open(1);
-        QCOMPARE(d.text(150), QStringLiteral("( + 10 Timmar )"));
+        QCOMPARE(d.text(ReportEntryCtl::CreditText), QStringLiteral("( + 10 Timmar )"));
         alt(Qt::Key_R);
-        QCOMPARE(d.text(163), QStringLiteral("10"));
+        QCOMPARE(d.text(ReportEntryCtl::RemarkEdit), QStringLiteral("10"));
         press(Qt::Key_A, Qt::ControlModifier);
         press(Qt::Key_Backspace);
         type(typed);
         enter();
         QCOMPARE(int(dlg.creditHourCount), credit);
-        QCOMPARE(d.text(150),
+        QCOMPARE(d.text(ReportEntryCtl::CreditText),
                  credit != 0 ? QStringLiteral("( + %1 Timmar )").arg(credit) : QString());
         // Cancel keeps what the editor wrote into the store, on disk too.
         press(Qt::Key_Escape);
@@ -130,7 +130,7 @@ private slots:
         CReportEntryDlg& dlg = d.open(1);
         alt(Qt::Key_R);
         type(QString(40, QLatin1Char('a')));
-        QCOMPARE(d.text(163).size(), 36);
+        QCOMPARE(d.text(ReportEntryCtl::RemarkEdit).size(), 36);
         press(Qt::Key_A, Qt::ControlModifier);
         type("Resa till ");
         QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_unknown, QStringLiteral("Ωmega"),
@@ -140,9 +140,9 @@ private slots:
         QCOMPARE(
             qs(d.desk->messages.shown[0]),
             QStringLiteral("Anteckningen innehåller tecken som inte kan sparas i gruppfilen: Ω"));
-        QVERIFY(d.visible(163) && !d.visible(129));
-        QCOMPARE(focusedId(), 163);
-        QCOMPARE(d.text(163), QStringLiteral("Resa till Ωmega"));
+        QVERIFY(d.visible(ReportEntryCtl::RemarkEdit) && !d.visible(ReportEntryCtl::ChangeMonth));
+        QCOMPARE(focusedId(), ReportEntryCtl::RemarkEdit);
+        QCOMPARE(d.text(ReportEntryCtl::RemarkEdit), QStringLiteral("Resa till Ωmega"));
         QCOMPARE(dlg.remarkState, 1);
         QCOMPARE(int(d.main->groupFile().store.record(1).remarkSlot[kReportMonth]), 0);
         QCOMPARE(int(d.main->groupFile().store.remarkCount), 0);
@@ -153,9 +153,9 @@ private slots:
         CReportEntryDlg& dlg = d.open(1);
         alt(Qt::Key_R);
         type("Flyttar");
-        QTest::mouseClick(control(&dlg, 144), Qt::LeftButton);
-        QVERIFY(!d.visible(163));
-        QCOMPARE(focusedId(), 139);
+        QTest::mouseClick(control(&dlg, ReportEntryCtl::ReturnVisits), Qt::LeftButton);
+        QVERIFY(!d.visible(ReportEntryCtl::RemarkEdit));
+        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         QCOMPARE(dlg.remarkState, 0);
         QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Flyttar"));
     }
@@ -183,21 +183,21 @@ private slots:
         } else if (way == QLatin1String("Alt-O")) {
             alt(Qt::Key_O);
         } else {
-            QTest::mouseClick(control(&dlg, 1), Qt::LeftButton);
+            QTest::mouseClick(control(&dlg, ReportEntryCtl::Ok), Qt::LeftButton);
         }
         // The editor is closed, the remark kept, the report not yet stored.
         QVERIFY(dlg.isVisible());
-        QVERIFY(!d.visible(163));
-        QCOMPARE(focusedId(), 139);
+        QVERIFY(!d.visible(ReportEntryCtl::RemarkEdit));
+        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
         QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Sjuk"));
         QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 0)), 0);
         // The next digit lands where the focus is, and only there.
         type("8");
-        QCOMPARE(d.text(139), QStringLiteral("8"));
-        QCOMPARE(d.text(140), QStringLiteral("5"));
+        QCOMPARE(d.text(ReportEntryCtl::BooksOrPublications), QStringLiteral("8"));
+        QCOMPARE(d.text(ReportEntryCtl::BrochuresOrVideos), QStringLiteral("5"));
         // A later click on OK stores the report.
-        QTest::mouseClick(control(&dlg, 1), Qt::LeftButton);
+        QTest::mouseClick(control(&dlg, ReportEntryCtl::Ok), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
         QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 0)), 8);
         QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 1)), 5);

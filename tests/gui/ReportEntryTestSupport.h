@@ -6,6 +6,7 @@
 #include "GuiTestSupport.h"
 #include "ReportEntryDlg.h"
 #include "Strings.h"
+#include "TemplateReportEntry.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -58,8 +59,9 @@ inline bool becomesActive(QWidget* window) {
 inline QWidget* focused() {
     return QApplication::focusWidget();
 }
-inline int focusedId() {
-    return focused() != nullptr ? focused()->objectName().toInt() : -1;
+// The entry control that has the focus; -1 when none has.
+inline ReportEntryCtl focusedId() {
+    return static_cast<ReportEntryCtl>(focused() != nullptr ? focused()->objectName().toInt() : -1);
 }
 inline QLineEdit* focusedEdit() {
     return qobject_cast<QLineEdit*>(focused());
@@ -131,7 +133,7 @@ struct EntryDesk {
         return *reloaded;
     }
 
-    QString text(int id) const {
+    QString text(ReportEntryCtl id) const {
         QWidget* w = control(entry.get(), id);
         if (auto* label = qobject_cast<QLabel*>(w)) {
             return label->text();
@@ -141,16 +143,24 @@ struct EntryDesk {
         }
         return qobject_cast<QPushButton*>(w)->text();
     }
-    QString field(int id) const { return text(id); }
-    bool visible(int id) const { return control(entry.get(), id)->isVisible(); }
-    QString mainText(int id) const { return control<QLabel>(main.get(), id)->text(); }
+    QString field(ReportEntryCtl id) const { return text(id); }
+    bool visible(ReportEntryCtl id) const { return control(entry.get(), id)->isVisible(); }
+    QString mainText(ReportsCtl id) const { return control<QLabel>(main.get(), id)->text(); }
 
     // The shown fields, or their labels, in tab order.
-    QStringList fields() const { return shown({139, 140, 141, 143, 144, 145}); }
-    QStringList labels() const { return shown({147, 148, 149, 151, 152, 153}); }
-    QStringList shown(std::initializer_list<int> ids) const {
+    QStringList fields() const {
+        using enum ReportEntryCtl;
+        return shown(
+            {BooksOrPublications, BrochuresOrVideos, Hours, Magazines, ReturnVisits, BibleStudies});
+    }
+    QStringList labels() const {
+        using enum ReportEntryCtl;
+        return shown({BooksOrPublicationsLabel, BrochuresOrVideosLabel, HoursLabel, MagazinesLabel,
+                      ReturnVisitsLabel, BibleStudiesLabel});
+    }
+    QStringList shown(std::initializer_list<ReportEntryCtl> ids) const {
         QStringList out;
-        for (const int id : ids) {
+        for (const ReportEntryCtl id : ids) {
             if (visible(id)) {
                 out << text(id);
             }

@@ -17,13 +17,16 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-bool visible(CReportsDlg& dlg, int id) { return control(&dlg, id)->isVisible(); }
+bool visible(CReportsDlg& dlg, ReportsCtl id) {
+    return control(&dlg, id)->isVisible();
+}
 
-QString text(CReportsDlg& dlg, int id) {
-    if (auto* label = control<QLabel>(&dlg, id)) {
+QString text(CReportsDlg& dlg, ReportsCtl id) {
+    QWidget* w = control(&dlg, id);
+    if (auto* label = qobject_cast<QLabel*>(w)) {
         return label->text();
     }
-    return control<QPushButton>(&dlg, id)->text();
+    return qobject_cast<QPushButton*>(w)->text();
 }
 
 QStringList lines(CReportsDlg& dlg) {
@@ -84,9 +87,12 @@ private slots:
         // The file's order, in list form.
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Berg, Anna", "Ek, Åsa", "Ahl, Bo"}));
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för november - Grupp 4 "));
-        QCOMPARE(text(*dlg, 1000), QStringLiteral("Utebliven rapport för november = 3"));
-        QCOMPARE(text(*dlg, 1001), QStringLiteral("Summa förkunnare = 4"));
-        QVERIFY(visible(*dlg, 4) && visible(*dlg, 5) && visible(*dlg, 162));
+        QCOMPARE(text(*dlg, ReportsCtl::MissingCount),
+                 QStringLiteral("Utebliven rapport för november = 3"));
+        QCOMPARE(text(*dlg, ReportsCtl::PublisherCount), QStringLiteral("Summa förkunnare = 4"));
+        QVERIFY(visible(*dlg, ReportsCtl::SendUpdates) &&
+                visible(*dlg, ReportsCtl::SummaryPreview) &&
+                visible(*dlg, ReportsCtl::UnreportedOnly));
         QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
     }
 
@@ -97,7 +103,7 @@ private slots:
             desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
             auto dlg = desk.open(line);
             QCOMPARE(dlg->groupFile().store.publisherCount, 4);
-            QCOMPARE(text(*dlg, 133), QStringLiteral("Anna Berg"));
+            QCOMPARE(text(*dlg, ReportsCtl::LastEntered), QStringLiteral("Anna Berg"));
         }
     }
 
@@ -106,7 +112,9 @@ private slots:
         auto dlg = desk.open(QString(), QDate(2026, 1, 5));
         QCOMPARE(dlg->publisherListBox()->count(), 0);
         QCOMPARE(dlg->groupFile().store.reportMonth, 11);
-        QVERIFY(!visible(*dlg, 4) && !visible(*dlg, 5) && !visible(*dlg, 162));
+        QVERIFY(!visible(*dlg, ReportsCtl::SendUpdates) &&
+                !visible(*dlg, ReportsCtl::SummaryPreview) &&
+                !visible(*dlg, ReportsCtl::UnreportedOnly));
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Rapporter över tjänst på fältet"));
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return); // nothing to open
         QVERIFY(dlg->isVisible());
@@ -118,40 +126,43 @@ private slots:
         auto dlg = desk.open(missing);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2001), missing.toStdString())));
-        QCOMPARE(text(*dlg, 1001), QStringLiteral("Summa förkunnare = 0"));
+        QCOMPARE(text(*dlg, ReportsCtl::PublisherCount), QStringLiteral("Summa förkunnare = 0"));
     }
 
     void selectionShowsNumbersAndReminderButtons() {
         Desk desk;
         auto dlg = desk.open(groupPath());
         // Olle: one number, a reminder address.
-        QCOMPARE(text(*dlg, 1), QStringLiteral("För in - Olle Öberg"));
-        QVERIFY(visible(*dlg, 1003) && !visible(*dlg, 1004));
-        QCOMPARE(text(*dlg, 1002), QStringLiteral("08-123 45 67"));
-        QVERIFY(visible(*dlg, 1006) && visible(*dlg, 1007));
-        QCOMPARE(text(*dlg, 1006), QStringLiteral("E-mail - olle@example.se"));
+        QCOMPARE(text(*dlg, ReportsCtl::EnterReport), QStringLiteral("För in - Olle Öberg"));
+        QVERIFY(visible(*dlg, ReportsCtl::Dial) && !visible(*dlg, ReportsCtl::NextNumber));
+        QCOMPARE(text(*dlg, ReportsCtl::PhoneNumber), QStringLiteral("08-123 45 67"));
+        QVERIFY(visible(*dlg, ReportsCtl::SendReminder) &&
+                visible(*dlg, ReportsCtl::ReminderPreview));
+        QCOMPARE(text(*dlg, ReportsCtl::SendReminder), QStringLiteral("E-mail - olle@example.se"));
 
         // Anna: reported, two usable numbers, no address.
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Down);
-        QCOMPARE(text(*dlg, 1), QStringLiteral("För in - Anna Berg"));
-        QVERIFY(visible(*dlg, 1003) && visible(*dlg, 1004));
-        QVERIFY(!visible(*dlg, 1006) && !visible(*dlg, 1007));
-        QCOMPARE(text(*dlg, 1002), QStringLiteral("070-111 22 33"));
-        QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
-        QCOMPARE(text(*dlg, 1002), QStringLiteral("08-765 43 21"));
-        QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
-        QCOMPARE(text(*dlg, 1002), QStringLiteral("070-111 22 33"));
+        QCOMPARE(text(*dlg, ReportsCtl::EnterReport), QStringLiteral("För in - Anna Berg"));
+        QVERIFY(visible(*dlg, ReportsCtl::Dial) && visible(*dlg, ReportsCtl::NextNumber));
+        QVERIFY(!visible(*dlg, ReportsCtl::SendReminder) &&
+                !visible(*dlg, ReportsCtl::ReminderPreview));
+        QCOMPARE(text(*dlg, ReportsCtl::PhoneNumber), QStringLiteral("070-111 22 33"));
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::NextNumber), Qt::LeftButton);
+        QCOMPARE(text(*dlg, ReportsCtl::PhoneNumber), QStringLiteral("08-765 43 21"));
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::NextNumber), Qt::LeftButton);
+        QCOMPARE(text(*dlg, ReportsCtl::PhoneNumber), QStringLiteral("070-111 22 33"));
         QCOMPARE(dlg->focusWidget(), dlg->publisherListBox());
 
         // Åsa: no numbers, an unusable address.
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Down);
-        QVERIFY(!visible(*dlg, 1003) && !visible(*dlg, 1004) && !visible(*dlg, 1002));
-        QVERIFY(!visible(*dlg, 1006));
+        QVERIFY(!visible(*dlg, ReportsCtl::Dial) && !visible(*dlg, ReportsCtl::NextNumber) &&
+                !visible(*dlg, ReportsCtl::PhoneNumber));
+        QVERIFY(!visible(*dlg, ReportsCtl::SendReminder));
 
         // Bo: only his third number is long enough.
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Down);
-        QVERIFY(visible(*dlg, 1003) && !visible(*dlg, 1004));
-        QCOMPARE(text(*dlg, 1002), QStringLiteral("08-222 33 44"));
+        QVERIFY(visible(*dlg, ReportsCtl::Dial) && !visible(*dlg, ReportsCtl::NextNumber));
+        QCOMPARE(text(*dlg, ReportsCtl::PhoneNumber), QStringLiteral("08-222 33 44"));
     }
 
     void threeNumbersCycle() {
@@ -162,8 +173,8 @@ private slots:
         auto dlg = desk.open(QString::fromStdString(dir.file("tre.z08")));
         QStringList seen;
         for (int i = 0; i < 4; ++i) {
-            seen << text(*dlg, 1002);
-            QTest::mouseClick(control(dlg.get(), 1004), Qt::LeftButton);
+            seen << text(*dlg, ReportsCtl::PhoneNumber);
+            QTest::mouseClick(control(dlg.get(), ReportsCtl::NextNumber), Qt::LeftButton);
         }
         QCOMPARE(seen, QStringList({"08-111 11 11", "08-222 22 22", "08-333 33 33", "08-111 11 11"}));
     }
@@ -187,7 +198,7 @@ private slots:
     void filterShowsOnlyTheMissingReports() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        control<QCheckBox>(dlg.get(), 162)->click();
+        control<QCheckBox>(dlg.get(), ReportsCtl::UnreportedOnly)->click();
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Ek, Åsa", "Ahl, Bo"}));
         // The selected publisher reports: the line goes, its neighbour takes the selection.
         dlg->publisherListBox()->setCurrentRow(1);
@@ -209,7 +220,8 @@ private slots:
         const std::string before = readFile(dir.file("ett.z08"));
         Desk desk;
         auto dlg = desk.open(QString::fromStdString(dir.file("ett.z08")));
-        QCOMPARE(text(*dlg, 1), QStringLiteral("OK")); // not updated for one publisher
+        QCOMPARE(text(*dlg, ReportsCtl::EnterReport),
+                 QStringLiteral("OK")); // not updated for one publisher
         QString opened;
         whenModalOpens([&](QWidget* modal) {
             opened = modal->windowTitle();
@@ -271,12 +283,12 @@ private slots:
         dlg->groupFile().store.record(1).hours[10] = 9; // an entry made this run
         dlg->groupFile().markChanged();
         desk.files.next = QString::fromStdString(dir.file("ny.z08"));
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         QCOMPARE(desk.files.lastTitle, QStringLiteral("Välj sammanställningsfil från sekreteraren"));
         QCOMPARE(desk.files.lastFolder, QString::fromStdString(dir.path().string()));
         QCOMPARE(lines(*dlg), QStringList({"Ett, Ny", "Två, Ny"}));
         QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för oktober - Grupp 7 "));
-        QCOMPARE(text(*dlg, 133), QString());
+        QCOMPARE(text(*dlg, ReportsCtl::LastEntered), QString());
         QCOMPARE(QDir::currentPath(), dlg->startFolder());
         // The entry reached the old file.
         RecordingSink sink;
@@ -289,23 +301,23 @@ private slots:
         Desk desk;
         auto dlg = desk.open(groupPath());
         desk.files.next = QString();
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         desk.files.next = QString::fromStdString(dir.file("lista.txt"));
-        QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         QCOMPARE(desk.files.calls, 2);
         // Without a current file the chooser opens in the start folder.
         Desk other;
         auto empty = other.open(QString());
-        QTest::mouseClick(control(empty.get(), 3), Qt::LeftButton);
+        QTest::mouseClick(control(empty.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         QCOMPARE(other.files.lastFolder, empty->startFolder());
     }
 
     void tipsAreJoinedExactly() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::mouseClick(control(dlg.get(), 1005), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::Help), Qt::LeftButton);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         const std::string tips = desk.messages.shown[0];
         QVERIFY(tips.find("Grupp.z08-fil för den månad du sammanställer.  Skicka filen") != std::string::npos);
@@ -316,7 +328,7 @@ private slots:
     void reminderPreviewNamesTheMonth() {
         Desk desk;
         auto dlg = desk.open(groupPath());
-        QTest::mouseClick(control(dlg.get(), 1007), Qt::LeftButton);
+        QTest::mouseClick(control(dlg.get(), ReportsCtl::ReminderPreview), Qt::LeftButton);
         QCOMPARE(qs(desk.messages.shown.at(0)), QStringLiteral("Skicka in din rapport för november. \nTack."));
     }
 

@@ -6,6 +6,7 @@
 #include "PrinterChoice.h"
 #include "Strings.h"
 #include "SummaryPreviewDlg.h"
+#include "TemplateSummaryPreview.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <optional>
 
 using namespace zadw;
 using namespace zadw::test;
@@ -110,7 +112,7 @@ QList<int> range(int first, int last) {
     return out;
 }
 
-void click(QWidget* window, int id) {
+template <ControlIdEnum E> void click(QWidget* window, E id) {
     QTest::mouseClick(control<QPushButton>(window, id), Qt::LeftButton);
 }
 
@@ -148,9 +150,9 @@ private:
             if (ran) {
                 check(*preview);
             }
-            click(modal, 2); // "&Close", also after a failed check
+            click(modal, SummaryPreviewCtl::Close); // also after a failed check
         });
-        click(main.get(), 5);
+        click(main.get(), ReportsCtl::SummaryPreview);
         QVERIFY(ran);
         QCOMPARE(main->focusWidget(), main->publisherListBox());
     }
@@ -166,51 +168,57 @@ private slots:
 
     void pagesThroughTheGroup_data() {
         QTest::addColumn<int>("count");
-        // Per step: the button clicked (0 none), the first and last publisher shown, then
-        // whether 1004 shows and with which caption, and whether 1005 shows.
+        // Per step: the button clicked (if any), the first and last publisher shown, then
+        // whether the previous-page button shows and with which caption, and whether the
+        // next-page button shows.
         QTest::addColumn<QVariantList>("steps");
-        auto step = [](int button, int first, int last, bool prev, const char* caption, bool next) {
-            return QVariantList{button, first, last, prev, QString::fromUtf8(caption), next};
+        auto step = [](std::optional<SummaryPreviewCtl> button, int first, int last, bool prev,
+                       const char* caption, bool next) {
+            return QVariantList{QVariant::fromValue(button), first, last, prev,
+                                QString::fromUtf8(caption),  next};
         };
+        using enum SummaryPreviewCtl;
+        constexpr std::nullopt_t none = std::nullopt;
         // The last page, "Summa", follows the publishers' pages (no publishers shown: 0, 0), so
         // every group has a page to move on to.
         QTest::newRow("18") << 18
-                            << QVariantList{step(0, 1, 18, true, "> > >", false),
-                                            step(1004, 0, 0, true, "< < <", false),
-                                            step(1004, 1, 18, true, "> > >", false)};
+                            << QVariantList{step(none, 1, 18, true, "> > >", false),
+                                            step(PrevPage, 0, 0, true, "< < <", false),
+                                            step(PrevPage, 1, 18, true, "> > >", false)};
         QTest::newRow("19") << 19
-                            << QVariantList{step(0, 1, 18, true, "> > >", false),
-                                            step(1004, 2, 19, true, "< < <", true),
-                                            step(1004, 1, 18, true, "> > >", false)};
-        QTest::newRow("40") << 40 << QVariantList{step(0, 1, 18, true, "> > >", false),
-                                                  step(1004, 19, 36, true, "< < <", true),
-                                                  step(1005, 23, 40, true, "< < <", true),
-                                                  step(1005, 0, 0, true, "< < <", false),
-                                                  step(1004, 23, 40, true, "< < <", true),
-                                                  step(1004, 5, 22, true, "< < <", true),
-                                                  step(1004, 1, 18, true, "> > >", false)};
+                            << QVariantList{step(none, 1, 18, true, "> > >", false),
+                                            step(PrevPage, 2, 19, true, "< < <", true),
+                                            step(PrevPage, 1, 18, true, "> > >", false)};
+        QTest::newRow("40") << 40 << QVariantList{step(none, 1, 18, true, "> > >", false),
+                                                  step(PrevPage, 19, 36, true, "< < <", true),
+                                                  step(NextPage, 23, 40, true, "< < <", true),
+                                                  step(NextPage, 0, 0, true, "< < <", false),
+                                                  step(PrevPage, 23, 40, true, "< < <", true),
+                                                  step(PrevPage, 5, 22, true, "< < <", true),
+                                                  step(PrevPage, 1, 18, true, "> > >", false)};
     }
     void pagesThroughTheGroup() {
         QFETCH(int, count);
         QFETCH(QVariantList, steps);
         openGroup(count);
         withPreview([&](CSummaryPreviewDlg& preview) {
-            QCOMPARE(preview.focusWidget(), control(&preview, 2)); // "&Close"
+            QCOMPARE(preview.focusWidget(), control(&preview, SummaryPreviewCtl::Close));
             for (const QVariant& s : steps) {
                 const QVariantList st = s.toList();
-                if (st[0].toInt() != 0) {
-                    click(&preview, st[0].toInt());
+                if (const auto button = st[0].value<std::optional<SummaryPreviewCtl>>()) {
+                    click(&preview, *button);
                 }
                 QTRY_COMPARE(shownOnPane(preview), st[1].toInt() == 0
                                                        ? QList<int>{}
                                                        : range(st[1].toInt(), st[2].toInt()));
                 QCOMPARE(preview.totalsShown(), st[1].toInt() == 0);
-                auto* prev = control<QPushButton>(&preview, 1004);
+                auto* prev = control<QPushButton>(&preview, SummaryPreviewCtl::PrevPage);
                 QCOMPARE(prev->isVisible(), st[3].toBool());
                 if (prev->isVisible()) {
                     QCOMPARE(prev->text(), st[4].toString());
                 }
-                QCOMPARE(control(&preview, 1005)->isVisible(), st[5].toBool());
+                QCOMPARE(control(&preview, SummaryPreviewCtl::NextPage)->isVisible(),
+                         st[5].toBool());
             }
         });
     }
@@ -223,8 +231,8 @@ private slots:
         QSKIP("the sample group is not built");
 #endif
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, 1004); // 10..27
-            click(&preview, 1005);
+            click(&preview, SummaryPreviewCtl::PrevPage); // 10..27
+            click(&preview, SummaryPreviewCtl::NextPage);
             QVERIFY(preview.totalsShown());
             const auto painted = [&] {
                 QStringList texts;
@@ -270,12 +278,12 @@ private slots:
         openGroup(3);
         withPreview([&](CSummaryPreviewDlg& preview) {
             // "No Printer", then setup on a PDF file, cancelled here: nothing printed.
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
             QCOMPARE(printers->setups, 1);
             // Setup cancelled: still none.
-            click(&preview, 129);
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::PrintSetup);
+            click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(desk.messages.shown.size(), std::size_t(2));
             QCOMPARE(printers->setups, 3);
             QVERIFY(preview.isVisible());
@@ -287,7 +295,7 @@ private slots:
         openGroup(3);
         printers->setupPdf = file("lista.pdf");
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(desk.messages.shown, std::vector<std::string>{"No Printer"});
             const QString documents =
                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -296,7 +304,7 @@ private slots:
                          .filePath(QStringLiteral("Insamling av rapporter - november.pdf")));
             // The list went to the file chosen there, and that choice stays for the run.
             QCOMPARE(pageCount(file("lista.pdf")), 1);
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(desk.messages.shown.size(), std::size_t(1));
             QCOMPARE(printers->setups, 1);
         });
@@ -306,9 +314,9 @@ private slots:
         openGroup(3);
         printers->setupPdf = file("borta/lista.pdf");
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, 129);
+            click(&preview, SummaryPreviewCtl::PrintSetup);
             QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(desk.messages.shown, std::vector<std::string>{"no hdc"});
         });
     }
@@ -316,21 +324,24 @@ private slots:
     void theDefaultPrinterServesUntilAnotherIsChosen() {
         openGroup(3);
         printers->defaultPdf = file("a.pdf");
-        withPreview([&](CSummaryPreviewDlg& preview) { click(&preview, 3); });
+        withPreview(
+            [&](CSummaryPreviewDlg& preview) { click(&preview, SummaryPreviewCtl::Print); });
         QVERIFY(QFile::exists(file("a.pdf")));
 
         printers->setupPdf = file("b.pdf");
-        withPreview([&](CSummaryPreviewDlg& preview) { click(&preview, 129); });
+        withPreview(
+            [&](CSummaryPreviewDlg& preview) { click(&preview, SummaryPreviewCtl::PrintSetup); });
         QVERIFY(!QFile::exists(file("b.pdf"))); // setup alone prints nothing
 
         // A later preview prints on the chosen printer without asking again; a cancelled setup
         // keeps it.
         printers->setupPdf.clear();
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, 3);
-            click(&preview, 129);
+            click(&preview, SummaryPreviewCtl::Print);
+            click(&preview, SummaryPreviewCtl::PrintSetup);
         });
-        withPreview([&](CSummaryPreviewDlg& preview) { click(&preview, 3); });
+        withPreview(
+            [&](CSummaryPreviewDlg& preview) { click(&preview, SummaryPreviewCtl::Print); });
         QVERIFY(QFile::exists(file("b.pdf")));
         QCOMPARE(printers->setups, 2);
         QVERIFY(desk.messages.shown.empty());
@@ -355,8 +366,8 @@ private slots:
         printers->setupPaper = QPageSize(static_cast<QPageSize::PageSizeId>(paper));
         printers->setupOrientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, 129);
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::PrintSetup);
+            click(&preview, SummaryPreviewCtl::Print);
         });
         QVERIFY(desk.messages.shown.empty());
         QVERIFY(pageCount(file("lista.pdf")) >= fewestPages);
@@ -391,10 +402,10 @@ private slots:
         }
         printers->setupPdf = file("a.pdf");
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, 129);
-            click(&preview, 1004);
+            click(&preview, SummaryPreviewCtl::PrintSetup);
+            click(&preview, SummaryPreviewCtl::PrevPage);
             const PreviewPaging before = preview.paging();
-            click(&preview, 3);
+            click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(preview.paging().firstShown, before.firstShown);
             QCOMPARE(preview.paging().endShown, before.endShown);
             QCOMPARE(printers->printer()->docName(),

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The main report window's controls.
+
+#include "DialogTemplates.h"
+
+namespace zadw {
+
+enum class ReportsCtl : int {
+    EnterReport = 1, // the default button: "För in - <name>"
+    ExitProgram = 2,
+    LoadNewList = 3,
+    SendUpdates = 4,
+    SummaryPreview = 5,
+    LastEntered = 133, // the name last entered
+    PublisherList = 138,
+    UnreportedOnly = 162, // the filter check box
+    MissingCount = 1000,
+    PublisherCount = 1001,
+    PhoneNumber = 1002,
+    Dial = 1003,
+    NextNumber = 1004,
+    Help = 1005,
+    SendReminder = 1006,
+    ReminderPreview = 1007,
+};
+template <> inline constexpr bool kIsControlIdEnum<ReportsCtl> = true;
+
+} // namespace zadw
