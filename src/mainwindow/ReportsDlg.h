@@ -62,7 +62,6 @@ public:
     static int reportMonthFor(const QDate& today);
     static bool newFormAtStart(const QDate& today, int reportMonth);
     static bool newFormAfterLoad(const QDate& today, int reportMonth);
-    static bool isGroupFilePath(const QString& path);
 
     // The window's state, which the dialogs it opens read and change.
     OpenGroupFile group;
