@@ -39,7 +39,6 @@ constexpr int kAllReported = 1546;
 constexpr int kAddressHeading = 1547;
 constexpr int kRemindQuestion = 2015;
 constexpr const char* kNoAddress = "–";
-constexpr const char* kOriginator = "Zad";
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -52,13 +51,6 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     }
     return out;
 }
-
-// Stands in when the program was started without a mail system: sending says so.
-class NoMailSystem : public MailTransport {
-public:
-    MailSystemState probe() override { return MailSystemState::NotFound; }
-    DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
-};
 
 QPushButton* button(QWidget* parent, int id, int textId) {
     const QString text = qs(LoadString(textId));
@@ -208,7 +200,6 @@ void CMissingReportsDlg::OnRemindAll() {
     }
     // One message, as the single reminder reads, with everyone in Bcc so that no publisher
     // sees another's address. One address at a time, so a ";" in one cannot split it.
-    sender.originatorName = kOriginator;
     bool accepted = true;
     for (const std::size_t i : chosen) {
         if (!sender.addBcc(lines_[i].address)) {
@@ -219,7 +210,7 @@ void CMissingReportsDlg::OnRemindAll() {
     sender.setSubject(kReminderSubject);
     sender.noteText = reminderText(m);
     // A refused address has been shown and refuses the whole message.
-    const bool sent = accepted && sender.send(0);
+    const bool sent = accepted && sender.send();
     sender.release();
     if (sent) {
         for (const std::size_t i : chosen) {
@@ -239,7 +230,7 @@ void CMissingReportsDlg::OnDial() {
             if (services_.telephone != nullptr) {
                 services_.telephone->dialNumber(line.numbers.front(), party, messages());
             } else {
-                messages().show("Telephone service not available");
+                messages().show(kNoTelephoneService);
             }
         }
     }
