@@ -13,8 +13,7 @@ namespace zadw {
 namespace {
 
 // The shared reader's findings fail the test where they are made.
-template <typename Read>
-auto checked(Read read) {
+template <typename Read> auto checked(Read read) {
     test::Problems problems;
     auto out = read(problems);
     for (const std::string& p : problems) {
