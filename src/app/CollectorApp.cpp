@@ -13,6 +13,7 @@
 #include "Strings.h"
 #include "Telephony.h"
 #include "Translations.h"
+#include "Version.h"
 
 #include <QDate>
 #include <QIcon>
@@ -29,7 +30,7 @@ CCollectorApp::CCollectorApp(int& argc, char** argv) : QApplication(argc, argv) 
         rawArguments_ += argv[i];
     }
     setApplicationName(QStringLiteral("zadw"));
-    setApplicationVersion(QStringLiteral("3.0.0.2"));
+    setApplicationVersion(QStringLiteral(ZADW_VERSION));
     initResources();
     setWindowIcon(QIcon(QStringLiteral(":/zadw/icon.svg"))); // every window's icon
     setDesktopFileName(QStringLiteral("zadw"));

@@ -262,10 +262,10 @@ std::vector<std::string> sendmailArguments(const MailMessage& message) {
     }
     std::vector<std::string> args{"-oi", "--"};
     for (const MailRecipient& r : message.recipients) {
-        args.push_back(plainAddress(r));
+        args.push_back(r.address);
     }
     for (const MailRecipient& r : message.bcc) {
-        args.push_back(plainAddress(r));
+        args.push_back(r.address);
     }
     return args;
 }
@@ -282,10 +282,10 @@ std::vector<std::string> xdgEmailArguments(const MailMessage& message) {
         args.insert(args.end(), {"--attach", a.path});
     }
     for (const MailRecipient& r : message.bcc) {
-        args.insert(args.end(), {"--bcc", plainAddress(r)});
+        args.insert(args.end(), {"--bcc", r.address});
     }
     for (const MailRecipient& r : message.recipients) {
-        args.push_back(plainAddress(r));
+        args.push_back(r.address);
     }
     return args;
 }

@@ -37,10 +37,6 @@ bool isAscii(const std::string& s) {
 
 } // namespace
 
-std::string plainAddress(const MailRecipient& r) {
-    return r.address.rfind("SMTP:", 0) == 0 ? r.address.substr(5) : r.address;
-}
-
 bool isSafeAddress(const std::string& address) {
     if (!address.empty() && address[0] == '-') {
         return false;
@@ -135,7 +131,7 @@ bool MailSender::addAddresses(const std::string& list, std::vector<MailRecipient
     }
     for (const std::string& a : addresses) {
         try {
-            to.push_back(MailRecipient{a, "SMTP:" + a});
+            to.push_back(MailRecipient{a});
         } catch (const std::bad_alloc&) {
             error_ = MailErrorNoMemoryRecipient;
             return false;
@@ -163,25 +159,18 @@ bool MailSender::addAttachment(const std::string& path, const char* displayName)
     return true;
 }
 
-bool MailSender::send(std::uint32_t flags) {
+bool MailSender::send() {
     if (!usable_ || released_ || refused_) {
         return false;
     }
     // Each attachment stands at a blank of its own at the end of the text.
-    const std::size_t length = utf8Length(noteText);
     message_.noteText = noteText;
-    for (std::size_t i = 0; i < message_.attachments.size(); ++i) {
-        message_.noteText += ' ';
-        message_.attachments[i].position = length + i;
-    }
-    message_.originatorName = originatorName;
-    message_.flags = flags;
+    message_.noteText.append(message_.attachments.size(), ' ');
 
     const DeliveryResult result = transport_.deliver(message_);
     switch (result.outcome) {
     case SendOutcome::Sent:
     case SendOutcome::Cancelled:
-    case SendOutcome::LogonFailed:
         return true;
     case SendOutcome::NotFound:
         messages_.show(LoadString(kNoMailSystem));
@@ -204,7 +193,6 @@ bool MailSender::send(std::uint32_t flags) {
 void MailSender::release() {
     message_ = MailMessage();
     noteText.clear();
-    originatorName.clear();
     released_ = true;
 }
 

@@ -6,7 +6,6 @@
 #include "MailMessage.h"
 #include "MessageSink.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,8 +26,13 @@ bool isSafeAddress(const std::string& address);
 // The address with every refused character spelled out ("[CR]", "[LF]", "[U+0085]", "[0xFF]"),
 // so the message naming it can be read.
 std::string visibleAddress(const std::string& address);
-// The bare address of a recipient, without the "SMTP:" prefix.
-std::string plainAddress(const MailRecipient& r);
+
+// Stands in when the program was started without a mail system: sending says so.
+class NoMailSystem : public MailTransport {
+public:
+    MailSystemState probe() override { return MailSystemState::NotFound; }
+    DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
+};
 
 class MailSender {
 public:
@@ -47,11 +51,10 @@ public:
     bool addBcc(const std::string& list);
     void setSubject(const std::string& subject);
     bool addAttachment(const std::string& path, const char* displayName = nullptr);
-    // True when the mail system took the message, or the user cancelled, or the logon failed.
-    bool send(std::uint32_t flags = 0);
+    // True when the mail system took the message or the user cancelled.
+    bool send();
     void release();
 
-    std::string originatorName;
     std::string noteText;
 
     const MailMessage& message() const { return message_; }

@@ -331,7 +331,7 @@ MimeBuild writeMimeMessage(const MailMessage& message, const MessageStamp& stamp
     std::string to = "To:";
     std::size_t lineLength = to.size();
     for (std::size_t k = 0; k < message.recipients.size(); ++k) {
-        const std::string address = plainAddress(message.recipients[k]);
+        const std::string& address = message.recipients[k].address;
         if (address.size() + 5 > kHardLimit) {
             result.text.clear();
             result.error = "Address too long: " + address.substr(0, 40) + "...";

@@ -19,7 +19,6 @@ constexpr int kReminder = 1422;
 constexpr int kAttachByHand = 2014;
 constexpr int kShowFile = 2120;
 constexpr int kCopyAddress = 2121;
-constexpr const char* kOriginator = "Zad";
 
 // The update mail is read by the secretary's side, so it is Swedish whatever the program speaks.
 std::string mailString(int id) {
@@ -113,12 +112,11 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
         sender.release();
         return;
     }
-    sender.originatorName = kOriginator;
     sender.addRecipients(address);
     sender.setSubject(updateSubject(store.reportMonth, store.groupNumber));
     sender.noteText = updateText(store.reportMonth, store.groupNumber);
     sender.addAttachment(path);
-    sender.send(0); // a failure has been shown; cancelling shows nothing
+    sender.send(); // a failure has been shown; cancelling shows nothing
     sender.release();
 }
 
@@ -134,11 +132,10 @@ void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSi
         sender.release();
         return;
     }
-    sender.originatorName = kOriginator;
     sender.addRecipients(reminderAddress);
     sender.setSubject(kReminderSubject);
     sender.noteText = reminderText(reportMonth);
-    sender.send(0);
+    sender.send();
     sender.release();
 }
 
@@ -149,7 +146,6 @@ bool SendReminderToAll(const std::vector<std::string>& addresses, int reportMont
         sender.release();
         return false;
     }
-    sender.originatorName = kOriginator;
     // One address at a time, so a ";" in one cannot split it.
     bool accepted = true;
     for (const std::string& address : addresses) {
@@ -160,7 +156,7 @@ bool SendReminderToAll(const std::vector<std::string>& addresses, int reportMont
     }
     sender.setSubject(kReminderSubject);
     sender.noteText = reminderText(reportMonth);
-    const bool sent = accepted && sender.send(0);
+    const bool sent = accepted && sender.send();
     sender.release();
     return sent;
 }

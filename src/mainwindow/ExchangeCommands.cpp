@@ -3,21 +3,11 @@
 // calls.
 #include "ReportsDlg.h"
 
-#include "MailMessage.h"
+#include "MailSender.h"
 #include "SendUpdates.h"
 #include "Telephony.h"
 
 namespace zadw {
-namespace {
-
-// Stands in when the program was started without a mail system: sending says so.
-class NoMailSystem : public MailTransport {
-public:
-    MailSystemState probe() override { return MailSystemState::NotFound; }
-    DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
-};
-
-} // namespace
 
 void CReportsDlg::OnDial() {
     if (phoneCount > 0) {
@@ -26,7 +16,7 @@ void CReportsDlg::OnDial() {
         if (services_.telephone != nullptr) {
             services_.telephone->dialNumber(number, party, messages());
         } else {
-            messages().show("Telephone service not available");
+            messages().show(kNoTelephoneService);
         }
     }
     FocusList();

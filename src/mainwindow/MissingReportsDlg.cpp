@@ -37,13 +37,6 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Stands in when the program was started without a mail system: sending says so.
-class NoMailSystem : public MailTransport {
-public:
-    MailSystemState probe() override { return MailSystemState::NotFound; }
-    DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
-};
-
 QPushButton* button(QWidget* parent, MissingReportsCtl id, int textId) {
     const QString text = qs(LoadString(textId));
     // The first letter is the mnemonic; the accessible name is the text as it reads.
@@ -174,7 +167,7 @@ void CMissingReportsDlg::OnDial() {
             if (services_.telephone != nullptr) {
                 services_.telephone->dialNumber(line.numbers.front(), party, messages());
             } else {
-                messages().show("Telephone service not available");
+                messages().show(kNoTelephoneService);
             }
         }
     }

@@ -90,10 +90,6 @@ bool CReportsDlg::newFormAtStart(const QDate& today, int reportMonth) {
     return NewFormAtStart(today.year(), today.month() - 1, reportMonth);
 }
 
-bool CReportsDlg::isGroupFilePath(const QString& path) {
-    return path.right(4).compare(QStringLiteral(".z08"), Qt::CaseInsensitive) == 0;
-}
-
 void CReportsDlg::InitDialog(const StartupInfo& startup) {
     connect(control<QPushButton>(this, ReportsCtl::EnterReport), &QPushButton::clicked, this,
             &CReportsDlg::OpenReportEntry);
@@ -138,7 +134,7 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
     if (candidate.size() >= 2 && candidate.front() == '"' && candidate.back() == '"') {
         candidate = candidate.substr(1, candidate.size() - 2);
     }
-    if (!isGroupFilePath(QFile::decodeName(QByteArray::fromStdString(candidate)))) {
+    if (!OpenGroupFile::isGroupFilePath(candidate)) {
         candidate =
             QFile::encodeName(services_.profile->readString(QStringLiteral("Last"),
                                                             QStringLiteral("LoadPath"), QString()))

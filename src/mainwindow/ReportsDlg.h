@@ -67,7 +67,6 @@ public:
     static int reportMonthFor(const QDate& today);
     static bool newFormAtStart(const QDate& today, int reportMonth);
     static bool newFormAfterLoad(const QDate& today, int reportMonth);
-    static bool isGroupFilePath(const QString& path);
 
 public slots:
     void accept() override;

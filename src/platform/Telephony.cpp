@@ -27,7 +27,7 @@ void Telephony::dialNumber(const std::string& number, const std::string& calledP
                            MessageSink& messages) {
     switch (probe_()) {
     case TelephoneService::NotAvailable:
-        messages.show("Telephone service not available");
+        messages.show(kNoTelephoneService);
         return;
     case TelephoneService::NoOpener:
         messages.show("bad procaddress");

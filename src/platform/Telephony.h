@@ -16,6 +16,9 @@ enum class TelephoneService {
     NoOpener,     // a handler, but nothing to start it with
 };
 
+// Shown when a number is to be rung and nothing can ring it.
+inline constexpr const char* kNoTelephoneService = "Telephone service not available";
+
 using TelephoneProbe = std::function<TelephoneService()>;
 
 // Asks xdg-mime for the tel: handler and looks for xdg-open to start it.

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One outgoing message as the program builds it, and the seam through which it leaves the program.
-// The fields follow the Simple MAPI message the secretary's side has always received.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,25 +9,21 @@
 namespace zadw {
 
 struct MailRecipient {
-    std::string name;    // the address as given (blanks around it removed)
-    std::string address; // "SMTP:" followed by the address
+    std::string address; // as given, blanks around it removed
 };
 
 struct MailAttachment {
     std::string path;
     std::optional<std::string> displayName; // none: the file's own name is shown
-    std::size_t position = 0;               // character position in the note text
 };
 
 struct MailMessage {
-    std::string originatorName;
     std::vector<MailRecipient> recipients;
     // Blind copies: they receive the message but no header names them.
     std::vector<MailRecipient> bcc;
     std::string subject;
     std::string noteText;
     std::vector<MailAttachment> attachments;
-    std::uint32_t flags = 0; // as the caller passed them to send
 };
 
 // Whether a mail system can be reached at all; asked once when a sender is made.
@@ -41,10 +35,9 @@ enum class MailSystemState {
 };
 
 enum class SendOutcome {
-    Sent,        // accepted by the mail system
-    Cancelled,   // the user cancelled in the mail client
-    LogonFailed, // the mail client could not log on
-    Failed,      // refused; errorLine says why when the mail system said anything
+    Sent,      // accepted by the mail system
+    Cancelled, // the user cancelled in the mail client
+    Failed,    // refused; errorLine says why when the mail system said anything
     NotFound,
     NotExecutable,
 };

@@ -12,7 +12,7 @@
 namespace zadw {
 
 enum class FontKind {
-    Logical,       // face, height, weight and character set as given
+    Logical,       // face, height and weight as given
     StockVariable, // the desktop's proportional user-interface font; the other fields are unused
 };
 
@@ -22,7 +22,6 @@ struct Font {
     // Negative: the character height (em size, without internal leading) in device units.
     int height = 0;
     int weight = 400; // 400 normal, 700 bold
-    int charset = 1;  // 1 default, 162 Turkish, 238 Central European, 186 Baltic
     bool operator==(const Font&) const = default;
 };
 

@@ -155,16 +155,15 @@ TotalsBlock MakeTotalsBlock(const GroupTotals& totals) {
 }
 
 PrintedTotals LayOutPrintedTotals(const TotalsBlock& block, bool newForm, const PageMetrics& pm,
-                                  const PrintPositions& pos, int top,
-                                  const std::string& languageTag) {
+                                  const PrintPositions& pos, int top) {
     PrintedTotals out;
     Page& page = out.ops;
     const int X = pm.pixelsPerInchX;
     const int Y = pm.pixelsPerInchY;
     const int rh = pos.rowHeight;
-    const Font body = PrintFont(Y, 100, false, languageTag);
-    const Font bold = PrintFont(Y, 100, true, languageTag);
-    const Font small = PrintFont(Y, 80, false, languageTag);
+    const Font body = PrintFont(Y, 100, false);
+    const Font bold = PrintFont(Y, 100, true);
+    const Font small = PrintFont(Y, 80, false);
     const auto columns = SummaryColumns(newForm);
     const int textInset =
         rh / 8 + rh / 6; // the rows' text sits as far below the line as on the sheet

@@ -77,7 +77,6 @@ struct PrintedTotals {
     int height = 0;
 };
 PrintedTotals LayOutPrintedTotals(const TotalsBlock& block, bool newForm, const PageMetrics& pm,
-                                  const PrintPositions& pos, int top,
-                                  const std::string& languageTag);
+                                  const PrintPositions& pos, int top);
 
 } // namespace zadw

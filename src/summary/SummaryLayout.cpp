@@ -241,25 +241,13 @@ PrintPositions ComputePrintPositions(const PageMetrics& pm, bool newForm) {
     return pos;
 }
 
-void ApplyLanguageFont(Font& font, bool bold, const std::string& languageTag) {
-    if (languageTag == "Turkish") {
-        font.charset = 162;
-    } else if (languageTag == "Polish" || languageTag == "cz" || languageTag == "sk") {
-        font.charset = 238;
-    } else if (languageTag == "estonian") {
-        font.charset = 186;
-    }
-    if (bold) {
-        font.weight = 700;
-    }
-}
-
-Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold, const std::string& languageTag) {
+Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold) {
     Font font;
     font.face = "Arial";
     font.height = -std::abs(pixelsPerInchY * tenthsOfPoint / 720);
-    font.charset = 1;
-    ApplyLanguageFont(font, bold, languageTag);
+    if (bold) {
+        font.weight = 700;
+    }
     return font;
 }
 
@@ -275,14 +263,13 @@ PageMetrics GetPageMetrics(const PrinterMeasures& device) {
     return pm;
 }
 
-void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& languageTag,
-                     const std::string& nameHeading, const std::string& phoneHeading) {
+void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& nameHeading,
+                     const std::string& phoneHeading) {
     const int Y = pm.pixelsPerInchY;
-    page.push_back(
-        DrawOp::makeText(pm.left, pm.top, pm.title, PrintFont(Y, 140, true, languageTag)));
+    page.push_back(DrawOp::makeText(pm.left, pm.top, pm.title, PrintFont(Y, 140, true)));
     page.push_back(DrawOp::makeText(pm.left, pm.top + 2 * pm.lineHeight, pm.subtitle,
-                                    PrintFont(Y, 120, true, languageTag)));
-    const Font body = PrintFont(Y, 100, false, languageTag);
+                                    PrintFont(Y, 120, true)));
+    const Font body = PrintFont(Y, 100, false);
     page.push_back(DrawOp::makeText(pm.left, pm.top + 4 * pm.lineHeight, nameHeading, body));
     page.push_back(DrawOp::makeText(pm.phoneX, pm.top + 4 * pm.lineHeight, phoneHeading, body));
 }
@@ -384,9 +371,8 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
     const int X = pm.pixelsPerInchX;
     const int Y = pm.pixelsPerInchY;
     const int headerLineHeight = pm.lineHeight;
-    const std::string& tag = store.languageTag;
-    const Font body = PrintFont(Y, 100, false, tag);
-    const Font small = PrintFont(Y, 80, false, tag);
+    const Font body = PrintFont(Y, 100, false);
+    const Font small = PrintFont(Y, 80, false);
 
     pm.left = X - X / 2;
     pm.phoneX = pm.left + 2 * X;
@@ -404,7 +390,7 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
     const auto startSheet = [&] {
         pages.emplace_back();
         pm.lineHeight = headerLineHeight;
-        PrintPageHeader(pages.back(), pm, tag, nameHeading, phoneHeading);
+        PrintPageHeader(pages.back(), pm, nameHeading, phoneHeading);
         DrawColumnHeadings(pages.back(), pm, pos, newForm, body, measure);
         pm.line = kFirstRowLine;
         pm.lineHeight = pos.rowHeight;
@@ -434,11 +420,11 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
     const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(store, m, newForm));
     const int bottom = pm.pageHeight > 0 ? pm.pageHeight - 1 - kGridPen / 2 : INT_MAX;
     int top = RowsBottom(pm, pos) + pos.rowHeight;
-    PrintedTotals totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
+    PrintedTotals totals = LayOutPrintedTotals(block, newForm, pm, pos, top);
     if (top + totals.height > bottom) {
         startSheet();
         top = pos.gridTop;
-        totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
+        totals = LayOutPrintedTotals(block, newForm, pm, pos, top);
     }
     // Like every cell of the list, a text of the block ends before the next ruled line.
     std::vector<int> lines{pos.nameLine, pos.valueStart};

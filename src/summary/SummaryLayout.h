@@ -62,10 +62,8 @@ struct PrintPositions {
 // Needs left and phoneX as PrintSummaryPages sets them.
 PrintPositions ComputePrintPositions(const PageMetrics& pm, bool newForm);
 
-// Arial at tenths of a point on a device of pixelsPerInchY, through ApplyLanguageFont.
-Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold, const std::string& languageTag);
-// The character set of the language; weight 700 when bold.
-void ApplyLanguageFont(Font& font, bool bold, const std::string& languageTag);
+// Arial at tenths of a point on a device of pixelsPerInchY; weight 700 when bold.
+Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold);
 
 PageMetrics GetPageMetrics(const PrinterMeasures& device);
 
@@ -94,8 +92,8 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
                                     const TextMeasure& measure, bool withTotals = false);
 
 // Title, subtitle and the name and telephone headings at the top of a sheet.
-void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& languageTag,
-                     const std::string& nameHeading, const std::string& phoneHeading);
+void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& nameHeading,
+                     const std::string& phoneHeading);
 
 void DrawGrid(Page& page, const GridSpec& grid);
 

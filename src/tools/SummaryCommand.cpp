@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zadw-tool summary: the printed summary list of a group file as a PDF, without a window.
 
-#include "ReportRules.h"
 #include "Strings.h"
 #include "SummaryPdf.h"
 #include "ToolSupport.h"
 
-#include <ctime>
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,10 +19,10 @@ namespace {
 
 constexpr const char* kName = "summary";
 
-struct SummaryArgs {
-    std::string file;
-    std::optional<int> month; // 0..11
-    std::optional<bool> newForm;
+constexpr const char* kUsage = "expects FILE [--month M] [--form new|old] "
+                               "[--paper A4|A5|Letter|Legal] [--landscape] --pdf OUT";
+
+struct SummaryArgs : MonthArgs {
     std::string pdf;
     PaperChoice paper;
 };
@@ -41,46 +39,36 @@ std::optional<Paper> parsePaper(const std::string& text) {
 }
 
 bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+    const auto own = [&out](const std::vector<std::string>& words, std::size_t& i,
+                            std::string& why) {
+        const std::string& a = words[i];
         const bool isOption = a == "--pdf" || a == "--paper";
-        if (isOption && i + 1 >= args.size()) {
-            error = a + " needs a value";
-            return false;
-        }
-        switch (takeMonthOrForm(args, i, out.month, out.newForm, error)) {
-        case OptionTaken::Bad:
-            return false;
-        case OptionTaken::Yes:
-            continue;
-        case OptionTaken::No:
-            break;
+        if (isOption && i + 1 >= words.size()) {
+            why = a + " needs a value";
+            return OptionTaken::Bad;
         }
         if (a == "--pdf") {
-            out.pdf = args[++i];
+            out.pdf = words[++i];
         } else if (a == "--paper") {
-            const std::string& v = args[++i];
+            const std::string& v = words[++i];
             const std::optional<Paper> paper = parsePaper(v);
             if (!paper) {
-                error = "--paper \"" + v + "\" is not A4, A5, Letter or Legal";
-                return false;
+                why = "--paper \"" + v + "\" is not A4, A5, Letter or Legal";
+                return OptionTaken::Bad;
             }
             out.paper.size = *paper;
         } else if (a == "--landscape") {
             out.paper.landscape = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            error = "unknown option \"" + a + "\"";
-            return false;
-        } else if (out.file.empty()) {
-            out.file = a;
         } else {
-            error = "more than one group file given";
-            return false;
+            return OptionTaken::No;
         }
+        return OptionTaken::Yes;
+    };
+    if (!parseMonthArgs(args, out, own, kUsage, error)) {
+        return false;
     }
-    if (out.file.empty() || out.pdf.empty()) {
-        error = "expects FILE [--month M] [--form new|old] [--paper A4|A5|Letter|Legal] "
-                "[--landscape] --pdf OUT";
+    if (out.pdf.empty()) {
+        error = kUsage;
         return false;
     }
     return true;
@@ -95,16 +83,14 @@ int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIn
         reportError(kName, error);
         return kExitBadInput;
     }
-    StderrSink sink;
-    GroupStore store(sink);
-    const int status = loadWholeGroup(store, parsed.file);
+    GroupMonth group;
+    const int status = loadGroupMonth(parsed, year, monthIndex, group);
     if (status != kExitOk) {
         return status;
     }
-    store.languageTag = LoadString(1198);
-    const int month = parsed.month.value_or(store.reportMonth);
-    const bool newForm = parsed.newForm.value_or(NewFormAtStart(year, monthIndex, month));
-    if (!WriteSummaryPdf(store, month, newForm, parsed.pdf, &error, parsed.paper)) {
+    group.store.languageTag = LoadString(1198);
+    if (!WriteSummaryPdf(group.store, group.month, group.newForm, parsed.pdf, &error,
+                         parsed.paper)) {
         reportError(kName, error);
         return kExitFailed;
     }
@@ -112,10 +98,7 @@ int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIn
 }
 
 int summaryCommand(const std::vector<std::string>& args) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return summaryCommandOn(args, local.tm_year + 1900, local.tm_mon);
+    return runToday(summaryCommandOn, args);
 }
 
 } // namespace zadw::tool

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ToolSupport.h"
 
+#include "ReportRules.h"
 #include "Strings.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -129,6 +131,55 @@ OptionTaken takeMonthOrForm(const std::vector<std::string>& args, std::size_t& i
     }
     newForm = v == "new";
     return OptionTaken::Yes;
+}
+
+bool parseMonthArgs(const std::vector<std::string>& args, MonthArgs& out, const OwnOption& own,
+                    const std::string& usage, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        OptionTaken taken = takeMonthOrForm(args, i, out.month, out.newForm, error);
+        if (taken == OptionTaken::No) {
+            taken = own(args, i, error);
+        }
+        if (taken == OptionTaken::Bad) {
+            return false;
+        }
+        if (taken == OptionTaken::Yes) {
+            continue;
+        }
+        if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option \"" + a + "\"";
+            return false;
+        }
+        if (!out.file.empty()) {
+            error = "more than one group file given";
+            return false;
+        }
+        out.file = a;
+    }
+    if (out.file.empty()) {
+        error = usage;
+        return false;
+    }
+    return true;
+}
+
+int loadGroupMonth(const MonthArgs& args, int year, int monthIndex, GroupMonth& out) {
+    const int status = loadWholeGroup(out.store, args.file);
+    if (status != kExitOk) {
+        return status;
+    }
+    out.month = args.month.value_or(out.store.reportMonth);
+    out.newForm = args.newForm.value_or(NewFormAtStart(year, monthIndex, out.month));
+    return kExitOk;
+}
+
+int runToday(int (*command)(const std::vector<std::string>&, int, int),
+             const std::vector<std::string>& args) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return command(args, local.tm_year + 1900, local.tm_mon);
 }
 
 } // namespace zadw::tool

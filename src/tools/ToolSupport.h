@@ -5,6 +5,7 @@
 #include "GroupStore.h"
 #include "MessageSink.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,40 @@ enum class OptionTaken { No, Yes, Bad };
 OptionTaken takeMonthOrForm(const std::vector<std::string>& args, std::size_t& i,
                             std::optional<int>& month, std::optional<bool>& newForm,
                             std::string& error);
+
+// What a command that lists one month of a group file is given: FILE, --month and --form.
+struct MonthArgs {
+    std::string file;
+    std::optional<int> month; // 0..11
+    std::optional<bool> newForm;
+};
+
+// The command's own option at args[i]: Yes when taken (i at its last word), No when it is none of
+// the command's, Bad with error set.
+using OwnOption = std::function<OptionTaken(const std::vector<std::string>& args, std::size_t& i,
+                                            std::string& error)>;
+
+// Reads FILE, --month, --form and, through own, the command's other options. False with error
+// set; usage is the error when no file is given.
+bool parseMonthArgs(const std::vector<std::string>& args, MonthArgs& out, const OwnOption& own,
+                    const std::string& usage, std::string& error);
+
+// The group a month-listing command reads, and the month and form it lists.
+struct GroupMonth {
+    StderrSink sink;
+    GroupStore store{sink};
+    int month = 0; // 0..11
+    bool newForm = false;
+};
+
+// Loads args.file whole and settles the month (the file's report month unless --month) and the
+// form (the one the program takes for that month when it starts in year, monthIndex, unless
+// --form). kExitOk, or the exit status when the file could not be read whole.
+int loadGroupMonth(const MonthArgs& args, int year, int monthIndex, GroupMonth& out);
+
+// Runs command for this machine's year and month (0..11) today.
+int runToday(int (*command)(const std::vector<std::string>&, int, int),
+             const std::vector<std::string>& args);
 
 // Writes text to standard output; false (and an error line) when it could not be written.
 bool writeOutput(const std::string& text);

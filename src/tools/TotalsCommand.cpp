@@ -2,14 +2,12 @@
 // zadw-tool totals: the group's figures for a month, as a table or as JSON.
 
 #include "GroupTotals.h"
-#include "ReportRules.h"
 #include "Strings.h"
 #include "ToolSupport.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,41 +21,20 @@ namespace {
 
 constexpr const char* kName = "totals";
 
-struct TotalsArgs {
-    std::string file;
-    std::optional<int> month; // 0..11
-    std::optional<bool> newForm;
+struct TotalsArgs : MonthArgs {
     bool json = false;
 };
 
 bool parseArgs(const std::vector<std::string>& args, TotalsArgs& out, std::string& error) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        switch (takeMonthOrForm(args, i, out.month, out.newForm, error)) {
-        case OptionTaken::Bad:
-            return false;
-        case OptionTaken::Yes:
-            continue;
-        case OptionTaken::No:
-            break;
+    const auto own = [&out](const std::vector<std::string>& words, std::size_t& i, std::string&) {
+        if (words[i] != "--json") {
+            return OptionTaken::No;
         }
-        if (a == "--json") {
-            out.json = true;
-        } else if (a.size() > 1 && a[0] == '-') {
-            error = "unknown option \"" + a + "\"";
-            return false;
-        } else if (out.file.empty()) {
-            out.file = a;
-        } else {
-            error = "more than one group file given";
-            return false;
-        }
-    }
-    if (out.file.empty()) {
-        error = "expects FILE [--month 1-12] [--form new|old] [--json]";
-        return false;
-    }
-    return true;
+        out.json = true;
+        return OptionTaken::Yes;
+    };
+    return parseMonthArgs(args, out, own, "expects FILE [--month 1-12] [--form new|old] [--json]",
+                          error);
 }
 
 nlohmann::ordered_json figures(const CategoryTotals& c, bool newForm, bool withCategory) {
@@ -162,25 +139,18 @@ int totalsCommandOn(const std::vector<std::string>& args, int year, int monthInd
         reportError(kName, error);
         return kExitBadInput;
     }
-    StderrSink sink;
-    GroupStore store(sink);
-    const int status = loadWholeGroup(store, parsed.file);
+    GroupMonth group;
+    const int status = loadGroupMonth(parsed, year, monthIndex, group);
     if (status != kExitOk) {
         return status;
     }
-    const int month = parsed.month.value_or(store.reportMonth);
-    // The form the summary list takes for the month when the program starts today.
-    const bool newForm = parsed.newForm.value_or(NewFormAtStart(year, monthIndex, month));
-    const GroupTotals totals = ComputeGroupTotals(store, month, newForm);
+    const GroupTotals totals = ComputeGroupTotals(group.store, group.month, group.newForm);
     return writeOutput(parsed.json ? totalsJson(totals) : totalsTable(totals)) ? kExitOk
                                                                                : kExitFailed;
 }
 
 int totalsCommand(const std::vector<std::string>& args) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return totalsCommandOn(args, local.tm_year + 1900, local.tm_mon);
+    return runToday(totalsCommandOn, args);
 }
 
 } // namespace zadw::tool

@@ -2,6 +2,8 @@
 // The message a sendmail-compatible program receives, read back the way a mail reader would.
 #include "MimeWriter.h"
 
+#include "MailReader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,171 +12,35 @@
 namespace zadw {
 namespace {
 
-int base64Value(char c) {
-    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    const auto p = alphabet.find(c);
-    return p == std::string::npos ? -1 : static_cast<int>(p);
+// The shared reader's findings fail the test where they are made.
+template <typename Read> auto checked(Read read) {
+    test::Problems problems;
+    auto out = read(problems);
+    for (const std::string& p : problems) {
+        ADD_FAILURE() << p;
+    }
+    return out;
 }
+
+using Part = test::MimePart;
 
 std::string fromBase64(const std::string& text) {
-    std::string out;
-    unsigned bits = 0;
-    int count = 0;
-    for (const char c : text) {
-        if (c == '\r' || c == '\n' || c == '=') {
-            continue;
-        }
-        const int v = base64Value(c);
-        EXPECT_GE(v, 0) << "not base64: " << c;
-        bits = (bits << 6) | static_cast<unsigned>(v);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            out += static_cast<char>((bits >> count) & 0xFF);
-        }
-    }
-    return out;
+    return checked([&](test::Problems& p) { return test::fromBase64(text, p); });
 }
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    ADD_FAILURE() << "bad hex digit " << c;
-    return 0;
-}
-
-// Decodes quoted-printable, turning each CRLF back into "\n"; the part's final CRLF belongs to
-// the boundary or the message end.
 std::string fromQuotedPrintable(const std::string& qp) {
-    std::string out;
-    for (std::size_t i = 0; i < qp.size(); ++i) {
-        if (qp[i] == '=') {
-            if (qp.compare(i + 1, 2, "\r\n") == 0) {
-                i += 2;
-            } else {
-                out += static_cast<char>(hexValue(qp[i + 1]) * 16 + hexValue(qp[i + 2]));
-                i += 2;
-            }
-        } else if (qp.compare(i, 2, "\r\n") == 0) {
-            out += '\n';
-            ++i;
-        } else {
-            out += qp[i];
-        }
-    }
-    EXPECT_FALSE(out.empty() || out.back() != '\n') << "body does not end in a line end";
-    if (!out.empty()) {
-        out.pop_back();
-    }
-    return out;
+    return checked([&](test::Problems& p) { return test::fromQuotedPrintable(qp, p); });
 }
-
 std::string decodeWords(const std::string& value) {
-    std::string out;
-    std::size_t i = 0;
-    bool lastWasWord = false;
-    while (i < value.size()) {
-        if (value.compare(i, 10, "=?UTF-8?B?") == 0) {
-            const auto end = value.find("?=", i + 10);
-            EXPECT_NE(end, std::string::npos);
-            EXPECT_LE(end + 2 - i, 75u) << "encoded word too long";
-            out += fromBase64(value.substr(i + 10, end - i - 10));
-            i = end + 2;
-            lastWasWord = true;
-            continue;
-        }
-        std::size_t j = i;
-        while (j < value.size() && value[j] == ' ') {
-            ++j;
-        }
-        if (lastWasWord && value.compare(j, 10, "=?UTF-8?B?") == 0) {
-            i = j; // blanks between two encoded words are not text
-            continue;
-        }
-        out += value[i++];
-        lastWasWord = false;
-    }
-    return out;
+    return checked([&](test::Problems& p) { return test::decodeWords(value, p); });
 }
-
-struct Part {
-    std::map<std::string, std::string> headers; // unfolded values
-    std::string body;
-};
-
-// Splits head and body and unfolds the headers; checks the line rules on the way.
 Part parsePart(const std::string& text) {
-    Part p;
-    const auto split = text.find("\r\n\r\n");
-    EXPECT_NE(split, std::string::npos);
-    const std::string head = text.substr(0, split + 2);
-    p.body = text.substr(split + 4);
-    std::string name;
-    std::size_t i = 0;
-    while (i < head.size()) {
-        const auto end = head.find("\r\n", i);
-        const std::string line = head.substr(i, end - i);
-        EXPECT_LE(line.size(), 78u) << line;
-        if (line[0] == ' ' || line[0] == '\t') {
-            EXPECT_FALSE(name.empty());
-            p.headers[name] += line;
-        } else {
-            const auto colon = line.find(':');
-            EXPECT_NE(colon, std::string::npos) << line;
-            name = line.substr(0, colon);
-            EXPECT_EQ(p.headers.count(name), 0u) << "twice: " << name;
-            p.headers[name] = line.substr(colon + 1);
-        }
-        i = end + 2;
-    }
-    for (auto& [key, value] : p.headers) {
-        value.erase(0, value.find_first_not_of(' '));
-    }
-    return p;
+    return checked([&](test::Problems& p) { return test::readPart(text, p); });
 }
-
-std::string percentDecode(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%') {
-            out += static_cast<char>(hexValue(s[i + 1]) * 16 + hexValue(s[i + 2]));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
-// A parameter in either the quoted form or the RFC 2231 one, continuations included.
 std::string parameterValue(const std::string& header, const std::string& attr) {
-    const auto quoted = header.find(attr + "=\"");
-    if (quoted != std::string::npos) {
-        const auto start = quoted + attr.size() + 2;
-        return header.substr(start, header.find('"', start) - start);
-    }
-    std::string encoded;
-    const auto single = header.find(attr + "*=UTF-8''");
-    if (single != std::string::npos) {
-        const auto start = single + attr.size() + 9;
-        encoded = header.substr(start, header.find_first_of("; ", start) - start);
-    } else {
-        for (int k = 0;; ++k) {
-            const std::string key =
-                attr + "*" + std::to_string(k) + "*=" + (k == 0 ? "UTF-8''" : "");
-            const auto at = header.find(key);
-            if (at == std::string::npos) {
-                break;
-            }
-            const auto start = at + key.size();
-            encoded += header.substr(start, header.find_first_of("; ", start) - start);
-        }
-    }
-    return percentDecode(encoded);
+    return checked([&](test::Problems& p) { return test::parameterValue(header, attr, p); });
+}
+std::vector<Part> splitMultipart(const std::string& body, const std::string& boundary) {
+    return checked([&](test::Problems& p) { return test::splitMultipart(body, boundary, p); });
 }
 
 void checkLines(const std::string& text) {
@@ -196,8 +62,7 @@ void checkLines(const std::string& text) {
 
 MailMessage message(const std::string& subject, const std::string& text) {
     MailMessage m;
-    m.originatorName = "Zad";
-    m.recipients = {{"sekr@exempel.se", "SMTP:sekr@exempel.se"}};
+    m.recipients = {{"sekr@exempel.se"}};
     m.subject = subject;
     m.noteText = text;
     return m;
@@ -288,30 +153,6 @@ TEST(MimeWriter, BodiesDecodeBackWithinLineLimits) {
     EXPECT_EQ(p.body, "a\r\nb\r\nc\r\nd\r\n");
 }
 
-std::vector<Part> splitMultipart(const std::string& body, const std::string& boundary) {
-    std::vector<Part> parts;
-    const std::string delimiter = "\r\n--" + boundary;
-    auto at = body.find("--" + boundary + "\r\n");
-    EXPECT_EQ(at, 0u);
-    at = boundary.size() + 4;
-    while (true) {
-        const auto next = body.find(delimiter, at);
-        EXPECT_NE(next, std::string::npos);
-        if (next == std::string::npos) {
-            break;
-        }
-        parts.push_back(parsePart(body.substr(at, next - at) + "\r\n"));
-        const auto after = next + delimiter.size();
-        if (body.compare(after, 4, "--\r\n") == 0) {
-            EXPECT_EQ(after + 4, body.size());
-            break;
-        }
-        EXPECT_EQ(body.compare(after, 2, "\r\n"), 0);
-        at = after + 2;
-    }
-    return parts;
-}
-
 TEST(MimeWriter, AttachmentsComeBackByteForByteUnderTheirNames) {
     std::string allBytes;
     for (int round = 0; round < 3; ++round) {
@@ -327,9 +168,9 @@ TEST(MimeWriter, AttachmentsComeBackByteForByteUnderTheirNames) {
     };
     MailMessage m = message("Sammanställningsfil - mars - Grupp 4", "mars .z18-fil för Grupp 4 ");
     for (const auto& [path, bytes] : files) {
-        m.attachments.push_back({path, std::nullopt, 0});
+        m.attachments.push_back({path, std::nullopt});
     }
-    m.attachments.push_back({"/home/k/Grupp 4.z18", std::string("visas.z18"), 0});
+    m.attachments.push_back({"/home/k/Grupp 4.z18", std::string("visas.z18")});
     const auto read = [&](const std::string& path, std::string& bytes) {
         bytes = files.at(path);
         return true;
@@ -362,17 +203,17 @@ TEST(MimeWriter, AttachmentsComeBackByteForByteUnderTheirNames) {
             start = end + 2;
         }
     }
-    EXPECT_EQ(attachmentFileName({"/k/mars.z08/sammanställning 4.z18", std::nullopt, 0}),
+    EXPECT_EQ(attachmentFileName({"/k/mars.z08/sammanställning 4.z18", std::nullopt}),
               "sammanställning 4.z18");
-    EXPECT_EQ(attachmentFileName({"/k/g.z18", std::string("visas.z18"), 0}), "visas.z18");
-    EXPECT_EQ(attachmentFileName({"g.z18", std::string(), 0}), "g.z18");
+    EXPECT_EQ(attachmentFileName({"/k/g.z18", std::string("visas.z18")}), "visas.z18");
+    EXPECT_EQ(attachmentFileName({"g.z18", std::string()}), "g.z18");
 }
 
 TEST(MimeWriter, ManyRecipientsFoldAndUnreadableFilesFail) {
     MailMessage m = message("S", "t");
     for (int i = 0; i < 12; ++i) {
         const std::string a = "person" + std::to_string(i) + "@exempel.se";
-        m.recipients.push_back({a, "SMTP:" + a});
+        m.recipients.push_back({a});
     }
     const MimeBuild b = writeMimeMessage(m, kStamp, nullptr);
     ASSERT_TRUE(b.ok);
@@ -382,7 +223,7 @@ TEST(MimeWriter, ManyRecipientsFoldAndUnreadableFilesFail) {
     EXPECT_EQ(std::count(to.begin(), to.end(), ','), 12);
     EXPECT_NE(to.find("person11@exempel.se"), std::string::npos);
 
-    m.attachments.push_back({"/gone.z18", std::nullopt, 0});
+    m.attachments.push_back({"/gone.z18", std::nullopt});
     const MimeBuild failed =
         writeMimeMessage(m, kStamp, [](const std::string&, std::string&) { return false; });
     EXPECT_FALSE(failed.ok);
@@ -440,7 +281,7 @@ TEST(MimeWriter, HeaderLinesStayWithin78WithTheRealStamp) {
     };
     MailMessage m = message("Sammanställningsfil - september - Grupp 12", "text");
     for (const auto& [path, bytes] : files) {
-        m.attachments.push_back({path, std::nullopt, 0});
+        m.attachments.push_back({path, std::nullopt});
     }
     struct Case {
         std::int64_t msecs;
@@ -474,8 +315,7 @@ TEST(MimeWriter, HeaderLinesStayWithin78WithTheRealStamp) {
 
 TEST(MimeWriter, BlindCopiesAppearInNoHeader) {
     MailMessage m = message("Påminnelse", "Skicka in din rapport.");
-    m.bcc = {{"olle@exempel.se", "SMTP:olle@exempel.se"},
-             {"asa@exempel.se", "SMTP:asa@exempel.se"}};
+    m.bcc = {{"olle@exempel.se"}, {"asa@exempel.se"}};
     const MimeBuild withTo = writeMimeMessage(m, kStamp, nullptr);
     ASSERT_TRUE(withTo.ok);
     m.recipients.clear();

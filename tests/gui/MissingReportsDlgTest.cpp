@@ -2,6 +2,7 @@
 // "Saknade rapporter…": the missing publishers' lines, one reminder to all of them through a
 // stand-in sendmail, ringing and copying the list.
 #include "GuiTestSupport.h"
+#include "MailReader.h"
 
 #include "MailSystem.h"
 #include "MissingReportsDlg.h"
@@ -41,33 +42,6 @@ QStringList shownLines(const CMissingReportsDlg& dlg) {
                    item->text(2);
     }
     return out;
-}
-
-// Header names (lower case) of a message as sendmail read it.
-QStringList headerNames(const QByteArray& raw) {
-    QStringList names;
-    for (const QByteArray& line : raw.left(raw.indexOf("\r\n\r\n")).split('\n')) {
-        if (!line.startsWith(' ') && !line.startsWith('\t') && line.contains(':')) {
-            names << QString::fromLatin1(line.left(line.indexOf(':'))).toLower();
-        }
-    }
-    return names;
-}
-
-QString quotedPrintableBody(const QByteArray& raw) {
-    QByteArray qp = raw.mid(raw.indexOf("\r\n\r\n") + 4);
-    qp.chop(2);
-    qp.replace("=\r\n", "");
-    QByteArray bytes;
-    for (qsizetype i = 0; i < qp.size(); ++i) {
-        if (qp[i] == '=' && i + 2 < qp.size()) {
-            bytes += QByteArray::fromHex(qp.mid(i + 1, 2));
-            i += 2;
-        } else {
-            bytes += qp[i];
-        }
-    }
-    return QString::fromUtf8(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 class TelCatcher : public QObject {
@@ -232,15 +206,14 @@ private slots:
                                     QStringLiteral("olle@example.se"),
                                     QStringLiteral("asa@example.se")}));
         const QByteArray raw = readAll(sendmail + ".stdin");
-        const QStringList names = headerNames(raw);
+        const ReadMail mail = readMail(raw.toStdString());
         // No publisher's address in any header: "To" names only the undisclosed group.
-        QVERIFY2(!names.contains(QStringLiteral("cc")) && !names.contains(QStringLiteral("bcc")) &&
+        QVERIFY2(mail.headers.count("cc") == 0 && mail.headers.count("bcc") == 0 &&
                      raw.contains("\r\nTo: undisclosed-recipients:;\r\n"),
                  raw.constData());
         QVERIFY(!raw.contains("olle@") && !raw.contains("asa@"));
         QVERIFY(raw.contains("\r\nSubject: Report\r\n"));
-        QCOMPARE(quotedPrintableBody(raw),
-                 QString::fromUtf8("Skicka in din rapport för november. \nTack."));
+        QCOMPARE(qs(mail.text), QString::fromUtf8("Skicka in din rapport för november. \nTack."));
     }
 
     void noSendsNothing() {

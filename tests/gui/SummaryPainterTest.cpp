@@ -53,12 +53,11 @@ private slots:
         QImage image = blank();
         QPainter painter(&image);
         OpPainter ops(painter, variablePitchFont());
-        const QFont body = ops.fontFor(PrintFont(600, 100, false, "swedish"));
+        const QFont body = ops.fontFor(PrintFont(600, 100, false));
         QCOMPARE(body.pixelSize(), 83);
         QCOMPARE(QFontInfo(body).family(), QStringLiteral("Liberation Sans"));
         QVERIFY(!QFontInfo(body).bold());
-        // The character set changes nothing in Unicode text, yet bold still counts.
-        const QFont title = ops.fontFor(PrintFont(600, 140, true, "Polish"));
+        const QFont title = ops.fontFor(PrintFont(600, 140, true));
         QCOMPARE(title.pixelSize(), 116);
         QVERIFY(QFontInfo(title).bold());
         QCOMPARE(ops.fontFor(stock()), variablePitchFont());
@@ -83,7 +82,7 @@ private slots:
         QFETCH(bool, bold);
         Font font = stock();
         if (height != 0) {
-            font = Font{FontKind::Logical, "Arial", height, bold ? 700 : 400, 1};
+            font = Font{FontKind::Logical, "Arial", height, bold ? 700 : 400};
         }
         QImage image = blank();
         QPainter painter(&image);
@@ -121,7 +120,7 @@ private slots:
     }
     void measuresHoldWhatIsDrawn() {
         QFETCH(int, height);
-        const Font font{FontKind::Logical, "Arial", height, 400, 1};
+        const Font font{FontKind::Logical, "Arial", height, 400};
         QImage image(1600, 300, QImage::Format_RGB32);
         image.fill(Qt::white);
         const DeviceTextMeasure measure(&image, variablePitchFont());

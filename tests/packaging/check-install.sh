@@ -84,9 +84,11 @@ head -n1 usr/share/doc/zadw/copyright |
     fail "copyright is not in the machine-readable format"
 grep -qx 'License: GPL-3.0-or-later' usr/share/doc/zadw/copyright || fail "copyright licence"
 
-# The release the metainfo announces is this version.
-grep -q "<release version=\"$(sed -n 's/^project(zadw VERSION \([0-9.]*\).*/\1/p' \
-    "$top/CMakeLists.txt")\"" usr/share/metainfo/se.example.zadw.metainfo.xml ||
+# The release the metainfo announces, and the changelog's newest entry, are this version.
+version=$(sed -n 's/^project(zadw VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+grep -q "<release version=\"$version\"" usr/share/metainfo/se.example.zadw.metainfo.xml ||
     fail "metainfo has no release entry for this version"
+gzip -dc usr/share/doc/zadw/changelog.gz | sed -n 1p | grep -q "^zadw ($version) " ||
+    fail "changelog does not start with this version"
 
 echo "$source: every file in place (see $stage)"

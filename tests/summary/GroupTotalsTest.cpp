@@ -162,7 +162,7 @@ TEST(GroupTotals, PrintedBlockIsRuledLikeTheSheetFromItsTop) {
     pm.phoneX = 1500;
     const PrintPositions pos = ComputePrintPositions(pm, true);
     const int top = 4000;
-    const PrintedTotals printed = LayOutPrintedTotals(block, true, pm, pos, top, "swedish");
+    const PrintedTotals printed = LayOutPrintedTotals(block, true, pm, pos, top);
 
     // A heading row and five rows in the frame, then two status lines: rows of 150 units.
     EXPECT_EQ(printed.height, 8 * 150);

@@ -281,26 +281,5 @@ TEST(PrintedList, RemarkCells) {
     }
 }
 
-TEST(PrintedList, LanguageCharacterSet) {
-    const std::pair<const char*, int> cases[] = {
-        {"Polish", 238},   {"cz", 238},    {"sk", 238},   {"Turkish", 162},
-        {"estonian", 186}, {"swedish", 1}, {"polish", 1}, {"greek", 1},
-    };
-    for (const auto& [tag, charset] : cases) {
-        SCOPED_TRACE(tag);
-        SummaryGroup g;
-        g.make(1, true);
-        g.store.languageTag = tag;
-        g.phones(1, "08-123 45 67", "070-111 22 33");
-        const Page page = printAt600(g.store)[0];
-        for (const DrawOp& op : opsOfKind(page, OpKind::Text)) {
-            EXPECT_EQ(op.font.charset, charset) << op.text;
-            EXPECT_EQ(op.font.face, "Arial");
-        }
-        EXPECT_EQ(page[0].font.weight, 700);
-        EXPECT_EQ(page[2].font.weight, 400);
-    }
-}
-
 } // namespace
 } // namespace zadw
