@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MissingReportsDlg.h"
 
+#include "MailSender.h"
 #include "MessageSink.h"
 #include "SendUpdates.h"
 #include "Strings.h"
