@@ -55,11 +55,20 @@ constexpr FieldLabel kLabels[] = {
     {151, 1016, 0},    {152, 1017, 1017}, {153, 1018, 1018},
 };
 
-constexpr int kCategoryText[] = {0, 1026, 1027, 1029};
-constexpr int kAppointmentText[] = {0, 1023, 1024, 1025};
-
 std::string textOf(int id) {
     return id == 0 ? std::string() : LoadString(id);
+}
+
+// The month's category and the publisher's appointment in words, by their two-bit code; code 0
+// (a publisher, no appointment) shows nothing.
+using CodeTexts = StringId[3];
+constexpr CodeTexts kCategoryText = {StringId::AuxiliaryPioneer, StringId::RegularPioneer,
+                                     StringId::SpecialPioneer};
+constexpr CodeTexts kAppointmentText = {StringId::MinisterialServant, StringId::Elder,
+                                        StringId::BaptisedBrother};
+
+std::string textOf(const CodeTexts& texts, int code) {
+    return code == 0 ? std::string() : LoadString(texts[code - 1]);
 }
 
 // A focus change inside the dialog, not a menu or another window coming up over it.
@@ -137,7 +146,7 @@ void CReportEntryDlg::InitDialog() {
         const QSignalBlocker block(monthList_);
         monthList_->clear();
         for (int m = 0; m < 12; ++m) {
-            monthList_->addItem(qs(MonthName(m, false, owner_.languageTag)));
+            monthList_->addItem(qs(monthName(m)));
         }
         monthList_->setCurrentRow(month);
     }
@@ -147,8 +156,9 @@ void CReportEntryDlg::InitDialog() {
 
     recordCopy = store.record(publisher);
 
-    control<QPushButton>(this, kChangeMonth)->setText(qs(LoadString(114)));
-    monthList_->setAccessibleName(qs(LoadString(114)).remove(QLatin1Char('&')));
+    control<QPushButton>(this, kChangeMonth)->setText(qs(LoadString(StringId::ChangeMonthButton)));
+    monthList_->setAccessibleName(
+        qs(LoadString(StringId::ChangeMonthButton)).remove(QLatin1Char('&')));
 
     LoadMonth();
     FocusField(Field(EntryField::BooksOrPublications));
@@ -166,7 +176,7 @@ void CReportEntryDlg::LoadMonth() {
         const int field = l.id - 8; // 147..153 stand over 139..145
         control(this, field)->setAccessibleName(label);
     }
-    control<QLabel>(this, kMonthName)->setText(qs(MonthName(month, false, owner_.languageTag)));
+    control<QLabel>(this, kMonthName)->setText(qs(monthName(month)));
 
     const LoadedMonth loaded = LoadMonthValues(recordCopy, month, newForm);
     values = loaded.values;
@@ -188,11 +198,11 @@ void CReportEntryDlg::LoadMonth() {
     Field(EntryField::BibleStudies)->setText(QString::number(values.studyCount));
 
     const int category = recordCopy.category(month);
-    control<QLabel>(this, kCategory)->setText(qs(textOf(kCategoryText[category])));
+    control<QLabel>(this, kCategory)->setText(qs(textOf(kCategoryText, category)));
     control<QLabel>(this, kAppointment)
-        ->setText(qs(textOf(kAppointmentText[recordCopy.appointment & 0x03])));
+        ->setText(qs(textOf(kAppointmentText, recordCopy.appointment & 0x03)));
     control<QLabel>(this, kGroupNumber)
-        ->setText(qs(LoadString(1058)) + QLatin1Char(' ') +
+        ->setText(qs(LoadString(StringId::Group)) + QLatin1Char(' ') +
                   QString::number(static_cast<std::int8_t>(recordCopy.groupNumber)));
     // The credit hours stand where the month list's button is while the list is open.
     control(this, kCreditText)->setVisible(category == kCategoryRegularPioneer && !monthListShown);
@@ -220,7 +230,7 @@ void CReportEntryDlg::UpdateWarning() {
     in.hasLateFlag = store.hasLateFlag(publisher, month);
     // The panel's own line breaks stay; one inside the name is spelled out.
     in.displayName = ReadableText(qs(store.displayName(publisher, false))).toStdString();
-    in.languageTag = owner_.languageTag;
+    in.language = store.language;
     const Warning w = zadw::UpdateWarning(in);
     control<QLabel>(this, kWarning)->setText(qs(w.text));
     lateEntry = w.lateEntry;
@@ -462,7 +472,7 @@ void CReportEntryDlg::RefuseRemark(const QString& typed, const std::string& unma
         if (closing_) {
             return;
         }
-        owner_.messages().show(FormatText(LoadString(2005), unmappable));
+        owner_.messages().show(FormatText(LoadString(StringId::RemarkNotStorable), unmappable));
         remarkState = RemarkOpen;
         control(this, kChangeMonth)->hide();
         remarkEdit_->setText(typed);

@@ -71,7 +71,6 @@ public:
     bool showUnreportedOnly = false;
     int selectedLine = 0;
     QString startDirectory;
-    std::string languageTag;
     std::string lastEnteredName;
     std::array<std::string, 3> phoneNumbers;
     int phoneIndex = 0;

@@ -114,8 +114,8 @@ void DrawColumnHeadings(Page& page, const PageMetrics& pm, const PrintPositions&
     }
     // The old form's six values fill every cell, so it has no remarks column.
     if (newForm) {
-        PushCellText(page, pm, pos.colLine[4] + X / 10, pos.colLine[5], y, LoadString(1019), body,
-                     measure);
+        PushCellText(page, pm, pos.colLine[4] + X / 10, pos.colLine[5], y,
+                     LoadString(StringId::OldFormRemarks), body, measure);
     }
 }
 
@@ -241,12 +241,13 @@ PrintPositions ComputePrintPositions(const PageMetrics& pm, bool newForm) {
     return pos;
 }
 
-void ApplyLanguageFont(Font& font, bool bold, const std::string& languageTag) {
-    if (languageTag == "Turkish") {
+void ApplyLanguageFont(Font& font, bool bold, LayoutLanguage language) {
+    if (language == LayoutLanguage::Turkish) {
         font.charset = 162;
-    } else if (languageTag == "Polish" || languageTag == "cz" || languageTag == "sk") {
+    } else if (language == LayoutLanguage::Polish || language == LayoutLanguage::Czech ||
+               language == LayoutLanguage::Slovak) {
         font.charset = 238;
-    } else if (languageTag == "estonian") {
+    } else if (language == LayoutLanguage::Estonian) {
         font.charset = 186;
     }
     if (bold) {
@@ -254,12 +255,12 @@ void ApplyLanguageFont(Font& font, bool bold, const std::string& languageTag) {
     }
 }
 
-Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold, const std::string& languageTag) {
+Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold, LayoutLanguage language) {
     Font font;
     font.face = "Arial";
     font.height = -std::abs(pixelsPerInchY * tenthsOfPoint / 720);
     font.charset = 1;
-    ApplyLanguageFont(font, bold, languageTag);
+    ApplyLanguageFont(font, bold, language);
     return font;
 }
 
@@ -275,14 +276,13 @@ PageMetrics GetPageMetrics(const PrinterMeasures& device) {
     return pm;
 }
 
-void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& languageTag,
+void PrintPageHeader(Page& page, const PageMetrics& pm, LayoutLanguage language,
                      const std::string& nameHeading, const std::string& phoneHeading) {
     const int Y = pm.pixelsPerInchY;
-    page.push_back(
-        DrawOp::makeText(pm.left, pm.top, pm.title, PrintFont(Y, 140, true, languageTag)));
+    page.push_back(DrawOp::makeText(pm.left, pm.top, pm.title, PrintFont(Y, 140, true, language)));
     page.push_back(DrawOp::makeText(pm.left, pm.top + 2 * pm.lineHeight, pm.subtitle,
-                                    PrintFont(Y, 120, true, languageTag)));
-    const Font body = PrintFont(Y, 100, false, languageTag);
+                                    PrintFont(Y, 120, true, language)));
+    const Font body = PrintFont(Y, 100, false, language);
     page.push_back(DrawOp::makeText(pm.left, pm.top + 4 * pm.lineHeight, nameHeading, body));
     page.push_back(DrawOp::makeText(pm.phoneX, pm.top + 4 * pm.lineHeight, phoneHeading, body));
 }
@@ -384,27 +384,28 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
     const int X = pm.pixelsPerInchX;
     const int Y = pm.pixelsPerInchY;
     const int headerLineHeight = pm.lineHeight;
-    const std::string& tag = store.languageTag;
-    const Font body = PrintFont(Y, 100, false, tag);
-    const Font small = PrintFont(Y, 80, false, tag);
+    const Font body = PrintFont(Y, 100, false, store.language);
+    const Font small = PrintFont(Y, 80, false, store.language);
 
     pm.left = X - X / 2;
     pm.phoneX = pm.left + 2 * X;
     const PrintPositions pos = ComputePrintPositions(pm, newForm);
     const int lastRowLine = kFirstRowLine + RowsPerSheet(pm, pos) - 1;
-    pm.subtitle =
-        LoadString(1058) + " #" + std::to_string(static_cast<unsigned>(store.groupNumber)) + "  ";
+    pm.subtitle = LoadString(StringId::Group) + " #" +
+                  std::to_string(static_cast<unsigned>(store.groupNumber)) + "  ";
     const int gap = cellGap(pm);
     const std::string nameHeading =
-        FitToWidth(LoadString(1167), pos.nameLine - kLineClear - gap - pm.left, body, measure);
+        FitToWidth(LoadString(StringId::NameHeading), pos.nameLine - kLineClear - gap - pm.left,
+                   body, measure);
     const std::string phoneHeading =
-        FitToWidth(LoadString(1168), pos.valueStart - kLineClear - gap - pm.phoneX, body, measure);
+        FitToWidth(LoadString(StringId::PhoneHeading),
+                   pos.valueStart - kLineClear - gap - pm.phoneX, body, measure);
 
     std::vector<Page> pages;
     const auto startSheet = [&] {
         pages.emplace_back();
         pm.lineHeight = headerLineHeight;
-        PrintPageHeader(pages.back(), pm, tag, nameHeading, phoneHeading);
+        PrintPageHeader(pages.back(), pm, store.language, nameHeading, phoneHeading);
         DrawColumnHeadings(pages.back(), pm, pos, newForm, body, measure);
         pm.line = kFirstRowLine;
         pm.lineHeight = pos.rowHeight;
@@ -434,11 +435,11 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
     const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(store, m, newForm));
     const int bottom = pm.pageHeight > 0 ? pm.pageHeight - 1 - kGridPen / 2 : INT_MAX;
     int top = RowsBottom(pm, pos) + pos.rowHeight;
-    PrintedTotals totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
+    PrintedTotals totals = LayOutPrintedTotals(block, newForm, pm, pos, top, store.language);
     if (top + totals.height > bottom) {
         startSheet();
         top = pos.gridTop;
-        totals = LayOutPrintedTotals(block, newForm, pm, pos, top, tag);
+        totals = LayOutPrintedTotals(block, newForm, pm, pos, top, store.language);
     }
     // Like every cell of the list, a text of the block ends before the next ruled line.
     std::vector<int> lines{pos.nameLine, pos.valueStart};

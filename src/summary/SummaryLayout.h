@@ -63,9 +63,9 @@ struct PrintPositions {
 PrintPositions ComputePrintPositions(const PageMetrics& pm, bool newForm);
 
 // Arial at tenths of a point on a device of pixelsPerInchY, through ApplyLanguageFont.
-Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold, const std::string& languageTag);
+Font PrintFont(int pixelsPerInchY, int tenthsOfPoint, bool bold, LayoutLanguage language);
 // The character set of the language; weight 700 when bold.
-void ApplyLanguageFont(Font& font, bool bold, const std::string& languageTag);
+void ApplyLanguageFont(Font& font, bool bold, LayoutLanguage language);
 
 PageMetrics GetPageMetrics(const PrinterMeasures& device);
 
@@ -94,7 +94,7 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
                                     const TextMeasure& measure, bool withTotals = false);
 
 // Title, subtitle and the name and telephone headings at the top of a sheet.
-void PrintPageHeader(Page& page, const PageMetrics& pm, const std::string& languageTag,
+void PrintPageHeader(Page& page, const PageMetrics& pm, LayoutLanguage language,
                      const std::string& nameHeading, const std::string& phoneHeading);
 
 void DrawGrid(Page& page, const GridSpec& grid);

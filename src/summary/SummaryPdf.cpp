@@ -75,7 +75,7 @@ PrinterMeasures MeasuresOf(const QPaintDevice& device) {
     measures.pixelsPerInchY = device.logicalDpiY();
     // The header's line height is at least the height of the list's own body font on the device,
     // never of the desktop's font, so a large desktop font changes nothing on paper.
-    const Font body = PrintFont(measures.pixelsPerInchY, 100, false, std::string());
+    const Font body = PrintFont(measures.pixelsPerInchY, 100, false, LayoutLanguage::Other);
     measures.textHeight = QFontMetrics(ToolkitFont(body, QFont(), &device), &device).height();
     // The painter's origin is the top-left corner of the printable area.
     measures.pageWidth = device.width();

@@ -101,7 +101,7 @@ int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIn
     if (status != kExitOk) {
         return status;
     }
-    store.languageTag = LoadString(1198);
+    store.language = CurrentLayoutLanguage();
     const int month = parsed.month.value_or(store.reportMonth);
     const bool newForm = parsed.newForm.value_or(NewFormAtStart(year, monthIndex, month));
     if (!WriteSummaryPdf(store, month, newForm, parsed.pdf, &error, parsed.paper)) {

@@ -24,6 +24,8 @@ using namespace zadw::test;
 
 namespace {
 
+constexpr StringId kNoMessage{}; // no entry has number 0
+
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -319,39 +321,42 @@ private slots:
         QTest::addColumn<bool>("sbin");
         QTest::addColumn<bool>("lib");
         QTest::addColumn<QString>("ran");
-        QTest::addColumn<int>("message");
+        QTest::addColumn<StringId>("message");
 
         QTest::newRow("ZADW_SENDMAIL first")
             << "runnable"
-            << "DISPLAY" << true << true << true << "zadw-sendmail" << 0;
+            << "DISPLAY" << true << true << true << "zadw-sendmail" << kNoMessage;
         QTest::newRow("mail client in X")
             << ""
-            << "DISPLAY" << true << true << true << "bin/xdg-email" << 0;
+            << "DISPLAY" << true << true << true << "bin/xdg-email" << kNoMessage;
         QTest::newRow("mail client in Wayland")
             << ""
-            << "WAYLAND_DISPLAY" << true << true << true << "bin/xdg-email" << 0;
+            << "WAYLAND_DISPLAY" << true << true << true << "bin/xdg-email" << kNoMessage;
         QTest::newRow("no default mail client")
             << ""
-            << "DISPLAY" << false << true << true << "usr/sbin/sendmail" << 0;
+            << "DISPLAY" << false << true << true << "usr/sbin/sendmail" << kNoMessage;
         QTest::newRow("no graphical session")
             << ""
-            << "" << true << true << true << "usr/sbin/sendmail" << 0;
-        QTest::newRow("then /usr/lib") << ""
-                                       << "" << false << false << true << "usr/lib/sendmail" << 0;
+            << "" << true << true << true << "usr/sbin/sendmail" << kNoMessage;
+        QTest::newRow("then /usr/lib")
+            << ""
+            << "" << false << false << true << "usr/lib/sendmail" << kNoMessage;
         // Named by the collector, it is the only one: a typo is said, not covered up.
         QTest::newRow("unrunnable, another could run")
             << "plain"
-            << "DISPLAY" << true << true << false << "" << 61841;
+            << "DISPLAY" << true << true << false << "" << StringId::InvalidMailSystem;
         QTest::newRow("unrunnable and nothing else")
             << "plain"
-            << "" << false << false << false << "" << 61841;
-        QTest::newRow("variable names nothing") << "missing"
-                                                << "" << true << false << false << "" << 61840;
+            << "" << false << false << false << "" << StringId::InvalidMailSystem;
+        QTest::newRow("variable names nothing")
+            << "missing"
+            << "" << true << false << false << "" << StringId::NoMailSystem;
         QTest::newRow("variable names nothing, others there")
             << "missing"
-            << "DISPLAY" << true << true << true << "" << 61840;
-        QTest::newRow("nothing at all") << ""
-                                        << "" << true << false << false << "" << 61840;
+            << "DISPLAY" << true << true << true << "" << StringId::NoMailSystem;
+        QTest::newRow("nothing at all")
+            << ""
+            << "" << true << false << false << "" << StringId::NoMailSystem;
     }
 
     void mailProgramChoice() {
@@ -361,7 +366,7 @@ private slots:
         QFETCH(bool, sbin);
         QFETCH(bool, lib);
         QFETCH(QString, ran);
-        QFETCH(int, message);
+        QFETCH(StringId, message);
 
         const QStringList programs{QStringLiteral("zadw-sendmail"), QStringLiteral("bin/xdg-email"),
                                    QStringLiteral("usr/sbin/sendmail"),
@@ -404,7 +409,7 @@ private slots:
         for (const QString& p : programs) {
             QCOMPARE(runs(scratch(p)), p == ran ? 1 : 0);
         }
-        if (message == 0) {
+        if (message == kNoMessage) {
             QCOMPARE(sink.shown.size(), std::size_t(0));
         } else {
             QCOMPARE(sink.shown.size(), std::size_t(1));
@@ -579,7 +584,7 @@ private slots:
         QCOMPARE(desk->messages.shown.size(), std::size_t(2));
         QVERIFY(qs(desk->messages.shown[0]).contains("till" + shownAs + ",\n      eller\n"));
         QCOMPARE(qs(desk->messages.shown[1]),
-                 qs(FormatText(LoadString(2006), shownAs.toStdString())));
+                 qs(FormatText(LoadString(StringId::BadMailAddress), shownAs.toStdString())));
         QCOMPARE(runs(sendmail), 0);
     }
 
@@ -785,7 +790,7 @@ private slots:
         QCOMPARE(desk->messages.shown.size(),
                  std::size_t(reminder == QLatin1String("61840") ? 2 : 1));
         if (reminder == QLatin1String("61840")) {
-            QCOMPARE(qs(desk->messages.shown[1]), qs(LoadString(61840)));
+            QCOMPARE(qs(desk->messages.shown[1]), qs(LoadString(StringId::NoMailSystem)));
         }
     }
 
@@ -915,7 +920,7 @@ private slots:
         if (ran == QLatin1String("2122")) {
             // Said once, then the default way is taken.
             QCOMPARE(qs(desk->messages.shown[0]),
-                     qs(FormatText(LoadString(2122), "/profile/zadw.ini")));
+                     qs(FormatText(LoadString(StringId::UnknownMailMethod), "/profile/zadw.ini")));
             desk->messages.answers = {MsgAnswer::Yes};
             click(*dlg, 4);
             QCOMPARE(runs(xdgEmail), 2);
@@ -940,18 +945,20 @@ private slots:
     void theSendmailVariableIsTheOnlySendmail_data() {
         QTest::addColumn<QString>("variable"); // "@/" stands for the stand-in's folder
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("message");
+        QTest::addColumn<StringId>("message");
         QTest::newRow("with arguments")
             << "'@/sendmail' -a 'mitt konto' -f\"k@x.se\" $HOME;x"
-            << QStringList{"-a", "mitt konto", "-fk@x.se", "$HOME;x", "-t", "-oi"} << 0;
-        QTest::newRow("a typo in the path") << "'@/sendmial' -a konto" << QStringList() << 61840;
-        QTest::newRow("an unclosed quote") << "'@/sendmail -a konto" << QStringList() << 61841;
+            << QStringList{"-a", "mitt konto", "-fk@x.se", "$HOME;x", "-t", "-oi"} << kNoMessage;
+        QTest::newRow("a typo in the path")
+            << "'@/sendmial' -a konto" << QStringList() << StringId::NoMailSystem;
+        QTest::newRow("an unclosed quote")
+            << "'@/sendmail -a konto" << QStringList() << StringId::InvalidMailSystem;
     }
 
     void theSendmailVariableIsTheOnlySendmail() {
         QFETCH(QString, variable);
         QFETCH(QStringList, arguments);
-        QFETCH(int, message);
+        QFETCH(StringId, message);
         const QString sbin = install("record-program", QStringLiteral("usr/sbin/sendmail"));
         qputenv("ZADW_SENDMAIL",
                 QString(variable)
@@ -964,9 +971,9 @@ private slots:
             sender.noteText = "Hej";
             QVERIFY(sender.send(0));
         }
-        QCOMPARE(runs(sendmail), message == 0 ? 1 : 0);
+        QCOMPARE(runs(sendmail), message == kNoMessage ? 1 : 0);
         QCOMPARE(runs(sbin), 0);
-        if (message == 0) {
+        if (message == kNoMessage) {
             QCOMPARE(recordedArguments(sendmail), arguments);
             QCOMPARE(sink.shown.size(), std::size_t(0));
         } else {

@@ -326,7 +326,8 @@ private slots:
         CReportsDlg dlg(services, StartupInfo{qs(groupPath), QDate(2026, 12, 8)});
         QVERIFY(dlg.startupGaveWay());
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatArgs(LoadString(2009), {groupPath, holder})));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatArgs(LoadString(StringId::GroupFileOpenElsewhere), {groupPath, holder})));
         QCOMPARE(readFile(groupPath), before);
         QFile in(lock);
         QVERIFY(in.open(QIODevice::ReadOnly));
@@ -409,7 +410,8 @@ private slots:
         Desk desk;
         auto dlg = desk.open(qs(fifo));
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        const bool said2001 = desk.messages.shown[0] == FormatText(LoadString(2001), fifo);
+        const bool said2001 =
+            desk.messages.shown[0] == FormatText(LoadString(StringId::CannotOpenFile), fifo);
         const int lineCount = dlg->publisherList->count();
         // "Ladda ner ny lista", cancelled.
         QTest::mouseClick(control(dlg.get(), 3), Qt::LeftButton);
@@ -511,8 +513,8 @@ private slots:
         }
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(unsaved.size(), 1);
-        QCOMPARE(qs(desk.messages.shown[0]),
-                 qs(FormatArgs(LoadString(2010), {groupPath, unsaved[0].toStdString()})));
+        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatArgs(LoadString(StringId::FileChangedOnDisk),
+                                                           {groupPath, unsaved[0].toStdString()})));
         QCOMPARE(int(desk.messages.defaults[0]), int(MsgAnswer::Yes));
         QCOMPARE(hoursInFile(unsaved[0].toStdString()), 9);
         if (answerYes) {
@@ -577,7 +579,8 @@ private slots:
         Desk desk;
         auto dlg = desk.open(qs(groupPath));
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2003), groupPath)));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatText(LoadString(StringId::GroupFileIncomplete), groupPath)));
         QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
@@ -612,11 +615,13 @@ private slots:
         auto dlg = desk.open(qs(path));
         QCOMPARE(dlg->store.publisherCount, 4);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2011), path)));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatText(LoadString(StringId::FileReadOnly), path)));
         dlg->store.record(2).hours[10] = 9;
         QVERIFY(!dlg->entryContext().WriteBack());
         QCOMPARE(desk.messages.shown.size(), std::size_t(2));
-        QCOMPARE(qs(desk.messages.shown[1]), qs(FormatText(LoadString(1231), path)));
+        QCOMPARE(qs(desk.messages.shown[1]),
+                 qs(FormatText(LoadString(StringId::CannotCreateFile), path)));
         QCOMPARE(readFile(path), before);
         QVERIFY(sameFileState(statOf(path), stBefore));
         QCOMPARE(statOf(path).st_uid, stBefore.st_uid);

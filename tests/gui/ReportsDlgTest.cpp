@@ -117,7 +117,8 @@ private slots:
         const QString missing = QString::fromStdString(dir.file("borta.z08"));
         auto dlg = desk.open(missing);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2001), missing.toStdString())));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatText(LoadString(StringId::CannotOpenFile), missing.toStdString())));
         QCOMPARE(text(*dlg, 1001), QStringLiteral("Summa förkunnare = 0"));
     }
 
@@ -245,7 +246,7 @@ private slots:
         QTest::keyClick(dlg->publisherList, Qt::Key_Escape);
         QVERIFY(dlg->isVisible());
         QCOMPARE(desk.messages.shown.size(), std::size_t(2));
-        QCOMPARE(qs(desk.messages.shown[1]), qs(LoadString(2004)));
+        QCOMPARE(qs(desk.messages.shown[1]), qs(LoadString(StringId::ExitWithoutSaving)));
         QCOMPARE(dlg->store.publisherCount, 4); // nothing dropped
         QCOMPARE(desk.profile.writes, 0);
         desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::Yes};

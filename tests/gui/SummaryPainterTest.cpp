@@ -53,12 +53,12 @@ private slots:
         QImage image = blank();
         QPainter painter(&image);
         OpPainter ops(painter, variablePitchFont());
-        const QFont body = ops.fontFor(PrintFont(600, 100, false, "swedish"));
+        const QFont body = ops.fontFor(PrintFont(600, 100, false, LayoutLanguage::Swedish));
         QCOMPARE(body.pixelSize(), 83);
         QCOMPARE(QFontInfo(body).family(), QStringLiteral("Liberation Sans"));
         QVERIFY(!QFontInfo(body).bold());
         // The character set changes nothing in Unicode text, yet bold still counts.
-        const QFont title = ops.fontFor(PrintFont(600, 140, true, "Polish"));
+        const QFont title = ops.fontFor(PrintFont(600, 140, true, LayoutLanguage::Polish));
         QCOMPARE(title.pixelSize(), 116);
         QVERIFY(QFontInfo(title).bold());
         QCOMPARE(ops.fontFor(stock()), variablePitchFont());

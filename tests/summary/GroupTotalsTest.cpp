@@ -162,7 +162,8 @@ TEST(GroupTotals, PrintedBlockIsRuledLikeTheSheetFromItsTop) {
     pm.phoneX = 1500;
     const PrintPositions pos = ComputePrintPositions(pm, true);
     const int top = 4000;
-    const PrintedTotals printed = LayOutPrintedTotals(block, true, pm, pos, top, "swedish");
+    const PrintedTotals printed =
+        LayOutPrintedTotals(block, true, pm, pos, top, LayoutLanguage::Swedish);
 
     // A heading row and five rows in the frame, then two status lines: rows of 150 units.
     EXPECT_EQ(printed.height, 8 * 150);
@@ -192,7 +193,7 @@ TEST(GroupTotals, ScreenPageShowsTheBlockUnderTheListsHeadings) {
     SummaryGroup g;
     makeGroup(g);
     const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(g.store, kMonth, true));
-    const auto ops = DrawScreenTotalsPage(block, true, {760, 380, 1, 1}, "swedish");
+    const auto ops = DrawScreenTotalsPage(block, true, {760, 380, 1, 1}, LayoutLanguage::Swedish);
     const auto texts = test::textsOf(ops);
     for (const char* t :
          {"Summa", "Rapporterat", "Publ.", "Timmar", "Förkunnare", "16½", "Specialpionjärer",

@@ -282,15 +282,17 @@ TEST(PrintedList, RemarkCells) {
 }
 
 TEST(PrintedList, LanguageCharacterSet) {
-    const std::pair<const char*, int> cases[] = {
-        {"Polish", 238},   {"cz", 238},    {"sk", 238},   {"Turkish", 162},
-        {"estonian", 186}, {"swedish", 1}, {"polish", 1}, {"greek", 1},
+    const std::pair<LayoutLanguage, int> cases[] = {
+        {LayoutLanguage::Polish, 238},   {LayoutLanguage::Czech, 238},
+        {LayoutLanguage::Slovak, 238},   {LayoutLanguage::Turkish, 162},
+        {LayoutLanguage::Estonian, 186}, {LayoutLanguage::Swedish, 1},
+        {LayoutLanguage::Other, 1},      {LayoutLanguage::Greek, 1},
     };
-    for (const auto& [tag, charset] : cases) {
-        SCOPED_TRACE(tag);
+    for (const auto& [language, charset] : cases) {
+        SCOPED_TRACE(static_cast<int>(language));
         SummaryGroup g;
         g.make(1, true);
-        g.store.languageTag = tag;
+        g.store.language = language;
         g.phones(1, "08-123 45 67", "070-111 22 33");
         const Page page = printAt600(g.store)[0];
         for (const DrawOp& op : opsOfKind(page, OpKind::Text)) {
