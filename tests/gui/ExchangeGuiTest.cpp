@@ -719,8 +719,8 @@ private slots:
         QCOMPARE(int(desktopMailtoHandler(xdgMime)), int(MailtoHandler::None));
     }
 
-    // Which way the update and a reminder take with each kind of handler. "2014" and "61840"
-    // name the message shown instead.
+    // Which way the update and a reminder take with each kind of handler. "AttachUpdateByHand"
+    // and "NoMailSystem" name the message shown instead.
     void updatesGoOnlyWhereTheFileIsCarried_data() {
         QTest::addColumn<QByteArray>("entry"); // empty: no graphical session
         QTest::addColumn<bool>("sbin");
@@ -730,14 +730,14 @@ private slots:
                                      << "xdg-email";
         QTest::newRow("browser, sendmail there") << kBrowserEntry << true << "sendmail"
                                                  << "xdg-email";
-        QTest::newRow("browser only") << kBrowserEntry << false << "2014"
+        QTest::newRow("browser only") << kBrowserEntry << false << "AttachUpdateByHand"
                                       << "xdg-email";
         QTest::newRow("command gone, sendmail there") << kGoneEntry << true << "sendmail"
                                                       << "sendmail";
-        QTest::newRow("command gone only") << kGoneEntry << false << "2014"
-                                           << "61840";
-        QTest::newRow("no mail system at all") << QByteArray() << false << "2014"
-                                               << "61840";
+        QTest::newRow("command gone only") << kGoneEntry << false << "AttachUpdateByHand"
+                                           << "NoMailSystem";
+        QTest::newRow("no mail system at all") << QByteArray() << false << "AttachUpdateByHand"
+                                               << "NoMailSystem";
     }
 
     void updatesGoOnlyWhereTheFileIsCarried() {
@@ -763,7 +763,7 @@ private slots:
         desk->messages.answers = {MsgAnswer::Yes};
         click(*dlg, 4);
         QVERIFY(QFile::exists(updateFile));
-        if (update == QLatin1String("2014")) {
+        if (update == QLatin1String("AttachUpdateByHand")) {
             QCOMPARE(desk->messages.shown.size(), std::size_t(1));
             QCOMPARE(qs(desk->messages.shown[0]),
                      "Uppdateringsfilen har sparats som\n" + updateFile +
@@ -788,8 +788,8 @@ private slots:
         QCOMPARE(runs(xdgEmail), reminder == QLatin1String("xdg-email") ? 1 : 0);
         QCOMPARE(runs(sbinSendmail), reminder == QLatin1String("sendmail") ? 1 : 0);
         QCOMPARE(desk->messages.shown.size(),
-                 std::size_t(reminder == QLatin1String("61840") ? 2 : 1));
-        if (reminder == QLatin1String("61840")) {
+                 std::size_t(reminder == QLatin1String("NoMailSystem") ? 2 : 1));
+        if (reminder == QLatin1String("NoMailSystem")) {
             QCOMPARE(qs(desk->messages.shown[1]), qs(LoadString(StringId::NoMailSystem)));
         }
     }
@@ -888,9 +888,9 @@ private slots:
         QTest::newRow("sendmail") << " SendMail "
                                   << "sendmail";
         QTest::newRow("file") << "file"
-                              << "2014";
+                              << "AttachUpdateByHand";
         QTest::newRow("unknown") << "mapi"
-                                 << "2122";
+                                 << "UnknownMailMethod";
     }
 
     void theMethodKeyChoosesTheWay() {
@@ -907,24 +907,26 @@ private slots:
         }
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
         desk->messages.answers = {MsgAnswer::Yes};
-        if (ran == QLatin1String("2122")) {
+        if (ran == QLatin1String("UnknownMailMethod")) {
             desk->messages.answers.push_front(MsgAnswer::Ok);
         }
         click(*dlg, 4);
-        QCOMPARE(runs(xdgEmail), ran == QLatin1String("xdg-email") || ran == QLatin1String("2122"));
+        QCOMPARE(runs(xdgEmail),
+                 ran == QLatin1String("xdg-email") || ran == QLatin1String("UnknownMailMethod"));
         QCOMPARE(runs(sbin), ran == QLatin1String("sendmail") ? 1 : 0);
-        if (ran == QLatin1String("2014")) {
+        if (ran == QLatin1String("AttachUpdateByHand")) {
             QCOMPARE(desk->messages.shown.size(), std::size_t(1));
             QVERIFY(qs(desk->messages.shown[0]).startsWith("Uppdateringsfilen har sparats som\n"));
         }
-        if (ran == QLatin1String("2122")) {
+        if (ran == QLatin1String("UnknownMailMethod")) {
             // Said once, then the default way is taken.
             QCOMPARE(qs(desk->messages.shown[0]),
                      qs(FormatText(LoadString(StringId::UnknownMailMethod), "/profile/zadw.ini")));
             desk->messages.answers = {MsgAnswer::Yes};
             click(*dlg, 4);
             QCOMPARE(runs(xdgEmail), 2);
-            QCOMPARE(desk->messages.shown.size(), std::size_t(3)); // 2122 and two questions
+            QCOMPARE(desk->messages.shown.size(),
+                     std::size_t(3)); // UnknownMailMethod and two questions
         }
     }
 

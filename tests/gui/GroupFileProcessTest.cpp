@@ -467,12 +467,12 @@ private slots:
         QVERIFY(next.messages.shown.empty());
     }
 
-    // The secretary's new list copied over the open file. Whatever the answer to 2010, neither
-    // the list nor what was entered is lost.
+    // The secretary's new list copied over the open file. Whatever the answer to
+    // FileChangedOnDisk, neither the list nor what was entered is lost.
     void fileReplacedUnderTheWindow_data() {
         QTest::addColumn<bool>("atExit");    // else at a stored report
         QTest::addColumn<bool>("entered");   // a report was entered before
-        QTest::addColumn<bool>("answerYes"); // to 2010
+        QTest::addColumn<bool>("answerYes"); // to FileChangedOnDisk
         QTest::newRow("stored report, read the file") << false << true << true;
         QTest::newRow("stored report, overwrite") << false << true << false;
         QTest::newRow("exit, read the file") << true << true << true;
