@@ -44,16 +44,10 @@ constexpr int kGroupNumber = 270;
 
 constexpr int kFirstFieldId = 139;
 
-// Field labels with their strings in the old and the new form (0: hidden in that form).
-struct FieldLabel {
-    int id;
-    int oldForm;
-    int newForm;
-};
-constexpr FieldLabel kLabels[] = {
-    {147, 1012, 1415}, {148, 1013, 1416}, {149, 1014, 1417},
-    {151, 1016, 0},    {152, 1017, 1017}, {153, 1018, 1018},
-};
+// Each field's label stands 8 ids above it (147..153 over 139..145).
+int labelOf(EntryField field) {
+    return static_cast<int>(field) + 8;
+}
 
 constexpr int kCategoryText[] = {0, 1026, 1027, 1029};
 constexpr int kAppointmentText[] = {0, 1023, 1024, 1025};
@@ -75,9 +69,7 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     // A caption but no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, 107);
-    for (const EntryField id :
-         {EntryField::BooksOrPublications, EntryField::BrochuresOrVideos, EntryField::Hours,
-          EntryField::Magazines, EntryField::ReturnVisits, EntryField::BibleStudies}) {
+    for (const EntryField id : kEntryFields) {
         CDigitEdit& digits =
             digitEdits_[static_cast<std::size_t>(static_cast<int>(id) - kFirstFieldId)];
         digits.Attach(control<QLineEdit>(this, static_cast<int>(id)));
@@ -156,15 +148,15 @@ void CReportEntryDlg::InitDialog() {
 
 void CReportEntryDlg::LoadMonth() {
     GroupStore& store = owner_.store;
-    const bool oldForm = !newForm;
-    Field(EntryField::Magazines)->setVisible(oldForm);
-    control(this, 151)->setVisible(oldForm);
-    for (const FieldLabel& l : kLabels) {
-        const QString label = qs(textOf(newForm ? l.newForm : l.oldForm));
-        control<QLabel>(this, l.id)->setText(label);
+    for (const EntryField f : kEntryFields) {
+        // A field the form has no value for (the new form's magazines) is hidden with its label.
+        const ReportValue* value = ValueOfField(f, newForm);
+        Field(f)->setVisible(value != nullptr);
+        control(this, labelOf(f))->setVisible(value != nullptr);
+        const QString label = qs(textOf(value == nullptr ? 0 : value->labelId));
+        control<QLabel>(this, labelOf(f))->setText(label);
         // A screen reader names each field by the label above it.
-        const int field = l.id - 8; // 147..153 stand over 139..145
-        control(this, field)->setAccessibleName(label);
+        Field(f)->setAccessibleName(label);
     }
     control<QLabel>(this, kMonthName)->setText(qs(MonthName(month, false, owner_.languageTag)));
 
@@ -178,14 +170,13 @@ void CReportEntryDlg::LoadMonth() {
     remarkNumber = store.getRemark(publisher, month, remark, true);
     remarkText = qs(remark).trimmed().toStdString();
 
-    UpdateCreditHours(values.wholeHours);
+    const EntryField hours = HoursValue(newForm).entry;
+    UpdateCreditHours(values[hours]);
 
-    Field(EntryField::BooksOrPublications)->setText(QString::number(values.booksOrPublications));
-    Field(EntryField::BrochuresOrVideos)->setText(QString::number(values.brochuresOrVideos));
-    Field(EntryField::Hours)->setText(qs(FormatHours(values.wholeHours, values.quarterCode)));
-    Field(EntryField::Magazines)->setText(QString::number(values.magazineCount));
-    Field(EntryField::ReturnVisits)->setText(QString::number(values.returnVisitCount));
-    Field(EntryField::BibleStudies)->setText(QString::number(values.studyCount));
+    for (const EntryField f : kEntryFields) {
+        Field(f)->setText(f == hours ? qs(FormatHours(values[f], values.quarterCode))
+                                     : QString::number(values[f]));
+    }
 
     const int category = recordCopy.category(month);
     control<QLabel>(this, kCategory)->setText(qs(textOf(kCategoryText[category])));
@@ -213,7 +204,7 @@ void CReportEntryDlg::UpdateWarning() {
     WarningInput in;
     in.month = month;
     in.reportMonth = store.reportMonth;
-    in.wholeHours = values.wholeHours;
+    in.wholeHours = values[HoursValue(newForm).entry];
     in.monthCategory = recordCopy.category(month);
     in.reportMonthCategory = recordCopy.category(store.reportMonth);
     in.monthListShown = monthListShown;
@@ -340,13 +331,10 @@ void CReportEntryDlg::OnOK() {
         return;
     }
 
-    const auto text = [this](EntryField id) { return Field(id)->text().toStdString(); };
-    const EntryTexts texts{text(EntryField::BooksOrPublications),
-                           text(EntryField::BrochuresOrVideos),
-                           text(EntryField::Hours),
-                           text(EntryField::Magazines),
-                           text(EntryField::ReturnVisits),
-                           text(EntryField::BibleStudies)};
+    EntryTexts texts;
+    for (const EntryField f : kEntryFields) {
+        texts[EntryFieldIndex(f)] = Field(f)->text().toStdString();
+    }
     const TakeOver taken = TakeOverFields(texts, newForm);
     if (!taken.ok) {
         owner_.messages().show(taken.message);

@@ -9,13 +9,11 @@
 
 namespace zadw {
 
-// One value column of the list: the value kind it shows and its heading's string id.
-struct SummaryColumn {
-    ReportValueKind kind;
-    int headingId;
-};
+// One value column of the list: a listed value of the form.
+using SummaryColumn = ReportValue;
 
-// The new form's five columns or the old form's six (subscriptions are never shown).
+// The listed values of the form, in kind order: the new form's five columns or the old form's
+// six (subscriptions are never shown).
 std::span<const SummaryColumn> SummaryColumns(bool newForm);
 
 // "¼", "½", "¾" for quarter codes 1 to 3; empty for anything else.

@@ -167,7 +167,7 @@ TEST(SummaryPdf, LongTextsStayInsideTheirColumnsOnThePaper) {
                          p % 2 == 0 ? std::string(36, 'W') : "Sjukhuset hela veckan och mer än så");
             group.auxiliaryPioneer(p, m);
             OldFormValues old;
-            old.bibleStudies = 63;
+            old[OldFormValue::BibleStudies] = 63;
             group.oldForm(p, m, old, 255, 3);
             group.newForm(p, m, NewFormValues{4095, 4095, 1023, 63}, 255, 3);
         }
