@@ -305,7 +305,7 @@ bool GroupStore::isMissing(int pub, int m) const {
 
 std::uint16_t GroupStore::getValue(int pub, int m, OldFormValue kind) const {
     const auto k = static_cast<std::size_t>(kind);
-    if (k >= std::size(kOldFormValues)) {
+    if (k >= std::size(kOldFormTable)) {
         return 0;
     }
     return ReadMonthValue(record(pub), m, Describe(kind));
@@ -313,7 +313,7 @@ std::uint16_t GroupStore::getValue(int pub, int m, OldFormValue kind) const {
 
 std::uint16_t GroupStore::getNewFormValue(int pub, int m, NewFormValue kind) const {
     const auto k = static_cast<std::size_t>(kind);
-    if (k >= std::size(kNewFormValues)) {
+    if (k >= std::size(kNewFormTable)) {
         return 0;
     }
     return ReadMonthValue(record(pub), m, Describe(kind));

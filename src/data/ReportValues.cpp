@@ -6,7 +6,9 @@
 namespace zadw {
 namespace {
 
-unsigned runMask(const BitRun& b) { return (1u << b.width) - 1; }
+unsigned runMask(const BitRun& b) {
+    return (1u << b.width) - 1;
+}
 
 template <class Kind> FormCounts<Kind> unpackCounts(const GroupRecord& r, int m) {
     FormCounts<Kind> out;
@@ -111,7 +113,11 @@ OldFormValues unpackOldForm(const GroupRecord& rec, int m) {
 NewFormValues unpackNewForm(const GroupRecord& rec, int m) {
     return unpackCounts<NewFormValue>(rec, m);
 }
-void packOldForm(GroupRecord& rec, int m, const OldFormValues& v) { packCounts(rec, m, v); }
-void packNewForm(GroupRecord& rec, int m, const NewFormValues& v) { packCounts(rec, m, v); }
+void packOldForm(GroupRecord& rec, int m, const OldFormValues& v) {
+    packCounts(rec, m, v);
+}
+void packNewForm(GroupRecord& rec, int m, const NewFormValues& v) {
+    packCounts(rec, m, v);
+}
 
 } // namespace zadw

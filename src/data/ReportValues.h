@@ -74,18 +74,19 @@ struct BitRun {
 
 struct ReportValue {
     ReportValueKind kind;
-    ValueRole role;
-    std::array<BitRun, 3> bits; // the secretary's program fixes these positions
-    int headingId;              // string id of the summary column's heading
-    int labelId;                // string id of the entry field's label; 0 without a field
-    const char* jsonKey;        // as zadw-tool dump and build name it
-    bool listed;                // a column of the summary list
-    EntryField entry;
-    unsigned entryMaximum; // largest value the field accepts
+    ValueRole role = ValueRole::Count;
+    std::array<BitRun, 3> bits{};  // the secretary's program fixes these positions
+    int headingId = 0;             // string id of the summary column's heading
+    int labelId = 0;               // string id of the entry field's label; 0 without a field
+    const char* jsonKey = nullptr; // as zadw-tool dump and build name it
+    bool listed = false;           // a column of the summary list
+    EntryField entry = EntryField::None;
+    // Largest value the field accepts (return visits stop short of their bits).
+    unsigned entryMaximum = 0;
     // New form: the old-form values that make it up in a month held in the old form.
-    std::span<const OldFormValue> inOldMonth;
+    std::span<const OldFormValue> inOldMonth{};
 
-    bool isHours() const { return role == ValueRole::Hours; }
+    constexpr bool isHours() const { return role == ValueRole::Hours; }
 };
 
 namespace values_detail {
@@ -98,88 +99,180 @@ inline constexpr OldFormValue kOldBibleStudies[] = {OldFormValue::BibleStudies};
 } // namespace values_detail
 
 // In kind order.
-inline constexpr ReportValue kOldFormValues[] = {
-    {OldFormValue::Books, ValueRole::Count,
-     {{{&values_detail::R::books, 0, 8, 0}}},
-     1012, // "Böcker"
-     1012, "books", true, EntryField::BooksOrPublications, 255, {}},
-    {OldFormValue::Brochures, ValueRole::Count,
-     {{{&values_detail::R::brochures, 0, 8, 0}, {&values_detail::R::monthStatus, 4, 4, 8}}},
-     1013, // "Brosch."
-     1013, "brochures", true, EntryField::BrochuresOrVideos, 4095, {}},
-    {OldFormValue::Hours, ValueRole::Hours,
-     {{{&values_detail::R::hours, 0, 8, 0}}},
-     1014, // "Timmar"
-     1014, "hours", true, EntryField::Hours, 255, {}},
+inline constexpr ReportValue kOldFormTable[] = {
+    {
+        .kind = OldFormValue::Books,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::books, 0, 8, 0}}},
+        .headingId = 1012, // "Böcker"
+        .labelId = 1012,   // "Böcker"
+        .jsonKey = "books",
+        .listed = true,
+        .entry = EntryField::BooksOrPublications,
+        .entryMaximum = 255,
+    },
+    {
+        .kind = OldFormValue::Brochures,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::brochures, 0, 8, 0},
+                  {&values_detail::R::monthStatus, 4, 4, 8}}},
+        .headingId = 1013, // "Brosch."
+        .labelId = 1013,   // "Brosch."
+        .jsonKey = "brochures",
+        .listed = true,
+        .entry = EntryField::BrochuresOrVideos,
+        .entryMaximum = 4095,
+    },
+    {
+        .kind = OldFormValue::Hours,
+        .role = ValueRole::Hours,
+        .bits = {{{&values_detail::R::hours, 0, 8, 0}}},
+        .headingId = 1014, // "Timmar"
+        .labelId = 1014,   // "Timmar"
+        .jsonKey = "hours",
+        .listed = true,
+        .entry = EntryField::Hours,
+        .entryMaximum = 255,
+    },
     // Kept and added up, but neither listed nor entered.
-    {OldFormValue::Subscriptions, ValueRole::Count,
-     {{{&values_detail::R::subscriptions, 0, 6, 0}}},
-     1015, // "Pren."
-     0, "subscriptions", false, EntryField::None, 0, {}},
-    {OldFormValue::Magazines, ValueRole::Count,
-     {{{&values_detail::R::magazines, 0, 8, 0},
-       {&values_detail::R::bibleStudies, 6, 2, 8},
-       {&values_detail::R::monthStatus, 2, 2, 10}}},
-     1016, // "Lösnr."
-     1016, "magazines", true, EntryField::Magazines, 4095, {}},
-    {OldFormValue::ReturnVisits, ValueRole::Count,
-     {{{&values_detail::R::returnVisits, 0, 8, 0}, {&values_detail::R::subscriptions, 6, 2, 8}}},
-     1017, // "Åb"
-     1017, "returnVisits", true, EntryField::ReturnVisits, 511, {}},
-    {OldFormValue::BibleStudies, ValueRole::Count,
-     {{{&values_detail::R::bibleStudies, 0, 6, 0}}},
-     1018, // "Bib.st."
-     1018, "bibleStudies", true, EntryField::BibleStudies, 63, {}},
+    {
+        .kind = OldFormValue::Subscriptions,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::subscriptions, 0, 6, 0}}},
+        .headingId = 1015, // "Pren."
+        .jsonKey = "subscriptions",
+    },
+    {
+        .kind = OldFormValue::Magazines,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::magazines, 0, 8, 0},
+                  {&values_detail::R::bibleStudies, 6, 2, 8},
+                  {&values_detail::R::monthStatus, 2, 2, 10}}},
+        .headingId = 1016, // "Lösnr."
+        .labelId = 1016,   // "Lösnr."
+        .jsonKey = "magazines",
+        .listed = true,
+        .entry = EntryField::Magazines,
+        .entryMaximum = 4095,
+    },
+    {
+        .kind = OldFormValue::ReturnVisits,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::returnVisits, 0, 8, 0},
+                  {&values_detail::R::subscriptions, 6, 2, 8}}},
+        .headingId = 1017, // "Åb"
+        .labelId = 1017,   // "Åb"
+        .jsonKey = "returnVisits",
+        .listed = true,
+        .entry = EntryField::ReturnVisits,
+        .entryMaximum = 511,
+    },
+    {
+        .kind = OldFormValue::BibleStudies,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::bibleStudies, 0, 6, 0}}},
+        .headingId = 1018, // "Bib.st."
+        .labelId = 1018,   // "Bib.st."
+        .jsonKey = "bibleStudies",
+        .listed = true,
+        .entry = EntryField::BibleStudies,
+        .entryMaximum = 63,
+    },
     // The whole byte; the quarter code is its bits 0-1, typed into the hours field.
-    {OldFormValue::QuarterHours, ValueRole::Quarter,
-     {{{&values_detail::R::quarterHours, 0, 8, 0}}},
-     0, 0, "quarter", false, EntryField::None, 0, {}},
+    {
+        .kind = OldFormValue::QuarterHours,
+        .role = ValueRole::Quarter,
+        .bits = {{{&values_detail::R::quarterHours, 0, 8, 0}}},
+        .jsonKey = "quarter",
+    },
 };
 
 // In kind order. The labels of return visits and Bible studies are the old form's.
-inline constexpr ReportValue kNewFormValues[] = {
-    {NewFormValue::Publications, ValueRole::Count,
-     {{{&values_detail::R::books, 0, 8, 0}, {&values_detail::R::bibleStudies, 4, 4, 8}}},
-     1415, // "Publ."
-     1415, "publications", true, EntryField::BooksOrPublications, 4095,
-     values_detail::kPlacements},
-    {NewFormValue::Videos, ValueRole::Count,
-     {{{&values_detail::R::brochures, 0, 8, 0}, {&values_detail::R::bibleStudies, 0, 4, 8}}},
-     1416, // "Filmer"
-     1416, "videos", true, EntryField::BrochuresOrVideos, 4095, {}},
-    {NewFormValue::Hours, ValueRole::Hours,
-     {{{&values_detail::R::hours, 0, 8, 0}}},
-     1417, // "Timmar"
-     1417, "hours", true, EntryField::Hours, 255, values_detail::kOldHours},
-    {NewFormValue::ReturnVisits, ValueRole::Count,
-     {{{&values_detail::R::subscriptions, 0, 8, 0}, {&values_detail::R::returnVisits, 6, 2, 8}}},
-     1418, // "Åb"
-     1017, "returnVisits", true, EntryField::ReturnVisits, 511, values_detail::kOldReturnVisits},
-    {NewFormValue::BibleStudies, ValueRole::Count,
-     {{{&values_detail::R::magazines, 0, 6, 0}}},
-     1419, // "Bib.st."
-     1018, "bibleStudies", true, EntryField::BibleStudies, 63, values_detail::kOldBibleStudies},
+inline constexpr ReportValue kNewFormTable[] = {
+    {
+        .kind = NewFormValue::Publications,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::books, 0, 8, 0}, {&values_detail::R::bibleStudies, 4, 4, 8}}},
+        .headingId = 1415, // "Publ."
+        .labelId = 1415,   // "Publ."
+        .jsonKey = "publications",
+        .listed = true,
+        .entry = EntryField::BooksOrPublications,
+        .entryMaximum = 4095,
+        .inOldMonth = values_detail::kPlacements,
+    },
+    {
+        .kind = NewFormValue::Videos,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::brochures, 0, 8, 0},
+                  {&values_detail::R::bibleStudies, 0, 4, 8}}},
+        .headingId = 1416, // "Filmer"
+        .labelId = 1416,   // "Filmer"
+        .jsonKey = "videos",
+        .listed = true,
+        .entry = EntryField::BrochuresOrVideos,
+        .entryMaximum = 4095,
+    },
+    {
+        .kind = NewFormValue::Hours,
+        .role = ValueRole::Hours,
+        .bits = {{{&values_detail::R::hours, 0, 8, 0}}},
+        .headingId = 1417, // "Timmar"
+        .labelId = 1417,   // "Timmar"
+        .jsonKey = "hours",
+        .listed = true,
+        .entry = EntryField::Hours,
+        .entryMaximum = 255,
+        .inOldMonth = values_detail::kOldHours,
+    },
+    {
+        .kind = NewFormValue::ReturnVisits,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::subscriptions, 0, 8, 0},
+                  {&values_detail::R::returnVisits, 6, 2, 8}}},
+        .headingId = 1418, // "Åb"
+        .labelId = 1017,   // "Åb"
+        .jsonKey = "returnVisits",
+        .listed = true,
+        .entry = EntryField::ReturnVisits,
+        .entryMaximum = 511,
+        .inOldMonth = values_detail::kOldReturnVisits,
+    },
+    {
+        .kind = NewFormValue::BibleStudies,
+        .role = ValueRole::Count,
+        .bits = {{{&values_detail::R::magazines, 0, 6, 0}}},
+        .headingId = 1419, // "Bib.st."
+        .labelId = 1018,   // "Bib.st."
+        .jsonKey = "bibleStudies",
+        .listed = true,
+        .entry = EntryField::BibleStudies,
+        .entryMaximum = 63,
+        .inOldMonth = values_detail::kOldBibleStudies,
+    },
 };
 
 constexpr std::span<const ReportValue> FormValues(bool newForm) {
     if (newForm) {
-        return kNewFormValues;
+        return kNewFormTable;
     }
-    return kOldFormValues;
+    return kOldFormTable;
 }
 template <class Kind> constexpr std::span<const ReportValue> FormValuesOf() {
     return FormValues(std::is_same_v<Kind, NewFormValue>);
 }
 constexpr const ReportValue& Describe(OldFormValue k) {
-    return kOldFormValues[static_cast<std::size_t>(k)];
+    return kOldFormTable[static_cast<std::size_t>(k)];
 }
 constexpr const ReportValue& Describe(NewFormValue k) {
-    return kNewFormValues[static_cast<std::size_t>(k)];
+    return kNewFormTable[static_cast<std::size_t>(k)];
 }
 constexpr const ReportValue& Describe(ReportValueKind k) {
     return std::visit([](auto kind) -> const ReportValue& { return Describe(kind); }, k);
 }
-constexpr bool IsNewForm(ReportValueKind k) { return std::holds_alternative<NewFormValue>(k); }
+constexpr bool IsNewForm(ReportValueKind k) {
+    return std::holds_alternative<NewFormValue>(k);
+}
 
 // The value of a field in a form; null when the form has no value there.
 const ReportValue* ValueOfField(EntryField f, bool newForm);

@@ -70,8 +70,7 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, 107);
     for (const EntryField id : kEntryFields) {
-        CDigitEdit& digits =
-            digitEdits_[static_cast<std::size_t>(static_cast<int>(id) - kFirstFieldId)];
+        CDigitEdit& digits = digitEdits_[EntryFieldIndex(id)];
         digits.Attach(control<QLineEdit>(this, static_cast<int>(id)));
         connect(&digits, &CDigitEdit::moveAcrossFields, this, &CReportEntryDlg::MoveAcrossFields);
     }
@@ -107,7 +106,7 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
 }
 
 QLineEdit* CReportEntryDlg::Field(EntryField id) const {
-    return digitEdits_[static_cast<std::size_t>(static_cast<int>(id) - kFirstFieldId)].edit();
+    return digitEdits_[EntryFieldIndex(id)].edit();
 }
 
 int CReportEntryDlg::HoursValue() const {
@@ -170,7 +169,7 @@ void CReportEntryDlg::LoadMonth() {
     remarkNumber = store.getRemark(publisher, month, remark, true);
     remarkText = qs(remark).trimmed().toStdString();
 
-    const EntryField hours = HoursValue(newForm).entry;
+    const EntryField hours = zadw::HoursValue(newForm).entry;
     UpdateCreditHours(values[hours]);
 
     for (const EntryField f : kEntryFields) {
@@ -204,7 +203,7 @@ void CReportEntryDlg::UpdateWarning() {
     WarningInput in;
     in.month = month;
     in.reportMonth = store.reportMonth;
-    in.wholeHours = values[HoursValue(newForm).entry];
+    in.wholeHours = values[zadw::HoursValue(newForm).entry];
     in.monthCategory = recordCopy.category(month);
     in.reportMonthCategory = recordCopy.category(store.reportMonth);
     in.monthListShown = monthListShown;

@@ -103,8 +103,8 @@ GroupTotals ComputeGroupTotals(const GroupStore& store, int m, bool newForm) {
             ++totals.missing;
         }
         // The cells the summary list shows, quarter code in bits 0-1 as it reads them.
-        t.quarters += store.value(p, m, HoursValue(newForm).kind) * 4 +
-                      QuarterCode(store.record(p), m);
+        t.quarters +=
+            store.value(p, m, HoursValue(newForm).kind) * 4 + QuarterCode(store.record(p), m);
         if (category == kRegularPioneer) {
             t.creditHours += store.record(p).creditHours[m];
         }

@@ -63,7 +63,7 @@ std::string HoursText(unsigned hours, int quarter) {
     return QuarterText(quarter);
 }
 
-std::string ValueCellText(const GroupStore& store, int p, int m, bool /*newForm: the column's*/,
+std::string ValueCellText(const GroupStore& store, int p, int m, bool /*newForm*/,
                           const SummaryColumn& column) {
     if (column.isHours()) {
         // The quarter code lives in bits 0-1, as the store counts it for "reported".

@@ -24,7 +24,7 @@ std::string ValueText(unsigned value);
 // Whole hours with the fraction sign; blank only when both are 0.
 std::string HoursText(unsigned hours, int quarter);
 
-// The text of one value cell of publisher p in month m.
+// The text of one value cell of publisher p in month m; the column's kind says the form.
 std::string ValueCellText(const GroupStore& store, int p, int m, bool newForm,
                           const SummaryColumn& column);
 

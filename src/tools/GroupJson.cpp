@@ -233,7 +233,8 @@ bool readMonth(Reader& rd, const Json& j, const std::string& path, GroupRecord& 
     }
     const bool newForm = form == "new";
     if (!rd.object(j, path, monthKeys(newForm),
-                   newForm ? "is not a key of a new-form month" : "is not a key of an old-form month")) {
+                   newForm ? "is not a key of a new-form month"
+                           : "is not a key of an old-form month")) {
         return false;
     }
 

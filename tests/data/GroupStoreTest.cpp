@@ -112,7 +112,8 @@ TEST_F(Store, BothPackingsDecodeAtTheirFullWidths) {
     r.quarterHours[3] = 3;
     const int expectedOld[] = {255, 4095, 70, 63, 4095, 1023, 63, 3};
     for (int kind = 0; kind < 8; ++kind) {
-        EXPECT_EQ(store.getValue(1, 3, static_cast<OldFormValue>(kind)), expectedOld[kind]) << "kind " << kind;
+        EXPECT_EQ(store.getValue(1, 3, static_cast<OldFormValue>(kind)), expectedOld[kind])
+            << "kind " << kind;
     }
     EXPECT_EQ(r.category(3), 2);
 
@@ -123,7 +124,8 @@ TEST_F(Store, BothPackingsDecodeAtTheirFullWidths) {
     r.hours[5] = 9;
     const int expectedNew[] = {4095, 2049, 9, 1023, 63, 0, 0, 0};
     for (int kind = 0; kind < 8; ++kind) {
-        EXPECT_EQ(store.getNewFormValue(1, 5, static_cast<NewFormValue>(kind)), expectedNew[kind]) << "kind " << kind;
+        EXPECT_EQ(store.getNewFormValue(1, 5, static_cast<NewFormValue>(kind)), expectedNew[kind])
+            << "kind " << kind;
     }
 }
 

@@ -120,7 +120,8 @@ private slots:
         press(Qt::Key_Escape);
         GroupStore& store = d.main->store;
         QCOMPARE(storedRemark(store, 1, kReportMonth), std::string("Sjuk i två veckor"));
-        QCOMPARE(int(store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 0); // the values were not stored
+        // The values were not stored.
+        QCOMPARE(int(store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 0);
         QTRY_COMPARE(storedRemark(d.reload(), 1, kReportMonth), std::string("Sjuk i två veckor"));
     }
 
@@ -190,7 +191,8 @@ private slots:
         QCOMPARE(focusedId(), 139);
         QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
         QCOMPARE(storedRemark(d.main->store, 1, kReportMonth), std::string("Sjuk"));
-        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 0);
+        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)),
+                 0);
         // The next digit lands where the focus is, and only there.
         type("8");
         QCOMPARE(d.text(139), QStringLiteral("8"));
@@ -198,7 +200,8 @@ private slots:
         // A later click on OK stores the report.
         QTest::mouseClick(control(&dlg, 1), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 8);
+        QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)),
+                 8);
         QCOMPARE(int(d.main->store.getNewFormValue(1, kReportMonth, NewFormValue::Videos)), 5);
     }
 
