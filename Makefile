@@ -32,7 +32,8 @@ asan: deps
 asan-gui: deps
 	@cmake --preset asan-gui >/dev/null
 	@cmake --build --preset asan-gui -j $(JOBS)
-	@cd build-asan-gui && ctest --output-on-failure -j $(JOBS)
+	@cd build-asan-gui && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	    ctest --output-on-failure -j $(JOBS)
 
 # The core and tool as a distribution builds them: Release with Debian's hardening flags, all of
 # them (fortify, stack protector, relro and now).
