@@ -89,8 +89,8 @@ TEST(RemindAll, OneMessageWithEveryoneAsABlindCopy) {
     const MailMessage& m = mail.delivered[0];
     EXPECT_TRUE(m.recipients.empty());
     ASSERT_EQ(m.bcc.size(), 2u);
-    EXPECT_EQ(m.bcc[0].name, "olle@example.se");
-    EXPECT_EQ(m.bcc[1].name, "asa@example.se");
+    EXPECT_EQ(m.bcc[0].address, "olle@example.se");
+    EXPECT_EQ(m.bcc[1].address, "asa@example.se");
     EXPECT_EQ(m.subject, kReminderSubject);
     EXPECT_EQ(m.noteText, reminderText(kNovember));
     EXPECT_TRUE(sink.shown.empty());
