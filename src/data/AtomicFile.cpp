@@ -369,17 +369,17 @@ std::string saveFailureText(const std::string& path, int error) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return FormatText(LoadString(2007), path);
+        return FormatText(LoadString(StringId::FileNotWrittenCompletely), path);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-        return FormatText(LoadString(1231), path);
+        return FormatText(LoadString(StringId::CannotCreateFile), path);
     case ENOENT:
     case ENOTDIR:
-        return FormatText(LoadString(2012), path);
+        return FormatText(LoadString(StringId::FolderGone), path);
     default:
-        return FormatArgs(LoadString(2013), {path, std::strerror(error)});
+        return FormatArgs(LoadString(StringId::FileNotSaved), {path, std::strerror(error)});
     }
 }
 

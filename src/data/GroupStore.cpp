@@ -106,7 +106,7 @@ bool GroupStore::loadGroupFile(const std::string& path) {
         break;
     case ReadResult::CannotOpen:
         lastLoadStatus_ = LoadStatus::CannotOpen;
-        messages_.show(FormatText(LoadString(2001), path));
+        messages_.show(FormatText(LoadString(StringId::CannotOpenFile), path));
         return true;
     case ReadResult::NoMemory:
         lastLoadStatus_ = LoadStatus::NoMemory;
@@ -126,7 +126,7 @@ bool GroupStore::loadFromBytes(const std::string& bytes, const std::string& path
     std::memcpy(header.bytes(), data, headerRead);
     if (header.publisherCount >= 128 || header.reportMonth > 11) {
         lastLoadStatus_ = LoadStatus::NotAGroupFile;
-        messages_.show(FormatText(LoadString(2002), path));
+        messages_.show(FormatText(LoadString(StringId::NotAGroupFile), path));
         return true;
     }
 
@@ -171,7 +171,7 @@ bool GroupStore::loadFromBytes(const std::string& bytes, const std::string& path
     }
     if (!complete) {
         lastLoadStatus_ = LoadStatus::Incomplete;
-        messages_.show(FormatText(LoadString(2003), path));
+        messages_.show(FormatText(LoadString(StringId::GroupFileIncomplete), path));
     }
     return true;
 }
@@ -204,7 +204,7 @@ bool GroupStore::serialize(std::string& data) {
 
 bool GroupStore::saveGroupFile(const std::string& path) {
     if (publisherCount < 2 || !storageReady) {
-        messages_.show(LoadString(1232));
+        messages_.show(LoadString(StringId::TooFewPublishers));
         return false;
     }
     std::string data;
@@ -245,7 +245,7 @@ std::string GroupStore::displayName(int pub, bool listForm) const {
     const GroupRecord& r = record(pub);
     const std::string first = textField(r, TextField::FirstName);
     const std::string last = textField(r, TextField::LastName);
-    if (listForm || languageTag == "cz") {
+    if (listForm || language == LayoutLanguage::Czech) {
         return last + ", " + first;
     }
     return first + " " + last;
@@ -363,7 +363,7 @@ int GroupStore::getRemark(int pub, int m, std::string& out, bool lookupOnly) {
         remarks_[remarkCount - 1u] = RemarkSlot{};
         return remarkCount;
     }
-    messages_.show(LoadString(1033));
+    messages_.show(LoadString(StringId::NoRoomForRemarks));
     return k;
 }
 

@@ -5,6 +5,7 @@
 
 #include "AtomicFile.h"
 #include "GroupRecord.h"
+#include "LayoutLanguage.h"
 #include "MessageSink.h"
 
 #include <array>
@@ -85,7 +86,7 @@ public:
     bool newFormActive = false;
     std::uint16_t remarkCount = 0;
     bool storageReady = false;
-    std::string languageTag;
+    LayoutLanguage language = LayoutLanguage::Other; // Czech puts the last name first
 
 private:
     bool reserve(std::size_t records, std::size_t slots);

@@ -77,7 +77,8 @@ OpenResult OpenGroupFile::open(const std::string& path, bool handOver) {
             return OpenResult::HandedOver;
         }
         if (lock.outcome == FileLocker::Outcome::HeldElsewhere) {
-            messages_.show(FormatArgs(LoadString(2009), {path, lock.holder}));
+            messages_.show(
+                FormatArgs(LoadString(StringId::GroupFileOpenElsewhere), {path, lock.holder}));
             return OpenResult::Refused;
         }
     }
@@ -104,7 +105,8 @@ OpenResult OpenGroupFile::openNewList(const std::string& path) {
     if (locker_ != nullptr && canonical != lockedPath_) {
         const FileLocker::Result lock = locker_->acquire(canonical, false);
         if (lock.outcome != FileLocker::Outcome::Acquired) {
-            messages_.show(FormatArgs(LoadString(2009), {path, lock.holder}));
+            messages_.show(
+                FormatArgs(LoadString(StringId::GroupFileOpenElsewhere), {path, lock.holder}));
             return OpenResult::Refused;
         }
     }
@@ -140,7 +142,7 @@ OpenResult OpenGroupFile::load(const std::string& path) {
     readOnly_ = false;
     if (read == ReadResult::CannotOpen) {
         store.releaseStorage();
-        messages_.show(FormatText(LoadString(2001), path));
+        messages_.show(FormatText(LoadString(StringId::CannotOpenFile), path));
         return OpenResult::NotLoaded;
     }
     if (read == ReadResult::NoMemory) {
@@ -161,7 +163,7 @@ OpenResult OpenGroupFile::load(const std::string& path) {
     loadCopy_ = backups_.keep(path, bytes, "", clock_());
     readOnly_ = isReadOnlyFile(path);
     if (readOnly_ && store.publisherCount > 1) {
-        messages_.show(FormatText(LoadString(2011), path));
+        messages_.show(FormatText(LoadString(StringId::FileReadOnly), path));
     }
     return OpenResult::Loaded;
 }
@@ -174,7 +176,8 @@ bool OpenGroupFile::keepMemoryCopy(const std::string& tag, std::string& copyPath
     int error = 0;
     copyPath = backups_.keep(path(), data, tag, clock_(), &error);
     if (copyPath.empty()) {
-        messages_.show(FormatArgs(LoadString(2013), {backups_.folder(), std::strerror(error)}));
+        messages_.show(FormatArgs(LoadString(StringId::FileNotSaved),
+                                  {backups_.folder(), std::strerror(error)}));
         return false;
     }
     return true;
@@ -201,8 +204,8 @@ WriteBackResult OpenGroupFile::writeBack() {
         if (!keepMemoryCopy("unsaved", copy)) {
             return WriteBackResult::Failed;
         }
-        if (messages_.ask(FormatArgs(LoadString(2010), {file, copy}), MsgAnswer::Yes) ==
-            MsgAnswer::Yes) {
+        if (messages_.ask(FormatArgs(LoadString(StringId::FileChangedOnDisk), {file, copy}),
+                          MsgAnswer::Yes) == MsgAnswer::Yes) {
             load(file);
             return WriteBackResult::Reloaded;
         }
@@ -210,7 +213,8 @@ WriteBackResult OpenGroupFile::writeBack() {
         int error = 0;
         if (GroupStore::readFileBytes(file, onDisk, nullptr) == ReadResult::Ok &&
             backups_.keep(file, onDisk, "replaced", clock_(), &error).empty()) {
-            messages_.show(FormatArgs(LoadString(2013), {backups_.folder(), std::strerror(error)}));
+            messages_.show(FormatArgs(LoadString(StringId::FileNotSaved),
+                                      {backups_.folder(), std::strerror(error)}));
             return WriteBackResult::Failed;
         }
     }
@@ -220,7 +224,7 @@ WriteBackResult OpenGroupFile::writeBack() {
 WriteBackResult OpenGroupFile::write() {
     const std::string file = path();
     if (isReadOnlyFile(file)) {
-        messages_.show(FormatText(LoadString(1231), file));
+        messages_.show(FormatText(LoadString(StringId::CannotCreateFile), file));
         return WriteBackResult::Failed;
     }
     std::string data;
@@ -231,8 +235,8 @@ WriteBackResult OpenGroupFile::write() {
         // The damaged original is in the backup folder from loading; say where before replacing it.
         damageNoticeGiven_ = true;
         if (!loadCopy_.empty()) {
-            messages_.show(FormatArgs(LoadString(2016), {file, loadCopy_}), MsgButtons::Ok,
-                           MsgIcon::Information);
+            messages_.show(FormatArgs(LoadString(StringId::FileWasIncomplete), {file, loadCopy_}),
+                           MsgButtons::Ok, MsgIcon::Information);
         }
     }
     removeStaleTemporaries(file, clock_());
@@ -242,7 +246,8 @@ WriteBackResult OpenGroupFile::write() {
         int error = 0;
         const std::string newCopy = backups_.keep(file, data, "new", clock_(), &error);
         if (newCopy.empty()) {
-            messages_.show(FormatArgs(LoadString(2013), {file, std::strerror(error)}));
+            messages_.show(
+                FormatArgs(LoadString(StringId::FileNotSaved), {file, std::strerror(error)}));
             return WriteBackResult::Failed;
         }
         std::string old;
@@ -251,8 +256,8 @@ WriteBackResult OpenGroupFile::write() {
         }
         const WriteOutcome outcome = writeFileInPlace(file, data);
         if (!outcome.ok()) {
-            messages_.show(
-                FormatArgs(LoadString(2017), {file, std::strerror(outcome.error), newCopy}));
+            messages_.show(FormatArgs(LoadString(StringId::FileNotOverwritten),
+                                      {file, std::strerror(outcome.error), newCopy}));
             return WriteBackResult::Failed;
         }
     } else {

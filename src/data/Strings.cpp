@@ -52,7 +52,12 @@ bool parseQuoted(const std::string& line, std::size_t& i, std::string& text) {
     return false; // no closing quote
 }
 
-bool parseNumbered(const std::string& line, int& id, std::string& text) {
+bool isNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// `1001 MissingReportsFor "text"`: the name starts with a capital letter.
+bool parseNumbered(const std::string& line, StringEntry& entry) {
     std::size_t i = 0;
     if (i >= line.size() || line[i] < '0' || line[i] > '9') {
         return false;
@@ -69,10 +74,22 @@ bool parseNumbered(const std::string& line, int& id, std::string& text) {
         return false;
     }
     ++i;
-    if (!parseQuoted(line, i, text)) {
+    const std::size_t nameStart = i;
+    if (i >= line.size() || line[i] < 'A' || line[i] > 'Z') {
         return false;
     }
-    id = static_cast<int>(value);
+    while (i < line.size() && isNameChar(line[i])) {
+        ++i;
+    }
+    if (i >= line.size() || line[i] != ' ') {
+        return false;
+    }
+    entry.name = line.substr(nameStart, i - nameStart);
+    ++i;
+    if (!parseQuoted(line, i, entry.text)) {
+        return false;
+    }
+    entry.id = static_cast<int>(value);
     return i == line.size();
 }
 
@@ -102,7 +119,13 @@ bool parseLanguage(const std::string& line, std::string& language) {
 struct Table {
     std::map<int, std::string> texts;
     std::map<std::string, std::string> templateTexts;
+    LayoutLanguage layoutLanguage = LayoutLanguage::Other;
 };
+
+std::string lookUp(const Table& t, int id) {
+    const auto it = t.texts.find(id);
+    return it == t.texts.end() ? std::string() : it->second;
+}
 
 const std::map<std::string, Table>& tables() {
     static const std::map<std::string, Table> all = [] {
@@ -115,8 +138,12 @@ const std::map<std::string, Table>& tables() {
                 std::abort(); // the build embeds a broken table; the table tests catch this first
             }
             Table& t = m[file.language];
-            t.texts.insert(file.texts.begin(), file.texts.end());
+            for (StringEntry& e : file.texts) {
+                t.texts.emplace(e.id, std::move(e.text));
+            }
             t.templateTexts.insert(file.templateTexts.begin(), file.templateTexts.end());
+            t.layoutLanguage =
+                ParseLayoutLanguage(lookUp(t, static_cast<int>(StringId::LayoutLanguageTag)));
         }
         if (m.count(kSwedish) == 0) {
             std::abort();
@@ -132,9 +159,8 @@ const Table& currentTable() {
     return current != nullptr ? *current : tables().at(kSwedish);
 }
 
-std::string lookUp(const Table& t, int id) {
-    const auto it = t.texts.find(id);
-    return it == t.texts.end() ? std::string() : it->second;
+StringId monthId(int m) {
+    return static_cast<StringId>(static_cast<int>(StringId::January) + m);
 }
 
 // Every line of a table; the language line is optional here.
@@ -162,11 +188,10 @@ bool parseLines(const std::string& source, StringFile& out, int* badLine) {
                 out.templateTexts.emplace_back(std::move(from), std::move(to));
             }
         } else if (line[0] >= '0' && line[0] <= '9') {
-            int id = 0;
-            std::string text;
-            ok = parseNumbered(line, id, text);
+            StringEntry entry;
+            ok = parseNumbered(line, entry);
             if (ok) {
-                out.texts.emplace_back(id, std::move(text));
+                out.texts.push_back(std::move(entry));
             }
         } else {
             // One language line, before any text.
@@ -198,26 +223,43 @@ bool parseStringFile(const std::string& source, StringFile& out, int* badLine) {
     return true;
 }
 
-bool parseStringTable(const std::string& source, void (*add)(int, std::string&&, void*), void* ctx,
+bool parseStringTable(const std::string& source, void (*add)(StringEntry&&, void*), void* ctx,
                       int* badLine) {
     StringFile file;
     if (!parseLines(source, file, badLine)) {
         return false;
     }
-    for (auto& [id, text] : file.texts) {
-        add(id, std::move(text), ctx);
+    for (StringEntry& entry : file.texts) {
+        add(std::move(entry), ctx);
     }
     return true;
+}
+
+std::string LoadString(StringId id) {
+    return lookUp(currentTable(), static_cast<int>(id));
 }
 
 std::string LoadString(int id) {
     return lookUp(currentTable(), id);
 }
 
-std::string LoadStringIn(const std::string& language, int id) {
+std::string LoadStringIn(const std::string& language, StringId id) {
     const auto& all = tables();
     const auto it = all.find(language);
-    return it == all.end() ? std::string() : lookUp(it->second, id);
+    return it == all.end() ? std::string() : lookUp(it->second, static_cast<int>(id));
+}
+
+// The month names stand in order from January.
+std::string monthName(int m) {
+    return m < 0 || m > 11 ? std::string() : LoadString(monthId(m));
+}
+
+std::string monthNameIn(const std::string& language, int m) {
+    return m < 0 || m > 11 ? std::string() : LoadStringIn(language, monthId(m));
+}
+
+LayoutLanguage CurrentLayoutLanguage() {
+    return currentTable().layoutLanguage;
 }
 
 std::string TranslateTemplateText(const std::string& swedish) {
@@ -279,20 +321,6 @@ std::string TrimBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string FormatText(const std::string& text, const std::string& arg) {
-    std::string out;
-    out.reserve(text.size() + arg.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == '1') {
-            out += arg;
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 std::string FormatArgs(const std::string& text, const std::vector<std::string>& args) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -308,12 +336,8 @@ std::string FormatArgs(const std::string& text, const std::vector<std::string>& 
     return out;
 }
 
-std::string LoadFormatted(int id, int argId) {
-    std::string text = LoadString(id);
-    if (argId != 0) {
-        text = FormatText(text, LoadString(argId));
-    }
-    return text;
+std::string FormatText(const std::string& text, const std::string& arg) {
+    return FormatArgs(text, {arg});
 }
 
 } // namespace zadw

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the report-entry dialog works on, handed down by the window that opens it: the open group
-// file, today's date, the language and the message seam, and how to tell the opener that the
-// group changed.
+// file (its store holds the layout language), today's date, the message seam, and how to tell the
+// opener that the group changed.
 
 #include "OpenGroupFile.h"
 
@@ -19,7 +19,6 @@ struct EntryContext {
     OpenGroupFile& group;
     GroupStore& store;
     QDate today;
-    std::string languageTag;
     std::string& lastEnteredName; // "Senast införda rapport"
     std::function<void()> statusChanged;
     std::function<void()> groupReloaded;

@@ -41,11 +41,20 @@ constexpr FieldLabel kLabels[] = {
     {151, 1016, 0},    {152, 1017, 1017}, {153, 1018, 1018},
 };
 
-constexpr int kCategoryText[] = {0, 1026, 1027, 1029};
-constexpr int kAppointmentText[] = {0, 1023, 1024, 1025};
-
 std::string textOf(int id) {
     return id == 0 ? std::string() : LoadString(id);
+}
+
+// The month's category and the publisher's appointment in words, by their two-bit code; code 0
+// (a publisher, no appointment) shows nothing.
+using CodeTexts = StringId[3];
+constexpr CodeTexts kCategoryText = {StringId::AuxiliaryPioneer, StringId::RegularPioneer,
+                                     StringId::SpecialPioneer};
+constexpr CodeTexts kAppointmentText = {StringId::MinisterialServant, StringId::Elder,
+                                        StringId::BaptisedBrother};
+
+std::string textOf(const CodeTexts& texts, int code) {
+    return code == 0 ? std::string() : LoadString(texts[code - 1]);
 }
 
 // A focus change inside the dialog, not a menu or another window coming up over it.
@@ -125,7 +134,7 @@ void CReportEntryDlg::InitDialog() {
         const QSignalBlocker block(monthList_);
         monthList_->clear();
         for (int m = 0; m < 12; ++m) {
-            monthList_->addItem(qs(MonthName(m, false, owner_.languageTag)));
+            monthList_->addItem(qs(monthName(m)));
         }
         monthList_->setCurrentRow(month);
     }
@@ -135,8 +144,9 @@ void CReportEntryDlg::InitDialog() {
 
     recordCopy = store.record(publisher);
 
-    control<QPushButton>(this, ReportEntryCtl::ChangeMonth)->setText(qs(LoadString(114)));
-    monthList_->setAccessibleName(qs(LoadString(114)).remove(QLatin1Char('&')));
+    control<QPushButton>(this, ReportEntryCtl::ChangeMonth)->setText(qs(LoadString(StringId::ChangeMonthButton)));
+    monthList_->setAccessibleName(
+        qs(LoadString(StringId::ChangeMonthButton)).remove(QLatin1Char('&')));
 
     LoadMonth();
     FocusField(Field(EntryField::BooksOrPublications));
@@ -154,8 +164,7 @@ void CReportEntryDlg::LoadMonth() {
         const auto field = static_cast<ReportEntryCtl>(l.id - 8);
         control(this, field)->setAccessibleName(label);
     }
-    control<QLabel>(this, ReportEntryCtl::MonthName)
-        ->setText(qs(MonthName(month, false, owner_.languageTag)));
+    control<QLabel>(this, ReportEntryCtl::MonthName)->setText(qs(monthName(month)));
 
     const LoadedMonth loaded = LoadMonthValues(recordCopy, month, newForm);
     values = loaded.values;
@@ -175,11 +184,11 @@ void CReportEntryDlg::LoadMonth() {
     Field(EntryField::BibleStudies)->setText(QString::number(values.studyCount));
 
     const int category = recordCopy.category(month);
-    control<QLabel>(this, ReportEntryCtl::Category)->setText(qs(textOf(kCategoryText[category])));
+    control<QLabel>(this, ReportEntryCtl::Category)->setText(qs(textOf(kCategoryText, category)));
     control<QLabel>(this, ReportEntryCtl::Appointment)
-        ->setText(qs(textOf(kAppointmentText[recordCopy.appointment & 0x03])));
+        ->setText(qs(textOf(kAppointmentText, recordCopy.appointment & 0x03)));
     control<QLabel>(this, ReportEntryCtl::GroupNumber)
-        ->setText(qs(LoadString(1058)) + QLatin1Char(' ') +
+        ->setText(qs(LoadString(StringId::Group)) + QLatin1Char(' ') +
                   QString::number(static_cast<std::int8_t>(recordCopy.groupNumber)));
     // The credit hours stand where the month list's button is while the list is open.
     control(this, ReportEntryCtl::CreditText)
@@ -208,7 +217,7 @@ void CReportEntryDlg::UpdateWarning() {
     in.hasLateFlag = store.hasLateFlag(publisher, month);
     // The panel's own line breaks stay; one inside the name is spelled out.
     in.displayName = ReadableText(qs(store.displayName(publisher, false))).toStdString();
-    in.languageTag = owner_.languageTag;
+    in.language = store.language;
     const Warning w = zadw::UpdateWarning(in);
     control<QLabel>(this, ReportEntryCtl::Warning)->setText(qs(w.text));
     lateEntry = w.lateEntry;
@@ -436,7 +445,7 @@ void CReportEntryDlg::RefuseRemark(const QString& typed, const std::string& unma
         if (closing_) {
             return;
         }
-        owner_.messages().show(FormatText(LoadString(2005), unmappable));
+        owner_.messages().show(FormatText(LoadString(StringId::RemarkNotStorable), unmappable));
         remarkState = RemarkOpen;
         control(this, ReportEntryCtl::ChangeMonth)->hide();
         remarkEdit_->setText(typed);

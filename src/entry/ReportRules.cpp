@@ -10,13 +10,6 @@
 namespace zadw {
 namespace {
 
-constexpr int kStringJanuary = 102;
-constexpr int kStringHours = 1014;
-constexpr int kStringAlreadyEntered = 1030;
-constexpr int kStringNotIncluded = 1031;
-constexpr int kStringIncluded = 1032;
-constexpr int kStringSpecialPioneer = 1194;
-
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -35,20 +28,6 @@ int charIndexOf(const std::string& text, char c) {
     return -1;
 }
 
-// Fills %1 and %2 in one pass, so a name holding "%2" stays as typed.
-std::string fill(const std::string& text, const std::string& arg1, const std::string& arg2) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
-            out += text[i + 1] == '1' ? arg1 : arg2;
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 int IntegerValue(std::string_view text) {
@@ -62,12 +41,9 @@ int IntegerValue(std::string_view text) {
     return static_cast<int>(value);
 }
 
-std::string MonthName(int m, bool genitive, std::string_view languageTag) {
-    if (m < 0 || m > 11) {
-        return {};
-    }
-    std::string name = LoadString(kStringJanuary + m);
-    if (genitive && languageTag == "french") {
+std::string MonthGenitive(int m, LayoutLanguage language) {
+    std::string name = monthName(m);
+    if (language == LayoutLanguage::French && !name.empty()) {
         const bool elides = !name.empty() && (name[0] == 'a' || name[0] == 'o');
         name.insert(0, elides ? "d'" : "de ");
     }
@@ -121,7 +97,7 @@ CreditHours UpdateCreditHours(int h, int category, std::uint8_t creditHourCount,
         x = room;
     }
     if (x != 0 && r.remarkText.empty()) {
-        r.remarkText = std::to_string(x) + " +" + LoadString(kStringHours);
+        r.remarkText = std::to_string(x) + " +" + LoadString(StringId::OldFormHours);
     }
 
     std::size_t digits = 0;
@@ -146,7 +122,7 @@ CreditHours UpdateCreditHours(int h, int category, std::uint8_t creditHourCount,
 
     r.creditHourCount = static_cast<std::uint8_t>(x);
     if (x != 0) {
-        r.creditText = "( + " + std::to_string(x) + " " + LoadString(kStringHours) + " )";
+        r.creditText = "( + " + std::to_string(x) + " " + LoadString(StringId::OldFormHours) + " )";
     }
     return r;
 }
@@ -157,26 +133,27 @@ Warning UpdateWarning(const WarningInput& in) {
     const auto join = [&w](const std::string& piece) { w.text += "\n" + piece; };
 
     if (in.wholeHours != 0) {
-        w.text = fill(LoadString(kStringAlreadyEntered), MonthName(in.month, true, in.languageTag),
-                      in.displayName);
+        // One pass, so a name holding "%2" stays as typed.
+        w.text = FormatArgs(LoadString(StringId::AlreadyEnteredWarning),
+                            {MonthGenitive(in.month, in.language), in.displayName});
     }
     if (in.reportMonthCategory == kCategorySpecialPioneer ||
         in.monthCategory == kCategorySpecialPioneer) {
-        join(LoadString(kStringSpecialPioneer));
+        join(LoadString(StringId::SpecialPioneersNotCounted));
         w.notCounted = true;
         return w;
     }
-    const std::string reportName = MonthName(in.reportMonth, true, in.languageTag);
+    const std::string reportName = MonthGenitive(in.reportMonth, in.language);
     if (!in.monthListShown && w.lateEntry) {
         if (in.wholeHours != 0 && !in.hasLateFlag) {
-            join(FormatText(LoadString(kStringNotIncluded), reportName));
+            join(FormatText(LoadString(StringId::ChangesNotIncluded), reportName));
             w.notCounted = true;
         } else {
-            join(FormatText(LoadString(kStringIncluded), reportName));
+            join(FormatText(LoadString(StringId::ChangesIncluded), reportName));
         }
     }
     if (in.wholeHours != 0 && !w.lateEntry) {
-        join(FormatText(LoadString(kStringIncluded), reportName));
+        join(FormatText(LoadString(StringId::ChangesIncluded), reportName));
     }
     return w;
 }

@@ -4,6 +4,8 @@
 // the warning panel and which report form a month is entered in. Plain values in, plain values
 // out, so the dialog decides when they run and tests can run them without a window.
 
+#include "LayoutLanguage.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,9 +23,9 @@ constexpr int kCreditHourLimit = 70;
 // so a field full of digits never wraps round to a small number.
 int IntegerValue(std::string_view text);
 
-// Name of month m (0 = January). The French genitive ("d'avril", "de mai") is the only
-// language-dependent form; every other case gives the plain name.
-std::string MonthName(int m, bool genitive, std::string_view languageTag);
+// Month m (0 = January) as the warning texts name it: the French genitive ("d'avril", "de mai")
+// is the only language-dependent form; every other language gives the plain name.
+std::string MonthGenitive(int m, LayoutLanguage language);
 
 // "12", "12.25", "12.5", "12.75".
 std::string FormatHours(int wholeHours, int quarterCode);
@@ -58,7 +60,7 @@ struct WarningInput {
     bool monthListShown = false;
     bool hasLateFlag = false; // late flag of month in the store
     std::string displayName;  // ordinary (not list) form
-    std::string languageTag;
+    LayoutLanguage language = LayoutLanguage::Other;
 };
 struct Warning {
     std::string text;

@@ -11,11 +11,6 @@
 namespace zadw {
 namespace {
 
-constexpr int kNoMailSystem = 61840;
-constexpr int kInvalidMailSystem = 61841;
-constexpr int kSendFailed = 61842;
-constexpr int kBadAddress = 2006;
-
 // The code point at i, moving past it; -1 (one byte consumed) for anything not UTF-8.
 long codePointAt(const std::string& s, std::size_t& i) {
     char32_t cp = 0;
@@ -83,11 +78,11 @@ MailSender::MailSender(MailTransport& transport, MessageSink& messages)
         usable_ = true;
         break;
     case MailSystemState::NotFound:
-        messages_.show(LoadString(kNoMailSystem));
+        messages_.show(LoadString(StringId::NoMailSystem));
         error_ = MailErrorNoMailSystem;
         break;
     case MailSystemState::NotExecutable:
-        messages_.show(LoadString(kInvalidMailSystem));
+        messages_.show(LoadString(StringId::InvalidMailSystem));
         error_ = MailErrorInvalidMailSystem;
         break;
     }
@@ -120,7 +115,8 @@ bool MailSender::addAddresses(const std::string& list, std::vector<MailRecipient
             if (!isSafeAddress(piece) || !isAscii(piece)) {
                 // Refuse the whole list: a message to only some of the intended people is
                 // worse than none, and the collector can correct the address.
-                messages_.show(FormatText(LoadString(kBadAddress), visibleAddress(piece)));
+                messages_.show(
+                    FormatText(LoadString(StringId::BadMailAddress), visibleAddress(piece)));
                 error_ = MailErrorBadAddress;
                 refused_ = true;
                 return false;
@@ -173,15 +169,15 @@ bool MailSender::send() {
     case SendOutcome::Cancelled:
         return true;
     case SendOutcome::NotFound:
-        messages_.show(LoadString(kNoMailSystem));
+        messages_.show(LoadString(StringId::NoMailSystem));
         return false;
     case SendOutcome::NotExecutable:
-        messages_.show(LoadString(kInvalidMailSystem));
+        messages_.show(LoadString(StringId::InvalidMailSystem));
         return false;
     case SendOutcome::Failed:
         break;
     }
-    std::string text = LoadString(kSendFailed);
+    std::string text = LoadString(StringId::SendMailFailed);
     if (!result.errorLine.empty()) {
         text += '\n';
         text += result.errorLine;

@@ -13,11 +13,11 @@ namespace zadw {
 
 enum MailError : int {
     MailErrorNone = 0,
-    MailErrorNoMailSystem = 1,      // nothing to hand a message to (61840 shown)
-    MailErrorInvalidMailSystem = 2, // the mail program cannot be run (61841 shown)
+    MailErrorNoMailSystem = 1,      // nothing to hand a message to (NoMailSystem shown)
+    MailErrorInvalidMailSystem = 2, // the mail program cannot be run (InvalidMailSystem shown)
     MailErrorNoMemoryRecipient = 3,
     MailErrorNoMemoryAttachment = 5,
-    MailErrorBadAddress = 6, // an address with characters no header may carry (2006 shown)
+    MailErrorBadAddress = 6, // an address with characters no header may carry (BadMailAddress)
 };
 
 // Whether an address may reach a mail header or a command line. Control characters (C0, DEL, C1),
@@ -42,8 +42,8 @@ public:
     // The error code, reset to 0.
     int takeError();
     // One address or several separated by ";"; empty pieces are skipped, blanks around each
-    // address dropped. An unsafe address refuses the whole list (2006) and the message is not
-    // sent at all.
+    // address dropped. An unsafe address refuses the whole list (BadMailAddress) and the message
+    // is not sent at all.
     // Addresses must be plain ASCII: an address with other characters is refused the same way
     // (a raw one would break the To header, and not every mail system takes an encoded one).
     bool addRecipients(const std::string& list);

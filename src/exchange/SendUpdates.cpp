@@ -7,40 +7,13 @@
 namespace zadw {
 namespace {
 
-constexpr int kMonthNames = 102;
-constexpr int kSavedNotice = 1038;
-constexpr int kClickYes = 1039;
-constexpr int kClickNo = 1040;
-constexpr int kOr = 1041;
-constexpr int kSummaryFile = 1042;
-constexpr int kUpdateFileFor = 1043;
-constexpr int kGroup = 1058;
-constexpr int kReminder = 1422;
-constexpr int kAttachByHand = 2014;
-constexpr int kShowFile = 2120;
-constexpr int kCopyAddress = 2121;
-
 // The update mail is read by the secretary's side, so it is Swedish whatever the program speaks.
-std::string mailString(int id) {
+std::string mailString(StringId id) {
     return LoadStringIn(kSwedish, id);
 }
 
-std::string monthName(int month) {
-    return mailString(kMonthNames + month);
-}
-
-// "%1" and "%2" replaced in one pass, so a path holding "%2" stays as it is.
-std::string formatTwo(const std::string& text, const std::string& one, const std::string& two) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
-            out += text[i + 1] == '1' ? one : two;
-            ++i;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+std::string mailMonthName(int month) {
+    return monthNameIn(kSwedish, month);
 }
 
 } // namespace
@@ -59,15 +32,17 @@ std::string updateFilePath(const std::string& groupFilePath) {
 }
 
 std::string groupText(unsigned groupNumber) {
-    return mailString(kGroup) + " " + std::to_string(groupNumber);
+    return mailString(StringId::Group) + " " + std::to_string(groupNumber);
 }
 
 std::string updateSubject(int month, unsigned groupNumber) {
-    return mailString(kSummaryFile) + " - " + monthName(month) + " - " + groupText(groupNumber);
+    return mailString(StringId::SummaryFile) + " - " + mailMonthName(month) + " - " +
+           groupText(groupNumber);
 }
 
 std::string updateText(int month, unsigned groupNumber) {
-    return monthName(month) + " " + mailString(kUpdateFileFor) + " " + groupText(groupNumber);
+    return mailMonthName(month) + " " + mailString(StringId::UpdateFileFor) + " " +
+           groupText(groupNumber);
 }
 
 void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transport,
@@ -79,7 +54,7 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
     if (!store.saveGroupFile(path)) {
         return; // the store has said why
     }
-    std::string notice = FormatText(LoadString(kSavedNotice), path);
+    std::string notice = FormatText(LoadString(StringId::UpdatesSavedIn), path);
     const std::string address = store.secretaryEmail();
     if (address.find('@') == std::string::npos) {
         messages.show(notice);
@@ -89,19 +64,20 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
         // Offering to mail it would end in a mail without the file, or none at all.
         const std::string shown = visibleAddress(TrimBlanks(address));
         Message m;
-        m.text = formatTwo(LoadString(kAttachByHand), path, shown);
+        // One pass, so a path holding "%2" stays as it is.
+        m.text = FormatArgs(LoadString(StringId::AttachUpdateByHand), {path, shown});
         if (handOver != nullptr) {
             m.actions.push_back(
-                {LoadString(kShowFile), [handOver, path] { handOver->showFile(path); }});
-            m.actions.push_back(
-                {LoadString(kCopyAddress), [handOver, shown] { handOver->copyText(shown); }});
+                {LoadString(StringId::ShowFile), [handOver, path] { handOver->showFile(path); }});
+            m.actions.push_back({LoadString(StringId::CopyAddress),
+                                 [handOver, shown] { handOver->copyText(shown); }});
         }
         messages.present(m);
         return;
     }
     // A control character would break the question's lines and hide what follows it.
-    notice +=
-        LoadString(kClickYes) + visibleAddress(address) + LoadString(kOr) + LoadString(kClickNo);
+    notice += LoadString(StringId::ClickYesToMail) + visibleAddress(address) +
+              LoadString(StringId::OrBetweenChoices) + LoadString(StringId::ClickNoToSendLater);
     // Either answer keeps the update file; Enter mails it, which is what the command is for.
     if (messages.ask(notice, MsgAnswer::Yes) != MsgAnswer::Yes) {
         return;
@@ -121,7 +97,7 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
 }
 
 std::string reminderText(int month) {
-    return LoadFormatted(kReminder, kMonthNames + month);
+    return FormatText(LoadString(StringId::ReminderMail), monthName(month));
 }
 
 void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSink& messages,

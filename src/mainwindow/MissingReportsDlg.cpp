@@ -21,24 +21,11 @@
 namespace zadw {
 namespace {
 
-constexpr int kMissingFor = 1001; // "Utebliven rapport för %1"
-constexpr int kNameHeading = 1167;
-constexpr int kPhoneHeading = 1168;
-constexpr int kTitle = 1540;
-constexpr int kRemindAllText = 1541;
-constexpr int kDialText = 1542;
-constexpr int kCopyText = 1543;
-constexpr int kCloseText = 1544;
-constexpr int kReminded = 1545;
-constexpr int kAllReported = 1546;
-constexpr int kAddressHeading = 1547;
-constexpr int kRemindQuestion = 2015;
-
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-QPushButton* button(QWidget* parent, MissingReportsCtl id, int textId) {
+QPushButton* button(QWidget* parent, MissingReportsCtl id, StringId textId) {
     const QString text = qs(LoadString(textId));
     // The first letter is the mnemonic; the accessible name is the text as it reads.
     auto* b = new QPushButton(QLatin1Char('&') + text, parent);
@@ -53,21 +40,23 @@ QPushButton* button(QWidget* parent, MissingReportsCtl id, int textId) {
 CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& services,
                                        QWidget* parent)
     : QDialog(parent), store_(store), services_(services), lines_(CollectMissing(store)) {
-    setWindowTitle(qs(TrimBlanks(LoadString(kTitle))));
+    setWindowTitle(qs(TrimBlanks(LoadString(StringId::MissingReports))));
     const int m = store_.reportMonth;
 
     auto* heading = new QLabel(this);
-    heading->setText(lines_.empty() ? qs(LoadString(kAllReported))
-                                    : qs(LoadFormatted(kMissingFor, 102 + m)) +
-                                          QStringLiteral(" = ") + QString::number(lines_.size()));
+    heading->setText(lines_.empty()
+                         ? qs(LoadString(StringId::EveryoneReported))
+                         : qs(FormatText(LoadString(StringId::MissingReportsFor), monthName(m))) +
+                               QStringLiteral(" = ") + QString::number(lines_.size()));
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(controlName(MissingReportsCtl::List));
     list_->setAccessibleName(heading->text());
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
-    list_->setHeaderLabels({qs(LoadString(kNameHeading)), qs(LoadString(kPhoneHeading)),
-                            qs(LoadString(kAddressHeading))});
+    list_->setHeaderLabels({qs(LoadString(StringId::NameHeading)),
+                            qs(LoadString(StringId::PhoneHeading)),
+                            qs(LoadString(StringId::MailHeading))});
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         list_->addTopLevelItem(new QTreeWidgetItem(list_));
         ShowLine(static_cast<int>(i));
@@ -75,10 +64,10 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     heading->setBuddy(list_);
 
-    auto* remindAll = button(this, MissingReportsCtl::RemindAll, kRemindAllText);
-    auto* dial = button(this, MissingReportsCtl::Dial, kDialText);
-    auto* copy = button(this, MissingReportsCtl::CopyList, kCopyText);
-    auto* close = button(this, MissingReportsCtl::Close, kCloseText);
+    auto* remindAll = button(this, MissingReportsCtl::RemindAll, StringId::RemindAllByMail);
+    auto* dial = button(this, MissingReportsCtl::Dial, StringId::Dial);
+    auto* copy = button(this, MissingReportsCtl::CopyList, StringId::CopyList);
+    auto* close = button(this, MissingReportsCtl::Close, StringId::Close);
     connect(remindAll, &QPushButton::clicked, this, &CMissingReportsDlg::OnRemindAll);
     connect(dial, &QPushButton::clicked, this, &CMissingReportsDlg::OnDial);
     connect(copy, &QPushButton::clicked, this, &CMissingReportsDlg::OnCopyList);
@@ -111,7 +100,7 @@ void CMissingReportsDlg::ShowLine(int row) {
     item->setText(1, qs(NumbersText(line)));
     std::string address = AddressText(line);
     if (line.reminded) {
-        address += " (" + LoadString(kReminded) + ")";
+        address += " (" + LoadString(StringId::Reminded) + ")";
     }
     item->setText(2, qs(address));
 }
@@ -132,12 +121,8 @@ void CMissingReportsDlg::OnRemindAll() {
         return;
     }
     const int m = store_.reportMonth;
-    std::string question = FormatText(LoadString(kRemindQuestion), LoadString(102 + m));
-    const std::string count = std::to_string(chosen.size());
-    for (std::size_t at = question.find("%2"); at != std::string::npos;
-         at = question.find("%2", at + count.size())) {
-        question.replace(at, 2, count);
-    }
+    const std::string question = FormatArgs(LoadString(StringId::RemindAllQuestion),
+                                            {monthName(m), std::to_string(chosen.size())});
     if (messages().ask(question, MsgAnswer::No) != MsgAnswer::Yes) {
         list_->setFocus(Qt::OtherFocusReason);
         return;

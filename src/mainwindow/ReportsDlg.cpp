@@ -120,7 +120,7 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
             [this] { ShowSystemMenu(mapToGlobal(rect().center())); });
     control<QCheckBox>(this, ReportsCtl::UnreportedOnly)->setChecked(showUnreportedOnly);
     // A command beside the described buttons: reached from the context menu and by its key.
-    missingReportsAction_ = new QAction(qs(LoadString(1540)), this);
+    missingReportsAction_ = new QAction(qs(LoadString(StringId::MissingReports)), this);
     missingReportsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     missingReportsAction_->setShortcutContext(Qt::WindowShortcut);
     connect(missingReportsAction_, &QAction::triggered, this, &CReportsDlg::ShowMissingReports);
@@ -147,10 +147,8 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
             .toStdString();
     store.storageReady = false;
     startDirectory = QDir::currentPath();
-    languageTag = LoadString(1198);
-    store.languageTag = languageTag;
+    store.language = CurrentLayoutLanguage();
     entryContext_.today = today;
-    entryContext_.languageTag = languageTag;
     entryContext_.statusChanged = [this] { UpdateStatus(); };
     entryContext_.groupReloaded = [this] { GroupReloaded(); };
     if (auto* locks = dynamic_cast<GroupFileLocks*>(services_.locks)) {
@@ -219,8 +217,8 @@ void CReportsDlg::UpdateSelection() {
     }
     selectedLine = publisherList->currentRow();
     const int p = PublisherOnLine(selectedLine);
-    SetButtonText(control<QPushButton>(this, ReportsCtl::EnterReport),
-                  qs(FormatText(LoadString(1000), store.displayName(p, false))));
+    SetButtonText(control<QPushButton>(this, ReportsCtl::EnterReport), qs(FormatText(LoadString(StringId::EnterReportFor),
+                                                               store.displayName(p, false))));
 
     const Contacts contacts = store.collectPhones(p);
     phoneNumbers = contacts.numbers;
@@ -252,8 +250,9 @@ void CReportsDlg::UpdateSelection() {
 
 void CReportsDlg::UpdateStatus() {
     const int m = store.reportMonth;
-    setWindowTitle(qs(LoadFormatted(1188, 102 + m)) + QStringLiteral(" - ") + qs(LoadString(1058)) +
-                   QLatin1Char(' ') + QString::number(store.groupNumber) + QLatin1Char(' '));
+    setWindowTitle(qs(FormatText(LoadString(StringId::CollectingReportsFor), monthName(m))) +
+                   QStringLiteral(" - ") + qs(LoadString(StringId::Group)) + QLatin1Char(' ') +
+                   QString::number(store.groupNumber) + QLatin1Char(' '));
     int missing = 0;
     for (int p = 1; p <= store.publisherCount; ++p) {
         if (store.isMissing(p, m)) {
@@ -261,10 +260,10 @@ void CReportsDlg::UpdateStatus() {
         }
     }
     control<QLabel>(this, ReportsCtl::MissingCount)
-        ->setText(qs(LoadFormatted(1001, 102 + m)) + QStringLiteral(" = ") +
-                  QString::number(missing));
+        ->setText(qs(FormatText(LoadString(StringId::MissingReportsFor), monthName(m))) +
+                  QStringLiteral(" = ") + QString::number(missing));
     control<QLabel>(this, ReportsCtl::PublisherCount)
-        ->setText(qs(LoadString(1116)) + QStringLiteral(" = ") +
+        ->setText(qs(LoadString(StringId::PublisherTotal)) + QStringLiteral(" = ") +
                   QString::number(store.publisherCount));
     SetLabelText(control<QLabel>(this, ReportsCtl::LastEntered), qs(lastEnteredName));
     publisherList->setAccessibleName(windowTitle());
@@ -328,7 +327,8 @@ void CReportsDlg::reject() {
 }
 
 bool CReportsDlg::ExitProgram() {
-    if (!WriteBack() && messages().ask(LoadString(2004), MsgAnswer::No) != MsgAnswer::Yes) {
+    if (!WriteBack() &&
+        messages().ask(LoadString(StringId::ExitWithoutSaving), MsgAnswer::No) != MsgAnswer::Yes) {
         FocusList(); // everything entered stays in memory
         return false;
     }
@@ -345,7 +345,8 @@ bool CReportsDlg::ExitProgram() {
         profile.writeString(QStringLiteral("Last"), QStringLiteral("Post"), qs(lastEnteredName)) &&
         written;
     if (!written) {
-        messages().show(FormatText(LoadString(2008), profile.location().toStdString()));
+        messages().show(
+            FormatText(LoadString(StringId::SettingsNotSaved), profile.location().toStdString()));
     }
     QDialog::done(QDialog::Rejected);
     return true;
@@ -366,13 +367,15 @@ void CReportsDlg::OnNextNumber() {
 }
 
 void CReportsDlg::OnReminderPreview() {
-    messages().show(LoadFormatted(1422, 102 + store.reportMonth));
+    messages().show(FormatText(LoadString(StringId::ReminderMail), monthName(store.reportMonth)));
     FocusList();
 }
 
 void CReportsDlg::ShowTips() {
-    std::string tips = LoadString(1059);
-    for (int id = 1060; id <= 1066; ++id) {
+    std::string tips;
+    for (const StringId id : {StringId::TipsIntro, StringId::TipsOpenFile, StringId::TipsChooseName,
+                              StringId::TipsEnterReport, StringId::TipsRemarksAndLateReport,
+                              StringId::TipsDial, StringId::TipsMail, StringId::TipsAttachByHand}) {
         tips += LoadString(id);
     }
     messages().show(tips, MsgButtons::Ok, MsgIcon::Information);
@@ -399,7 +402,7 @@ void CReportsDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CReportsDlg::ShowSystemMenu(const QPoint& at) {
-    const std::string aboutText = LoadString(101);
+    const std::string aboutText = LoadString(StringId::AboutMenuItem);
     QMenu menu(this);
     if (store.storageReady && store.publisherCount > 0) {
         menu.addAction(missingReportsAction_);
@@ -426,7 +429,8 @@ void CReportsDlg::LoadNewList() {
         initialFolder = current.left(slash);
     }
     const QString chosen = services_.files->chooseExistingFile(
-        this, qs(LoadString(1002)), qs(LoadString(1003)),
+        this, qs(LoadString(StringId::ChooseGroupFileTitle)),
+        qs(LoadString(StringId::GroupFileFilter)),
         {QStringLiteral("*.z08"), QStringLiteral("*.Z08")}, initialFolder);
     if (chosen.isEmpty()) {
         QDir::setCurrent(startDirectory);

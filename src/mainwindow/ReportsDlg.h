@@ -101,7 +101,6 @@ private:
     bool showUnreportedOnly = false;
     int selectedLine = 0;
     QString startDirectory;
-    std::string languageTag;
     std::string lastEnteredName;
     std::array<std::string, 3> phoneNumbers;
     int phoneIndex = 0;

@@ -29,7 +29,6 @@ namespace {
 
 constexpr int kQueryTimeoutMs = 5000;
 constexpr int kFileManagerTimeoutMs = 3000;
-constexpr int kUnknownMethod = 2122;
 
 // While it lives, the wait cursor shows and no window of the program takes input; afterwards
 // the window that was in front is active again and has its focus back.
@@ -307,7 +306,8 @@ MailMethod MailSystem::method() {
     }
     if (messages_ != nullptr && !methodComplained_) {
         methodComplained_ = true;
-        messages_->show(FormatText(LoadString(kUnknownMethod), profile_->location().toStdString()));
+        messages_->show(FormatText(LoadString(StringId::UnknownMailMethod),
+                                   profile_->location().toStdString()));
     }
     return MailMethod::Auto;
 }

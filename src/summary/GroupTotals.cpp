@@ -29,21 +29,12 @@ constexpr ReportValueKind kHoursKind = 2;
 constexpr ReportValueKind kQuarterKind = 7;
 constexpr int kRegularPioneer = 2;
 
-constexpr int kHoursHeading = 1014; // "Timmar"
-constexpr int kMissingFor = 1001;   // "Utebliven rapport för %1"
-constexpr int kPublisherTotal = 1116;
-constexpr int kSumHeading = 1530;
-constexpr int kReportedHeading = 1531;
-constexpr int kCategoryNames = 1532; // + category
-constexpr int kCountedTotal = 1536;
-constexpr int kNotCounted = 1537;
-
 std::string creditText(int creditHours) {
     // Written as the report-entry dialog shows a pioneer's credit.
     if (creditHours == 0) {
         return {};
     }
-    return "( + " + std::to_string(creditHours) + " " + LoadString(kHoursHeading) + " )";
+    return "( + " + std::to_string(creditHours) + " " + LoadString(StringId::OldFormHours) + " )";
 }
 
 TotalsRow rowOf(const CategoryTotals& c, bool newForm, const std::string& label) {
@@ -135,21 +126,29 @@ std::string TotalHoursText(int quarters) {
     return HoursText(static_cast<unsigned>(quarters / 4), quarters % 4);
 }
 
+std::string CategoryName(int category) {
+    static constexpr StringId kNames[kCategoryCount] = {
+        StringId::CategoryPublishers, StringId::CategoryAuxiliaryPioneers,
+        StringId::CategoryRegularPioneers, StringId::CategorySpecialPioneers};
+    return LoadString(kNames[category]);
+}
+
 TotalsBlock MakeTotalsBlock(const GroupTotals& totals) {
     TotalsBlock block;
-    block.heading = LoadString(kSumHeading);
-    block.reportsHeading = LoadString(kReportedHeading);
+    block.heading = LoadString(StringId::TotalsHeading);
+    block.reportsHeading = LoadString(StringId::ReportedHeading);
     for (const CategoryTotals& c : totals.categories) {
-        TotalsRow row = rowOf(c, totals.newForm, LoadString(kCategoryNames + c.category));
+        TotalsRow row = rowOf(c, totals.newForm, CategoryName(c.category));
         if (c.category == kSpecialPioneer) {
-            row.remarks = LoadString(kNotCounted);
+            row.remarks = LoadString(StringId::NotCounted);
         }
         block.rows.push_back(std::move(row));
     }
-    block.rows.push_back(rowOf(totals.counted, totals.newForm, LoadString(kCountedTotal)));
-    block.statusLines.push_back(LoadFormatted(kMissingFor, 102 + totals.month) + " = " +
-                                std::to_string(totals.missing));
-    block.statusLines.push_back(LoadString(kPublisherTotal) + " = " +
+    block.rows.push_back(rowOf(totals.counted, totals.newForm, LoadString(StringId::CountedTotal)));
+    block.statusLines.push_back(
+        FormatText(LoadString(StringId::MissingReportsFor), monthName(totals.month)) + " = " +
+        std::to_string(totals.missing));
+    block.statusLines.push_back(LoadString(StringId::PublisherTotal) + " = " +
                                 std::to_string(totals.publishers));
     return block;
 }

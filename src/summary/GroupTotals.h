@@ -53,6 +53,9 @@ GroupTotals ComputeGroupTotals(const GroupStore& store, int m, bool newForm);
 // Whole hours and the fraction sign, as the list writes hours ("212¾"); blank for none.
 std::string TotalHoursText(int quarters);
 
+// The category's row heading ("Förkunnare" ... "Specialpionjärer"), category 0..3.
+std::string CategoryName(int category);
+
 // The block's cells, one row per category and one for the counted total.
 struct TotalsRow {
     std::string label;               // "Förkunnare" ... "Summa inräknade"

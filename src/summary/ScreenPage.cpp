@@ -16,7 +16,7 @@ int ScreenRowHeight(int paneHeight) {
 
 ScreenGrid DrawScreenFrame(std::vector<DrawOp>& ops, const ScreenMeasures& pane, bool newForm,
                            int columnBottom, int ruledRows, const std::string& firstHeading,
-                           const std::string& lastHeading, const std::string& languageTag) {
+                           const std::string& lastHeading, LayoutLanguage language) {
     const int W = pane.width;
     const int cx = pane.cx;
     const int cy = pane.cy;
@@ -46,7 +46,7 @@ ScreenGrid DrawScreenFrame(std::vector<DrawOp>& ops, const ScreenMeasures& pane,
         ops.push_back(
             DrawOp::makeText(right, cy, LoadString(columns[k].headingId), grid.font, Align::Right));
     }
-    const int lastHeadingRight = languageTag == "greek" ? W - W / 20 : W - W / 10;
+    const int lastHeadingRight = language == LayoutLanguage::Greek ? W - W / 20 : W - W / 10;
     ops.push_back(DrawOp::makeText(lastHeadingRight, cy, lastHeading, grid.font, Align::Right));
     grid.remarksX = W / 4 + 2 * cx + 6 * (newForm ? W / 13 : W / 12);
     return grid;
@@ -60,7 +60,8 @@ std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasure
     const bool newForm = store.newFormActive;
     std::vector<DrawOp> ops;
     const ScreenGrid grid = DrawScreenFrame(ops, pane, newForm, pane.height + 3 * cy, kScreenRows,
-                                            LoadString(1167), LoadString(1019), store.languageTag);
+                                            LoadString(StringId::NameHeading),
+                                            LoadString(StringId::OldFormRemarks), store.language);
     const int rowHeight = grid.rowHeight;
     const int remarksX = grid.remarksX;
     const Font& font = grid.font;

@@ -46,6 +46,6 @@ struct ScreenGrid {
 };
 ScreenGrid DrawScreenFrame(std::vector<DrawOp>& ops, const ScreenMeasures& pane, bool newForm,
                            int columnBottom, int ruledRows, const std::string& firstHeading,
-                           const std::string& lastHeading, const std::string& languageTag);
+                           const std::string& lastHeading, LayoutLanguage language);
 
 } // namespace zadw

@@ -54,10 +54,13 @@ std::span<const SummaryColumn> SummaryColumns(bool newForm) {
 
 std::string QuarterText(int q) {
     // Only three fraction signs exist; a damaged byte must not pick some other string.
+    static constexpr StringId kFractions[] = {StringId::HoursFractionQuarter,
+                                              StringId::HoursFractionHalf,
+                                              StringId::HoursFractionThreeQuarters};
     if (q < 1 || q > 3) {
         return {};
     }
-    return LoadString(1322 + q);
+    return LoadString(kFractions[q - 1]);
 }
 
 std::string ValueText(unsigned value) {
@@ -68,7 +71,7 @@ std::string HoursText(unsigned hours, int quarter) {
     if (quarter == 0) {
         return ValueText(hours);
     }
-    if (hours != 0 || LoadString(1326) == "1") {
+    if (hours != 0 || LoadString(StringId::ShowZeroHours) == "1") {
         return std::to_string(hours) + QuarterText(quarter);
     }
     return QuarterText(quarter);
@@ -88,7 +91,7 @@ std::string ValueCellText(const GroupStore& store, int p, int m, bool newForm,
 std::string RemarksText(GroupStore& store, int p, int m) {
     std::string text;
     if ((store.record(p).monthStatus[m] & 0x03) == 1) {
-        text = LoadString(1020) + " ";
+        text = LoadString(StringId::OldFormAuxiliaryPioneer) + " ";
     }
     std::string remark;
     if (store.getRemark(p, m, remark, true) != 0) {
@@ -135,11 +138,11 @@ PrintedRemark FitPrintedRemark(const std::string& text) {
 }
 
 std::string SummaryCaption(int month) {
-    return LoadFormatted(1188, 102 + month);
+    return FormatText(LoadString(StringId::CollectingReportsFor), monthName(month));
 }
 
 std::string SummaryTitle(int month) {
-    return LoadString(1247) + " - " + LoadString(102 + month);
+    return LoadString(StringId::CollectingReports) + " - " + monthName(month);
 }
 
 std::string PrintJobName(int month) {

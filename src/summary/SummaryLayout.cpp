@@ -114,8 +114,8 @@ void DrawColumnHeadings(Page& page, const PageMetrics& pm, const PrintPositions&
     }
     // The old form's six values fill every cell, so it has no remarks column.
     if (newForm) {
-        PushCellText(page, pm, pos.colLine[4] + X / 10, pos.colLine[5], y, LoadString(1019), body,
-                     measure);
+        PushCellText(page, pm, pos.colLine[4] + X / 10, pos.colLine[5], y,
+                     LoadString(StringId::OldFormRemarks), body, measure);
     }
 }
 
@@ -378,13 +378,15 @@ std::vector<Page> PrintSummaryPages(GroupStore& store, int m, PageMetrics& pm,
     pm.phoneX = pm.left + 2 * X;
     const PrintPositions pos = ComputePrintPositions(pm, newForm);
     const int lastRowLine = kFirstRowLine + RowsPerSheet(pm, pos) - 1;
-    pm.subtitle =
-        LoadString(1058) + " #" + std::to_string(static_cast<unsigned>(store.groupNumber)) + "  ";
+    pm.subtitle = LoadString(StringId::Group) + " #" +
+                  std::to_string(static_cast<unsigned>(store.groupNumber)) + "  ";
     const int gap = cellGap(pm);
     const std::string nameHeading =
-        FitToWidth(LoadString(1167), pos.nameLine - kLineClear - gap - pm.left, body, measure);
+        FitToWidth(LoadString(StringId::NameHeading), pos.nameLine - kLineClear - gap - pm.left,
+                   body, measure);
     const std::string phoneHeading =
-        FitToWidth(LoadString(1168), pos.valueStart - kLineClear - gap - pm.phoneX, body, measure);
+        FitToWidth(LoadString(StringId::PhoneHeading),
+                   pos.valueStart - kLineClear - gap - pm.phoneX, body, measure);
 
     std::vector<Page> pages;
     const auto startSheet = [&] {

@@ -54,7 +54,7 @@ std::vector<DrawOp> CSummaryPreviewDlg::DrawScreenPage(const ScreenMeasures& pan
     if (paging_.totalsShown) {
         const GroupTotals totals = ComputeGroupTotals(store, shownMonth_, store.newFormActive);
         return DrawScreenTotalsPage(MakeTotalsBlock(totals), store.newFormActive, pane,
-                                    store.languageTag);
+                                    store.language);
     }
     return zadw::DrawScreenPage(store_, shownMonth_, pane, paging_.publishers.firstShown,
                                 paging_.publishers.endShown);

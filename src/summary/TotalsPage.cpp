@@ -7,8 +7,7 @@
 namespace zadw {
 
 std::vector<DrawOp> DrawScreenTotalsPage(const TotalsBlock& block, bool newForm,
-                                         const ScreenMeasures& pane,
-                                         const std::string& languageTag) {
+                                         const ScreenMeasures& pane, LayoutLanguage language) {
     const int cx = pane.cx;
     const int cy = pane.cy;
     std::vector<DrawOp> ops;
@@ -17,7 +16,7 @@ std::vector<DrawOp> DrawScreenTotalsPage(const TotalsBlock& block, bool newForm,
     const int ruledRows = static_cast<int>(block.rows.size()) + 1;
     const ScreenGrid grid =
         DrawScreenFrame(ops, pane, newForm, ruledRows * ScreenRowHeight(pane.height), ruledRows,
-                        block.heading, block.reportsHeading, languageTag);
+                        block.heading, block.reportsHeading, language);
     const int rowHeight = grid.rowHeight;
     const int remarksX = grid.remarksX;
     const Font& font = grid.font;

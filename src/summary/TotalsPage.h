@@ -12,7 +12,6 @@
 namespace zadw {
 
 std::vector<DrawOp> DrawScreenTotalsPage(const TotalsBlock& block, bool newForm,
-                                         const ScreenMeasures& pane,
-                                         const std::string& languageTag);
+                                         const ScreenMeasures& pane, LayoutLanguage language);
 
 } // namespace zadw

@@ -88,7 +88,7 @@ int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIn
     if (status != kExitOk) {
         return status;
     }
-    group.store.languageTag = LoadString(1198);
+    group.store.language = CurrentLayoutLanguage();
     if (!WriteSummaryPdf(group.store, group.month, group.newForm, parsed.pdf, &error,
                          parsed.paper)) {
         reportError(kName, error);

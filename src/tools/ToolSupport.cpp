@@ -111,7 +111,7 @@ OptionTaken takeMonthOrForm(const std::vector<std::string>& args, std::size_t& i
     if (a == "--month") {
         month.reset();
         for (int m = 0; m < 12; ++m) {
-            if (v == std::to_string(m + 1) || v == LoadString(102 + m)) {
+            if (v == std::to_string(m + 1) || v == monthName(m)) {
                 month = m;
             }
         }

@@ -103,13 +103,13 @@ std::string totalsTable(const GroupTotals& t) {
         return row;
     };
     for (const CategoryTotals& c : t.categories) {
-        std::string label = LoadString(1532 + c.category);
+        std::string label = CategoryName(c.category);
         if (c.category == kSpecialPioneer) {
-            label += " (" + LoadString(1537) + ")";
+            label += " (" + LoadString(StringId::NotCounted) + ")";
         }
         rows.push_back(rowOf(label, c));
     }
-    rows.push_back(rowOf(LoadString(1536), t.counted));
+    rows.push_back(rowOf(LoadString(StringId::CountedTotal), t.counted));
 
     std::vector<std::size_t> widths(heads.size(), 0);
     for (const auto& row : rows) {
@@ -117,7 +117,7 @@ std::string totalsTable(const GroupTotals& t) {
             widths[k] = std::max(widths[k], charCount(row[k]));
         }
     }
-    std::string out = LoadString(102 + t.month) + ", " + (t.newForm ? "new" : "old") + " form\n";
+    std::string out = monthName(t.month) + ", " + (t.newForm ? "new" : "old") + " form\n";
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t k = 0; k < row.size(); ++k) {

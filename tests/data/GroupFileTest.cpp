@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -191,7 +192,7 @@ TEST_F(GroupFile, ShortFileIsLoadedAndReported) {
     writeFile(path, full.substr(0, kRecordSize * 2 + 100));
     ASSERT_TRUE(store.loadGroupFile(path));
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], FormatText(LoadString(2003), path));
+    EXPECT_EQ(sink.shown[0], FormatText(LoadString(StringId::GroupFileIncomplete), path));
     EXPECT_EQ(store.publisherCount, 3); // still counts the missing records
     EXPECT_EQ(store.remarkCount, 1);
     EXPECT_EQ(textField(store.record(1), TextField::FirstName), "Anna");
@@ -208,17 +209,17 @@ TEST_F(GroupFile, FilesThatAreNotGroupsLeaveTheGroupEmpty) {
     struct Case {
         const char* name;
         std::string bytes;
-        int message; // 0 = none
+        std::optional<StringId> message;
     };
     std::string negative = fileBytes(header(4, 2, ""), {}, {});
     negative[180] = static_cast<char>(200);
     std::string badMonth = fileBytes(header(4, 2, ""), {}, {});
     badMonth[214] = 12;
     const Case cases[] = {
-        {"negative count", negative, 2002},
-        {"month 12", badMonth, 2002},
-        {"empty file", std::string(), 2003},
-        {"no publishers", fileBytes(header(4, 2, ""), {}, {}), 0},
+        {"negative count", negative, StringId::NotAGroupFile},
+        {"month 12", badMonth, StringId::NotAGroupFile},
+        {"empty file", std::string(), StringId::GroupFileIncomplete},
+        {"no publishers", fileBytes(header(4, 2, ""), {}, {}), std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -230,11 +231,11 @@ TEST_F(GroupFile, FilesThatAreNotGroupsLeaveTheGroupEmpty) {
         EXPECT_TRUE(g.loadGroupFile(path));
         EXPECT_EQ(g.publisherCount, 0);
         EXPECT_EQ(g.groupFilePath, "/earlier/grupp.z08");
-        if (c.message == 0) {
+        if (!c.message) {
             EXPECT_TRUE(s.shown.empty());
         } else {
             ASSERT_EQ(s.shown.size(), 1u);
-            EXPECT_EQ(s.shown[0], FormatText(LoadString(c.message), path));
+            EXPECT_EQ(s.shown[0], FormatText(LoadString(*c.message), path));
         }
     }
 }
@@ -249,7 +250,7 @@ TEST_F(GroupFile, MissingFileIsReportedAndEmptiesTheGroup) {
     EXPECT_EQ(store.groupFilePath, good);
     EXPECT_EQ(store.reportMonth, 2);
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], FormatText(LoadString(2001), missing));
+    EXPECT_EQ(sink.shown[0], FormatText(LoadString(StringId::CannotOpenFile), missing));
     EXPECT_EQ(store.lastLoadStatus(), LoadStatus::CannotOpen);
 }
 
@@ -257,7 +258,7 @@ TEST_F(GroupFile, SavingNeedsTwoPublishers) {
     store.assign(header(1, 0, ""), {publisher("Ensam", "Person")}, {});
     EXPECT_FALSE(store.saveGroupFile(dir.file("ett.z08")));
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], LoadString(1232));
+    EXPECT_EQ(sink.shown[0], LoadString(StringId::TooFewPublishers));
     EXPECT_FALSE(std::filesystem::exists(dir.file("ett.z08")));
 
     store.assign(header(1, 0, ""), somePublishers(), {});
@@ -272,14 +273,15 @@ TEST_F(GroupFile, FolderThatCannotTakeTheFileNamesItsAbsolutePath) {
     EXPECT_FALSE(store.saveGroupFile(path));
     ASSERT_EQ(sink.shown.size(), 1u);
     // There is no folder of that name: saying so beats asking for write permission.
-    EXPECT_EQ(sink.shown[0], FormatText(LoadString(2012), path));
+    EXPECT_EQ(sink.shown[0], FormatText(LoadString(StringId::FolderGone), path));
 
     // A relative path is named with the working directory in front.
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     EXPECT_FALSE(store.saveGroupFile("notafolder/g.z08"));
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(sink.shown.back(), FormatText(LoadString(2012), dir.file("notafolder/g.z08")));
+    EXPECT_EQ(sink.shown.back(),
+              FormatText(LoadString(StringId::FolderGone), dir.file("notafolder/g.z08")));
 }
 
 TEST_F(GroupFile, WriteThatFailsHalfWayKeepsTheOldFile) {
@@ -298,7 +300,7 @@ TEST_F(GroupFile, WriteThatFailsHalfWayKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(readFile(path), "the old file");
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], FormatText(LoadString(2007), path));
+    EXPECT_EQ(sink.shown[0], FormatText(LoadString(StringId::FileNotWrittenCompletely), path));
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) {
         ++entries;

@@ -36,9 +36,9 @@ TEST_F(Store, DisplayNamesInBothFormsAndTheCzOrder) {
     set(1, TextField::LastName, "Berg");
     EXPECT_EQ(store.displayName(1, false), "Anna Berg");
     EXPECT_EQ(store.displayName(1, true), "Berg, Anna");
-    store.languageTag = "cz";
+    store.language = LayoutLanguage::Czech;
     EXPECT_EQ(store.displayName(1, false), "Berg, Anna");
-    store.languageTag = "CZ"; // compared exactly
+    store.language = LayoutLanguage::French;
     EXPECT_EQ(store.displayName(1, false), "Anna Berg");
 }
 

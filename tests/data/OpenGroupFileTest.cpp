@@ -123,7 +123,7 @@ TEST_F(OpenGroup, FileReplacedOnDiskAsksAndLosesNothingEitherWay) {
         ASSERT_EQ(s.shown.size(), 1u);
         EXPECT_EQ(s.defaults[0], MsgAnswer::Yes);
         const std::string unsaved = d.file("backups") + "/grupp4-" + stampOf(now) + "-unsaved.z08";
-        EXPECT_EQ(s.shown[0], FormatArgs(LoadString(2010), {p, unsaved}));
+        EXPECT_EQ(s.shown[0], FormatArgs(LoadString(StringId::FileChangedOnDisk), {p, unsaved}));
         EXPECT_EQ(g.store.record(1).hours[10], c.hoursAfter);
         RecordingSink quiet;
         GroupStore disk(quiet);
@@ -162,8 +162,8 @@ TEST_F(OpenGroup, DamagedFileIsKeptAndRewrittenOnlyAfterAnEntry) {
     ASSERT_EQ(sink.shown.size(), 2u); // 2003 at loading, then where the original is
     const std::vector<std::string> copies = filesIn(dir.file("backups"));
     ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(sink.shown[1],
-              FormatArgs(LoadString(2016), {path, dir.file("backups") + "/" + copies[0]}));
+    EXPECT_EQ(sink.shown[1], FormatArgs(LoadString(StringId::FileWasIncomplete),
+                                        {path, dir.file("backups") + "/" + copies[0]}));
     EXPECT_EQ(readFile(dir.file("backups") + "/" + copies[0]), damaged);
 }
 
@@ -177,7 +177,7 @@ TEST_F(OpenGroup, OnlyRegularFilesAreOpened) {
         EXPECT_EQ(group.open(p, false), OpenResult::NotLoaded)
             << p; // returns: no blocking on the FIFO
         ASSERT_EQ(sink.shown.size(), 1u);
-        EXPECT_EQ(sink.shown[0], FormatText(LoadString(2001), p));
+        EXPECT_EQ(sink.shown[0], FormatText(LoadString(StringId::CannotOpenFile), p));
         EXPECT_EQ(group.store.publisherCount, 0);
     }
 }
@@ -247,14 +247,18 @@ TEST(Backups, NamedDeduplicatedAndRotated) {
 
 TEST(SaveFailure, EachCauseHasItsMessage) {
     const std::string p = "/g/grupp4.z08";
-    EXPECT_EQ(saveFailureText(p, ENOSPC), FormatText(LoadString(2007), p));
-    EXPECT_EQ(saveFailureText(p, EDQUOT), FormatText(LoadString(2007), p));
-    EXPECT_EQ(saveFailureText(p, EFBIG), FormatText(LoadString(2007), p));
-    EXPECT_EQ(saveFailureText(p, EACCES), FormatText(LoadString(1231), p));
-    EXPECT_EQ(saveFailureText(p, EPERM), FormatText(LoadString(1231), p));
-    EXPECT_EQ(saveFailureText(p, EROFS), FormatText(LoadString(1231), p));
-    EXPECT_EQ(saveFailureText(p, ENOENT), FormatText(LoadString(2012), p));
-    EXPECT_EQ(saveFailureText(p, EIO), FormatArgs(LoadString(2013), {p, std::strerror(EIO)}));
+    EXPECT_EQ(saveFailureText(p, ENOSPC),
+              FormatText(LoadString(StringId::FileNotWrittenCompletely), p));
+    EXPECT_EQ(saveFailureText(p, EDQUOT),
+              FormatText(LoadString(StringId::FileNotWrittenCompletely), p));
+    EXPECT_EQ(saveFailureText(p, EFBIG),
+              FormatText(LoadString(StringId::FileNotWrittenCompletely), p));
+    EXPECT_EQ(saveFailureText(p, EACCES), FormatText(LoadString(StringId::CannotCreateFile), p));
+    EXPECT_EQ(saveFailureText(p, EPERM), FormatText(LoadString(StringId::CannotCreateFile), p));
+    EXPECT_EQ(saveFailureText(p, EROFS), FormatText(LoadString(StringId::CannotCreateFile), p));
+    EXPECT_EQ(saveFailureText(p, ENOENT), FormatText(LoadString(StringId::FolderGone), p));
+    EXPECT_EQ(saveFailureText(p, EIO),
+              FormatArgs(LoadString(StringId::FileNotSaved), {p, std::strerror(EIO)}));
 }
 
 TEST(Temporaries, DeadWritersLeftoversGoLiveOnesStay) {

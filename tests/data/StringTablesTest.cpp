@@ -71,28 +71,69 @@ TEST(StringTables, EveryLanguageHasEverySwedishTextWithItsPlaceholders) {
                                  [](const LoadedFile& f) { return f.file.language == kSwedish; });
     ASSERT_NE(sv, files.end());
     ASSERT_GE(files.size(), 2u) << "the English table is missing";
-    const std::map<int, std::string> swedish(sv->file.texts.begin(), sv->file.texts.end());
+    std::map<int, StringEntry> swedish;
+    for (const StringEntry& e : sv->file.texts) {
+        swedish.emplace(e.id, e);
+    }
     std::set<std::string> languages;
     for (const LoadedFile& f : files) {
         EXPECT_TRUE(languages.insert(f.file.language).second)
             << f.path << ": a second table for " << f.file.language;
         std::map<int, std::string> texts;
-        for (const auto& [id, text] : f.file.texts) {
+        std::set<std::string> names;
+        for (const auto& [id, name, text] : f.file.texts) {
             EXPECT_TRUE(texts.emplace(id, text).second) << f.path << ": id " << id << " twice";
-            EXPECT_TRUE(swedish.count(id) != 0)
-                << f.path << ": id " << id << " is not in the Swedish table";
+            EXPECT_TRUE(names.insert(name).second) << f.path << ": name " << name << " twice";
+            const auto it = swedish.find(id);
+            if (it == swedish.end()) {
+                ADD_FAILURE() << f.path << ": id " << id << " is not in the Swedish table";
+            } else {
+                EXPECT_EQ(name, it->second.name)
+                    << f.path << ": id " << id << " has another name than in the Swedish table";
+            }
         }
-        for (const auto& [id, text] : swedish) {
+        for (const auto& [id, entry] : swedish) {
             const auto it = texts.find(id);
             if (it == texts.end()) {
-                ADD_FAILURE() << f.path << ": no text for id " << id << " (Swedish: \"" << text
-                              << "\")";
+                ADD_FAILURE() << f.path << ": no text for id " << id << " " << entry.name
+                              << " (Swedish: \"" << entry.text << "\")";
                 continue;
             }
-            EXPECT_EQ(placeholders(it->second), placeholders(text))
+            EXPECT_EQ(placeholders(it->second), placeholders(entry.text))
                 << f.path << ": id " << id << " fills in other placeholders than the Swedish";
         }
     }
+}
+
+// The ids the code is built with are the Swedish table's names and numbers, in its order.
+TEST(StringTables, GeneratedIdsAreTheSwedishTable) {
+    StringFile sv;
+    ASSERT_TRUE(parseStringFile(test::readFile(ZADW_STRINGS_FILE), sv));
+    ASSERT_EQ(sv.texts.size(), std::size(kStringIdNames));
+    for (std::size_t i = 0; i < sv.texts.size(); ++i) {
+        EXPECT_EQ(sv.texts[i].name, kStringIdNames[i].name) << "entry " << i;
+        EXPECT_EQ(sv.texts[i].id, static_cast<int>(kStringIdNames[i].id)) << sv.texts[i].name;
+    }
+}
+
+// The tag is read exactly as the layout rules have always compared it: case counts.
+TEST(StringTables, LayoutLanguageTags) {
+    const std::pair<const char*, LayoutLanguage> cases[] = {
+        {"swedish", LayoutLanguage::Swedish},
+        {"english", LayoutLanguage::English},
+        {"cz", LayoutLanguage::Czech},
+        {"french", LayoutLanguage::French},
+        {"greek", LayoutLanguage::Greek},
+        {"CZ", LayoutLanguage::Other},
+        {"Swedish", LayoutLanguage::Other},
+        {"sk", LayoutLanguage::Other},
+        {"greek ", LayoutLanguage::Other},
+        {"", LayoutLanguage::Other},
+    };
+    for (const auto& [tag, language] : cases) {
+        EXPECT_EQ(ParseLayoutLanguage(tag), language) << '"' << tag << '"';
+    }
+    EXPECT_EQ(CurrentLayoutLanguage(), LayoutLanguage::Swedish);
 }
 
 // Every dialog text the templates hold reads in each language; a text that stays the same is
@@ -162,14 +203,19 @@ protected:
 TEST_F(StringLanguage, EnglishTextsAndDialogs) {
     ASSERT_TRUE(SetLanguage("en"));
     EXPECT_EQ(CurrentLanguage(), "en");
-    EXPECT_EQ(LoadFormatted(1422, 102 + 4), "Please send in your report for May. \nThank you.");
+    EXPECT_EQ(FormatText(LoadString(StringId::ReminderMail), monthName(4)),
+              "Please send in your report for May. \nThank you.");
     EXPECT_EQ(TranslateTemplateText("Avsluta programmet"), "Exit program");
-    EXPECT_EQ(LoadString(1198), "english");
+    EXPECT_EQ(LoadString(StringId::LayoutLanguageTag), "english");
+    EXPECT_EQ(CurrentLayoutLanguage(), LayoutLanguage::English);
     // The English texts of the design stay as they are.
-    for (int id : {1029, 1232, 61840, 61841, 61842}) {
-        EXPECT_EQ(LoadString(id), LoadStringIn(kSwedish, id)) << id;
+    for (StringId id :
+         {StringId::SpecialPioneer, StringId::TooFewPublishers, StringId::NoMailSystem,
+          StringId::InvalidMailSystem, StringId::SendMailFailed}) {
+        EXPECT_EQ(LoadString(id), LoadStringIn(kSwedish, id)) << static_cast<int>(id);
     }
     ASSERT_TRUE(SetLanguage(kSwedish));
+    EXPECT_EQ(CurrentLayoutLanguage(), LayoutLanguage::Swedish);
     EXPECT_EQ(TranslateTemplateText("Avsluta programmet"), "Avsluta programmet");
     EXPECT_FALSE(SetLanguage("xx"));
     EXPECT_EQ(CurrentLanguage(), kSwedish);
@@ -178,13 +224,14 @@ TEST_F(StringLanguage, EnglishTextsAndDialogs) {
 TEST(StringFiles, LanguageLineIsRequiredAndComesFirst) {
     StringFile f;
     int bad = 0;
-    EXPECT_FALSE(parseStringFile("1 \"a\"\n", f, &bad));
-    EXPECT_FALSE(parseStringFile("language sv\n1 \"a\"\nlanguage en\n", f, &bad));
+    EXPECT_FALSE(parseStringFile("1 A \"a\"\n", f, &bad));
+    EXPECT_FALSE(parseStringFile("language sv\n1 A \"a\"\nlanguage en\n", f, &bad));
     EXPECT_EQ(bad, 3);
     EXPECT_FALSE(parseStringFile("language Svenska\n", f, &bad));
     EXPECT_FALSE(parseStringFile("language en\n\"Avbryt\" \"Cancel\" x\n", f, &bad));
     EXPECT_EQ(bad, 2);
-    ASSERT_TRUE(parseStringFile("# c\nlanguage en\n1 \"a\"\n\"Avbryt\" \"Can\\\"cel\"\n", f, &bad));
+    ASSERT_TRUE(
+        parseStringFile("# c\nlanguage en\n1 A \"a\"\n\"Avbryt\" \"Can\\\"cel\"\n", f, &bad));
     EXPECT_EQ(f.language, "en");
     ASSERT_EQ(f.texts.size(), 1u);
     ASSERT_EQ(f.templateTexts.size(), 1u);

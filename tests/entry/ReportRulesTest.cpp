@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReportRules.h"
+#include "Strings.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +21,12 @@ TEST(IntegerValue, TakesLeadingDigitsAndSaturates) {
 }
 
 TEST(MonthName, GenitiveOnlyChangesFrench) {
-    EXPECT_EQ(MonthName(3, true, "swedish"), "april");
-    EXPECT_EQ(MonthName(3, false, "french"), "april");
-    EXPECT_EQ(MonthName(3, true, "french"), "d'april");
-    EXPECT_EQ(MonthName(9, true, "french"), "d'oktober");
-    EXPECT_EQ(MonthName(4, true, "french"), "de maj");
-    EXPECT_EQ(MonthName(12, false, "swedish"), "");
+    EXPECT_EQ(MonthGenitive(3, LayoutLanguage::Swedish), "april");
+    EXPECT_EQ(monthName(3), "april");
+    EXPECT_EQ(MonthGenitive(3, LayoutLanguage::French), "d'april");
+    EXPECT_EQ(MonthGenitive(9, LayoutLanguage::French), "d'oktober");
+    EXPECT_EQ(MonthGenitive(4, LayoutLanguage::French), "de maj");
+    EXPECT_EQ(monthName(12), "");
 }
 
 TEST(HoursText, FormatNormaliseAndParse) {
@@ -115,16 +116,18 @@ TEST(UpdateWarning, Panel) {
         {2, 10, 0, 0, true, false, kAlready + "mars för Anna Berg.", true, false},
     };
     for (const auto& c : cases) {
-        const Warning w = UpdateWarning({c.month, 3, c.hours, c.monthCategory, c.reportCategory,
-                                         c.listShown, c.lateFlag, "Anna Berg", "swedish"});
+        const Warning w =
+            UpdateWarning({c.month, 3, c.hours, c.monthCategory, c.reportCategory, c.listShown,
+                           c.lateFlag, "Anna Berg", LayoutLanguage::Swedish});
         EXPECT_EQ(w.text, c.text) << c.month << " " << c.hours;
         EXPECT_EQ(w.lateEntry, c.lateEntry) << c.month << " " << c.hours;
         EXPECT_EQ(w.notCounted, c.notCounted) << c.month << " " << c.hours;
     }
     // The name goes in as typed, "%2" included.
-    EXPECT_EQ(UpdateWarning({3, 3, 1, 0, 0, false, false, "Per %2 %1", "french"}).text,
-              kAlready + "d'april för Per %2 %1.\n" +
-                  "Alla ändringar KOMMER ATT TAS MED i d'aprilrapporten till Revevedudi.");
+    EXPECT_EQ(
+        UpdateWarning({3, 3, 1, 0, 0, false, false, "Per %2 %1", LayoutLanguage::French}).text,
+        kAlready + "d'april för Per %2 %1.\n" +
+            "Alla ändringar KOMMER ATT TAS MED i d'aprilrapporten till Revevedudi.");
 }
 
 TEST(NewFormForMonth, FormRule) {

@@ -75,7 +75,7 @@ TEST(MailSender, UnsafeAddressesAreRefusedAndNothingIsSent) {
         MailSender sender(transport, sink);
         EXPECT_FALSE(sender.addRecipients(c.list)) << c.list;
         ASSERT_EQ(sink.shown.size(), 1u) << c.list;
-        EXPECT_EQ(sink.shown[0], FormatText(LoadString(2006), c.shownAs));
+        EXPECT_EQ(sink.shown[0], FormatText(LoadString(StringId::BadMailAddress), c.shownAs));
         EXPECT_TRUE(sender.message().recipients.empty()) << c.list;
         EXPECT_EQ(sender.takeError(), MailErrorBadAddress);
         // Even a later good address does not let the message go out.
@@ -146,11 +146,12 @@ TEST(MailSender, OutcomesAndWhatTheyShow) {
     const Case cases[] = {
         {SendOutcome::Sent, "", true, ""},
         {SendOutcome::Cancelled, "", true, ""},
-        {SendOutcome::Failed, "", false, LoadString(61842)},
+                {SendOutcome::Failed, "", false, LoadString(StringId::SendMailFailed)},
         {SendOutcome::Failed, "sendmail: No recipient addresses found in header", false,
-         LoadString(61842) + "\nsendmail: No recipient addresses found in header"},
-        {SendOutcome::NotFound, "", false, LoadString(61840)},
-        {SendOutcome::NotExecutable, "", false, LoadString(61841)},
+         LoadString(StringId::SendMailFailed) +
+             "\nsendmail: No recipient addresses found in header"},
+        {SendOutcome::NotFound, "", false, LoadString(StringId::NoMailSystem)},
+        {SendOutcome::NotExecutable, "", false, LoadString(StringId::InvalidMailSystem)},
     };
     for (const Case& c : cases) {
         FakeTransport transport;
@@ -173,10 +174,10 @@ TEST(MailSender, AMissingMailSystemIsSaidOnceAndKeptAsTheError) {
     struct Case {
         MailSystemState state;
         int error;
-        int message;
+        StringId message;
     };
-    for (const Case& c : {Case{MailSystemState::NotFound, 1, 61840},
-                          Case{MailSystemState::NotExecutable, 2, 61841}}) {
+    for (const Case& c : {Case{MailSystemState::NotFound, 1, StringId::NoMailSystem},
+                          Case{MailSystemState::NotExecutable, 2, StringId::InvalidMailSystem}}) {
         FakeTransport transport;
         transport.state = c.state;
         RecordingSink sink;

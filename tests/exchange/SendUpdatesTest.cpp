@@ -132,7 +132,7 @@ TEST_F(Updates, NothingHappensWithoutAGroupFileOrEnoughPublishers) {
     makeGroup(1, "sekr@exempel.se");
     send();
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], LoadString(1232));
+    EXPECT_EQ(sink.shown[0], LoadString(StringId::TooFewPublishers));
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     EXPECT_TRUE(transport.delivered.empty());
 }
@@ -155,9 +155,11 @@ TEST_F(Updates, MailFailuresAreShownAndTheFileStays) {
         std::string shown; // after the question; "" for nothing
     };
     const Case cases[] = {
-        {MailSystemState::NotFound, SendOutcome::Sent, LoadString(61840)},
-        {MailSystemState::NotExecutable, SendOutcome::Sent, LoadString(61841)},
-        {MailSystemState::Ready, SendOutcome::Failed, LoadString(61842) + "\nno route"},
+        {MailSystemState::NotFound, SendOutcome::Sent, LoadString(StringId::NoMailSystem)},
+        {MailSystemState::NotExecutable, SendOutcome::Sent,
+         LoadString(StringId::InvalidMailSystem)},
+        {MailSystemState::Ready, SendOutcome::Failed,
+         LoadString(StringId::SendMailFailed) + "\nno route"},
         {MailSystemState::Ready, SendOutcome::Cancelled, ""},
     };
     for (const Case& c : cases) {
@@ -235,7 +237,7 @@ TEST_F(Updates, ABrokenMailProgramIsStillReportedAfterTheQuestion) {
     send();
     ASSERT_EQ(sink.shown.size(), 2u);
     EXPECT_EQ(sink.icons[0], MsgIcon::Question);
-    EXPECT_EQ(sink.shown[1], LoadString(61841));
+    EXPECT_EQ(sink.shown[1], LoadString(StringId::InvalidMailSystem));
     EXPECT_EQ(transport.attachmentProbes, 1);
 }
 
@@ -246,8 +248,8 @@ TEST_F(Updates, AnAddressWithALineBreakIsRefused) {
     ASSERT_EQ(sink.shown.size(), 2u);
     EXPECT_NE(sink.shown[0].find("tillsekr@exempel.se[CR][LF]Bcc: alla@exempel.se,\n"),
               std::string::npos);
-    EXPECT_EQ(sink.shown[1],
-              FormatText(LoadString(2006), "sekr@exempel.se[CR][LF]Bcc: alla@exempel.se"));
+    EXPECT_EQ(sink.shown[1], FormatText(LoadString(StringId::BadMailAddress),
+                                        "sekr@exempel.se[CR][LF]Bcc: alla@exempel.se"));
     EXPECT_TRUE(transport.delivered.empty());
     EXPECT_TRUE(std::filesystem::exists(dir.file("grupp4.z18")));
 }
@@ -268,7 +270,7 @@ TEST(Reminder, ShowsTheAddressThenMailsTheReminder) {
 
     transport.state = MailSystemState::NotFound;
     SendReminder("anna@exempel.se", 2, sink, transport);
-    EXPECT_EQ(sink.shown.back(), LoadString(61840));
+    EXPECT_EQ(sink.shown.back(), LoadString(StringId::NoMailSystem));
     EXPECT_EQ(transport.delivered.size(), 1u);
 }
 

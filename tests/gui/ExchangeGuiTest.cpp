@@ -25,6 +25,8 @@ using namespace zadw::test;
 
 namespace {
 
+constexpr StringId kNoMessage{}; // no entry has number 0
+
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -228,39 +230,42 @@ private slots:
         QTest::addColumn<bool>("sbin");
         QTest::addColumn<bool>("lib");
         QTest::addColumn<QString>("ran");
-        QTest::addColumn<int>("message");
+        QTest::addColumn<StringId>("message");
 
         QTest::newRow("ZADW_SENDMAIL first")
             << "runnable"
-            << "DISPLAY" << true << true << true << "zadw-sendmail" << 0;
+            << "DISPLAY" << true << true << true << "zadw-sendmail" << kNoMessage;
         QTest::newRow("mail client in X")
             << ""
-            << "DISPLAY" << true << true << true << "bin/xdg-email" << 0;
+            << "DISPLAY" << true << true << true << "bin/xdg-email" << kNoMessage;
         QTest::newRow("mail client in Wayland")
             << ""
-            << "WAYLAND_DISPLAY" << true << true << true << "bin/xdg-email" << 0;
+            << "WAYLAND_DISPLAY" << true << true << true << "bin/xdg-email" << kNoMessage;
         QTest::newRow("no default mail client")
             << ""
-            << "DISPLAY" << false << true << true << "usr/sbin/sendmail" << 0;
+            << "DISPLAY" << false << true << true << "usr/sbin/sendmail" << kNoMessage;
         QTest::newRow("no graphical session")
             << ""
-            << "" << true << true << true << "usr/sbin/sendmail" << 0;
-        QTest::newRow("then /usr/lib") << ""
-                                       << "" << false << false << true << "usr/lib/sendmail" << 0;
+            << "" << true << true << true << "usr/sbin/sendmail" << kNoMessage;
+        QTest::newRow("then /usr/lib")
+            << ""
+            << "" << false << false << true << "usr/lib/sendmail" << kNoMessage;
         // Named by the collector, it is the only one: a typo is said, not covered up.
         QTest::newRow("unrunnable, another could run")
             << "plain"
-            << "DISPLAY" << true << true << false << "" << 61841;
+            << "DISPLAY" << true << true << false << "" << StringId::InvalidMailSystem;
         QTest::newRow("unrunnable and nothing else")
             << "plain"
-            << "" << false << false << false << "" << 61841;
-        QTest::newRow("variable names nothing") << "missing"
-                                                << "" << true << false << false << "" << 61840;
+            << "" << false << false << false << "" << StringId::InvalidMailSystem;
+        QTest::newRow("variable names nothing")
+            << "missing"
+            << "" << true << false << false << "" << StringId::NoMailSystem;
         QTest::newRow("variable names nothing, others there")
             << "missing"
-            << "DISPLAY" << true << true << true << "" << 61840;
-        QTest::newRow("nothing at all") << ""
-                                        << "" << true << false << false << "" << 61840;
+            << "DISPLAY" << true << true << true << "" << StringId::NoMailSystem;
+        QTest::newRow("nothing at all")
+            << ""
+            << "" << true << false << false << "" << StringId::NoMailSystem;
     }
 
     void mailProgramChoice() {
@@ -270,7 +275,7 @@ private slots:
         QFETCH(bool, sbin);
         QFETCH(bool, lib);
         QFETCH(QString, ran);
-        QFETCH(int, message);
+        QFETCH(StringId, message);
 
         const QStringList programs{QStringLiteral("zadw-sendmail"), QStringLiteral("bin/xdg-email"),
                                    QStringLiteral("usr/sbin/sendmail"),
@@ -313,7 +318,7 @@ private slots:
         for (const QString& p : programs) {
             QCOMPARE(runs(scratch(p)), p == ran ? 1 : 0);
         }
-        if (message == 0) {
+        if (message == kNoMessage) {
             QCOMPARE(sink.shown.size(), std::size_t(0));
         } else {
             QCOMPARE(sink.shown.size(), std::size_t(1));
@@ -488,7 +493,7 @@ private slots:
         QCOMPARE(desk->messages.shown.size(), std::size_t(2));
         QVERIFY(qs(desk->messages.shown[0]).contains("till" + shownAs + ",\n      eller\n"));
         QCOMPARE(qs(desk->messages.shown[1]),
-                 qs(FormatText(LoadString(2006), shownAs.toStdString())));
+                 qs(FormatText(LoadString(StringId::BadMailAddress), shownAs.toStdString())));
         QCOMPARE(runs(sendmail), 0);
     }
 
@@ -623,8 +628,8 @@ private slots:
         QCOMPARE(int(desktopMailtoHandler(xdgMime)), int(MailtoHandler::None));
     }
 
-    // Which way the update and a reminder take with each kind of handler. "2014" and "61840"
-    // name the message shown instead.
+    // Which way the update and a reminder take with each kind of handler. "AttachUpdateByHand"
+    // and "NoMailSystem" name the message shown instead.
     void updatesGoOnlyWhereTheFileIsCarried_data() {
         QTest::addColumn<QByteArray>("entry"); // empty: no graphical session
         QTest::addColumn<bool>("sbin");
@@ -634,14 +639,14 @@ private slots:
                                      << "xdg-email";
         QTest::newRow("browser, sendmail there") << kBrowserEntry << true << "sendmail"
                                                  << "xdg-email";
-        QTest::newRow("browser only") << kBrowserEntry << false << "2014"
+        QTest::newRow("browser only") << kBrowserEntry << false << "AttachUpdateByHand"
                                       << "xdg-email";
         QTest::newRow("command gone, sendmail there") << kGoneEntry << true << "sendmail"
                                                       << "sendmail";
-        QTest::newRow("command gone only") << kGoneEntry << false << "2014"
-                                           << "61840";
-        QTest::newRow("no mail system at all") << QByteArray() << false << "2014"
-                                               << "61840";
+        QTest::newRow("command gone only") << kGoneEntry << false << "AttachUpdateByHand"
+                                           << "NoMailSystem";
+        QTest::newRow("no mail system at all") << QByteArray() << false << "AttachUpdateByHand"
+                                               << "NoMailSystem";
     }
 
     void updatesGoOnlyWhereTheFileIsCarried() {
@@ -667,7 +672,7 @@ private slots:
         desk->messages.answers = {MsgAnswer::Yes};
         click(*dlg, ReportsCtl::SendUpdates);
         QVERIFY(QFile::exists(updateFile));
-        if (update == QLatin1String("2014")) {
+        if (update == QLatin1String("AttachUpdateByHand")) {
             QCOMPARE(desk->messages.shown.size(), std::size_t(1));
             QCOMPARE(qs(desk->messages.shown[0]),
                      "Uppdateringsfilen har sparats som\n" + updateFile +
@@ -693,9 +698,9 @@ private slots:
         QCOMPARE(runs(xdgEmail), reminder == QLatin1String("xdg-email") ? 1 : 0);
         QCOMPARE(runs(sbinSendmail), reminder == QLatin1String("sendmail") ? 1 : 0);
         QCOMPARE(desk->messages.shown.size(),
-                 std::size_t(reminder == QLatin1String("61840") ? 2 : 1));
-        if (reminder == QLatin1String("61840")) {
-            QCOMPARE(qs(desk->messages.shown[1]), qs(LoadString(61840)));
+                 std::size_t(reminder == QLatin1String("NoMailSystem") ? 2 : 1));
+        if (reminder == QLatin1String("NoMailSystem")) {
+            QCOMPARE(qs(desk->messages.shown[1]), qs(LoadString(StringId::NoMailSystem)));
         }
     }
 
@@ -793,9 +798,9 @@ private slots:
         QTest::newRow("sendmail") << " SendMail "
                                   << "sendmail";
         QTest::newRow("file") << "file"
-                              << "2014";
+                              << "AttachUpdateByHand";
         QTest::newRow("unknown") << "mapi"
-                                 << "2122";
+                                 << "UnknownMailMethod";
     }
 
     void theMethodKeyChoosesTheWay() {
@@ -812,24 +817,26 @@ private slots:
         }
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
         desk->messages.answers = {MsgAnswer::Yes};
-        if (ran == QLatin1String("2122")) {
+        if (ran == QLatin1String("UnknownMailMethod")) {
             desk->messages.answers.push_front(MsgAnswer::Ok);
         }
         click(*dlg, ReportsCtl::SendUpdates);
-        QCOMPARE(runs(xdgEmail), ran == QLatin1String("xdg-email") || ran == QLatin1String("2122"));
+        QCOMPARE(runs(xdgEmail),
+                 ran == QLatin1String("xdg-email") || ran == QLatin1String("UnknownMailMethod"));
         QCOMPARE(runs(sbin), ran == QLatin1String("sendmail") ? 1 : 0);
-        if (ran == QLatin1String("2014")) {
+        if (ran == QLatin1String("AttachUpdateByHand")) {
             QCOMPARE(desk->messages.shown.size(), std::size_t(1));
             QVERIFY(qs(desk->messages.shown[0]).startsWith("Uppdateringsfilen har sparats som\n"));
         }
-        if (ran == QLatin1String("2122")) {
+        if (ran == QLatin1String("UnknownMailMethod")) {
             // Said once, then the default way is taken.
             QCOMPARE(qs(desk->messages.shown[0]),
-                     qs(FormatText(LoadString(2122), "/profile/zadw.ini")));
+                     qs(FormatText(LoadString(StringId::UnknownMailMethod), "/profile/zadw.ini")));
             desk->messages.answers = {MsgAnswer::Yes};
             click(*dlg, ReportsCtl::SendUpdates);
             QCOMPARE(runs(xdgEmail), 2);
-            QCOMPARE(desk->messages.shown.size(), std::size_t(3)); // 2122 and two questions
+            QCOMPARE(desk->messages.shown.size(),
+                     std::size_t(3)); // UnknownMailMethod and two questions
         }
     }
 
@@ -850,18 +857,20 @@ private slots:
     void theSendmailVariableIsTheOnlySendmail_data() {
         QTest::addColumn<QString>("variable"); // "@/" stands for the stand-in's folder
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("message");
+        QTest::addColumn<StringId>("message");
         QTest::newRow("with arguments")
             << "'@/sendmail' -a 'mitt konto' -f\"k@x.se\" $HOME;x"
-            << QStringList{"-a", "mitt konto", "-fk@x.se", "$HOME;x", "-t", "-oi"} << 0;
-        QTest::newRow("a typo in the path") << "'@/sendmial' -a konto" << QStringList() << 61840;
-        QTest::newRow("an unclosed quote") << "'@/sendmail -a konto" << QStringList() << 61841;
+            << QStringList{"-a", "mitt konto", "-fk@x.se", "$HOME;x", "-t", "-oi"} << kNoMessage;
+        QTest::newRow("a typo in the path")
+            << "'@/sendmial' -a konto" << QStringList() << StringId::NoMailSystem;
+        QTest::newRow("an unclosed quote")
+            << "'@/sendmail -a konto" << QStringList() << StringId::InvalidMailSystem;
     }
 
     void theSendmailVariableIsTheOnlySendmail() {
         QFETCH(QString, variable);
         QFETCH(QStringList, arguments);
-        QFETCH(int, message);
+        QFETCH(StringId, message);
         const QString sbin = install("record-program", QStringLiteral("usr/sbin/sendmail"));
         qputenv("ZADW_SENDMAIL",
                 QString(variable)
@@ -874,9 +883,9 @@ private slots:
             sender.noteText = "Hej";
             QVERIFY(sender.send());
         }
-        QCOMPARE(runs(sendmail), message == 0 ? 1 : 0);
+        QCOMPARE(runs(sendmail), message == kNoMessage ? 1 : 0);
         QCOMPARE(runs(sbin), 0);
-        if (message == 0) {
+        if (message == kNoMessage) {
             QCOMPARE(recordedArguments(sendmail), arguments);
             QCOMPARE(sink.shown.size(), std::size_t(0));
         } else {

@@ -326,7 +326,8 @@ private slots:
         CReportsDlg dlg(services, StartupInfo{qs(groupPath), QDate(2026, 12, 8)});
         QVERIFY(dlg.startupGaveWay());
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatArgs(LoadString(2009), {groupPath, holder})));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatArgs(LoadString(StringId::GroupFileOpenElsewhere), {groupPath, holder})));
         QCOMPARE(readFile(groupPath), before);
         QFile in(lock);
         QVERIFY(in.open(QIODevice::ReadOnly));
@@ -409,7 +410,8 @@ private slots:
         Desk desk;
         auto dlg = desk.open(qs(fifo));
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        const bool said2001 = desk.messages.shown[0] == FormatText(LoadString(2001), fifo);
+        const bool said2001 =
+            desk.messages.shown[0] == FormatText(LoadString(StringId::CannotOpenFile), fifo);
         const int lineCount = dlg->publisherListBox()->count();
         // "Ladda ner ny lista", cancelled.
         QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
@@ -465,12 +467,12 @@ private slots:
         QVERIFY(next.messages.shown.empty());
     }
 
-    // The secretary's new list copied over the open file. Whatever the answer to 2010, neither
-    // the list nor what was entered is lost.
+    // The secretary's new list copied over the open file. Whatever the answer to
+    // FileChangedOnDisk, neither the list nor what was entered is lost.
     void fileReplacedUnderTheWindow_data() {
         QTest::addColumn<bool>("atExit");    // else at a stored report
         QTest::addColumn<bool>("entered");   // a report was entered before
-        QTest::addColumn<bool>("answerYes"); // to 2010
+        QTest::addColumn<bool>("answerYes"); // to FileChangedOnDisk
         QTest::newRow("stored report, read the file") << false << true << true;
         QTest::newRow("stored report, overwrite") << false << true << false;
         QTest::newRow("exit, read the file") << true << true << true;
@@ -511,8 +513,8 @@ private slots:
         }
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         QCOMPARE(unsaved.size(), 1);
-        QCOMPARE(qs(desk.messages.shown[0]),
-                 qs(FormatArgs(LoadString(2010), {groupPath, unsaved[0].toStdString()})));
+        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatArgs(LoadString(StringId::FileChangedOnDisk),
+                                                           {groupPath, unsaved[0].toStdString()})));
         QCOMPARE(int(desk.messages.defaults[0]), int(MsgAnswer::Yes));
         QCOMPARE(hoursInFile(unsaved[0].toStdString()), 9);
         if (answerYes) {
@@ -577,7 +579,8 @@ private slots:
         Desk desk;
         auto dlg = desk.open(qs(groupPath));
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2003), groupPath)));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatText(LoadString(StringId::GroupFileIncomplete), groupPath)));
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
@@ -612,11 +615,13 @@ private slots:
         auto dlg = desk.open(qs(path));
         QCOMPARE(dlg->groupFile().store.publisherCount, 4);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2011), path)));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatText(LoadString(StringId::FileReadOnly), path)));
         dlg->groupFile().store.record(2).hours[10] = 9;
         QVERIFY(!dlg->entryContext().WriteBack());
         QCOMPARE(desk.messages.shown.size(), std::size_t(2));
-        QCOMPARE(qs(desk.messages.shown[1]), qs(FormatText(LoadString(1231), path)));
+        QCOMPARE(qs(desk.messages.shown[1]),
+                 qs(FormatText(LoadString(StringId::CannotCreateFile), path)));
         QCOMPARE(readFile(path), before);
         QVERIFY(sameFileState(statOf(path), stBefore));
         QCOMPARE(statOf(path).st_uid, stBefore.st_uid);

@@ -222,7 +222,7 @@ private slots:
         dlg->groupFile().store.groupFilePath = dir.file("borta/Grupp.z08");
         desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::No};
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
-        QCOMPARE(qs(desk.messages.shown.at(1)), qs(LoadString(2004)));
+        QCOMPARE(qs(desk.messages.shown.at(1)), qs(LoadString(StringId::ExitWithoutSaving)));
         QVERIFY(desk.messages.defaults.at(1) == MsgAnswer::No);
         QVERIFY(dlg->isVisible());
     }

@@ -101,7 +101,7 @@ private slots:
         });
         poll.start(20);
         QVERIFY(key(keys));
-        QTRY_COMPARE(item, QString::fromStdString(LoadString(101)));
+        QTRY_COMPARE(item, QString::fromStdString(LoadString(StringId::AboutMenuItem)));
     }
 
     // The focus on "Ladda ner ny lista" + Enter opens the chooser, never a report; after another

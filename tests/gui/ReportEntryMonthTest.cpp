@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kOctober = 9;
 
-QString string(int id, const std::string& arg = "") {
+QString string(StringId id, const std::string& arg = "") {
     return qs(FormatText(LoadString(id), arg));
 }
 
@@ -41,9 +41,10 @@ private slots:
         QTest::addColumn<bool>("flagAfterOk");
         const QString already = QStringLiteral(
             "- VARNING -   Du har redan fört in rapporten för oktober för Anna Berg.");
-        const QString counted = QLatin1Char('\n') + string(1032, "november");
-        const QString notCounted = QLatin1Char('\n') + string(1031, "november");
-        const QString special = QLatin1Char('\n') + string(1194);
+        const QString counted = QLatin1Char('\n') + string(StringId::ChangesIncluded, "november");
+        const QString notCounted =
+            QLatin1Char('\n') + string(StringId::ChangesNotIncluded, "november");
+        const QString special = QLatin1Char('\n') + string(StringId::SpecialPioneersNotCounted);
         QTest::newRow("nothing entered yet") << 0 << false << 0 << 0 << "" << counted << true;
         QTest::newRow("entered before")
             << 5 << false << 0 << 0 << already << already + notCounted << false;

@@ -211,7 +211,7 @@ private slots:
         type("Ny");
         enter();
         QCOMPARE(d.desk->messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(d.desk->messages.shown[0]), qs(LoadString(1033)));
+        QCOMPARE(qs(d.desk->messages.shown[0]), qs(LoadString(StringId::NoRoomForRemarks)));
         QCOMPARE(int(d.main->groupFile().store.record(1).remarkSlot[kReportMonth]), 0);
         QCOMPARE(dlg.remarkText, std::string());
         QVERIFY(!dlg.changed);

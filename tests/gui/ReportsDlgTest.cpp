@@ -125,7 +125,8 @@ private slots:
         const QString missing = QString::fromStdString(dir.file("borta.z08"));
         auto dlg = desk.open(missing);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), qs(FormatText(LoadString(2001), missing.toStdString())));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 qs(FormatText(LoadString(StringId::CannotOpenFile), missing.toStdString())));
         QCOMPARE(text(*dlg, ReportsCtl::PublisherCount), QStringLiteral("Summa förkunnare = 0"));
     }
 
@@ -257,7 +258,7 @@ private slots:
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(dlg->isVisible());
         QCOMPARE(desk.messages.shown.size(), std::size_t(2));
-        QCOMPARE(qs(desk.messages.shown[1]), qs(LoadString(2004)));
+        QCOMPARE(qs(desk.messages.shown[1]), qs(LoadString(StringId::ExitWithoutSaving)));
         QCOMPARE(dlg->groupFile().store.publisherCount, 4); // nothing dropped
         QCOMPARE(desk.profile.writes, 0);
         desk.messages.answers = {MsgAnswer::Ok, MsgAnswer::Yes};

@@ -192,7 +192,7 @@ TEST(GroupTotals, ScreenPageShowsTheBlockUnderTheListsHeadings) {
     SummaryGroup g;
     makeGroup(g);
     const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(g.store, kMonth, true));
-    const auto ops = DrawScreenTotalsPage(block, true, {760, 380, 1, 1}, "swedish");
+    const auto ops = DrawScreenTotalsPage(block, true, {760, 380, 1, 1}, LayoutLanguage::Swedish);
     const auto texts = test::textsOf(ops);
     for (const char* t :
          {"Summa", "Rapporterat", "Publ.", "Timmar", "Förkunnare", "16½", "Specialpionjärer",

@@ -120,9 +120,9 @@ TEST(PrintedPaper, AFullGroupFitsEveryPaper) {
             // The totals close the list, on the last sheet of rows or on one of their own.
             const std::size_t sheetsOfRows = static_cast<std::size_t>((127 + c.rows - 1) / c.rows);
             EXPECT_TRUE(pages.size() == sheetsOfRows || pages.size() == sheetsOfRows + 1);
-            EXPECT_NE(findText(pages.back(), LoadString(1536)), nullptr);
+            EXPECT_NE(findText(pages.back(), LoadString(StringId::CountedTotal)), nullptr);
             for (std::size_t i = 0; i + 1 < pages.size(); ++i) {
-                EXPECT_EQ(findText(pages[i], LoadString(1536)), nullptr) << i;
+                EXPECT_EQ(findText(pages[i], LoadString(StringId::CountedTotal)), nullptr) << i;
             }
         }
     }

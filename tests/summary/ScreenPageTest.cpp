@@ -70,7 +70,7 @@ TEST(ScreenPage, EmptyGroupShowsBandHeadingsAndRules) {
 TEST(ScreenPage, GreekRemarksHeading) {
     SummaryGroup g;
     g.make(0, true);
-    g.store.languageTag = "greek";
+    g.store.language = LayoutLanguage::Greek;
     EXPECT_EQ(findText(DrawScreenPage(g.store, kMonth, kPane, 0, 0), "Anteckn.")->x, 760 - 38);
 }
 

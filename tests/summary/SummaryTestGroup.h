@@ -28,7 +28,7 @@ public:
         }
         store.assign(header, pubs, std::vector<RemarkSlot>(20));
         store.newFormActive = newForm;
-        store.languageTag = "swedish";
+        store.language = LayoutLanguage::Swedish;
     }
     void newForm(int p, int m, const NewFormValues& v, int hours, int quarter) {
         GroupRecord& r = store.record(p);

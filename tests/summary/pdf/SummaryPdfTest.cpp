@@ -56,7 +56,8 @@ void expectHolds(const std::string& text, const std::vector<std::string>& wanted
 }
 
 std::vector<std::string> headings(bool newForm) {
-    std::vector<std::string> out = {LoadString(1167), LoadString(1168)};
+    std::vector<std::string> out = {LoadString(StringId::NameHeading),
+                                    LoadString(StringId::PhoneHeading)};
     for (const SummaryColumn& c : SummaryColumns(newForm)) {
         out.push_back(LoadString(c.headingId));
     }
