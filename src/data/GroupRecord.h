@@ -130,26 +130,4 @@ bool setTextField(GroupRecord& rec, TextField f, const std::string& utf8, std::s
 
 std::string remarkText(const RemarkSlot& slot);
 
-// Value packing of one month (the secretary's program fixes the bit positions).
-struct OldFormValues {
-    std::uint16_t books = 0;         // 8 bits
-    std::uint16_t brochures = 0;     // 12 bits
-    std::uint16_t subscriptions = 0; // 6 bits
-    std::uint16_t magazines = 0;     // 12 bits
-    std::uint16_t returnVisits = 0;  // 10 bits
-    std::uint16_t bibleStudies = 0;  // 6 bits
-};
-struct NewFormValues {
-    std::uint16_t publications = 0; // 12 bits
-    std::uint16_t videos = 0;       // 12 bits
-    std::uint16_t returnVisits = 0; // 10 bits
-    std::uint16_t bibleStudies = 0; // 6 bits
-};
-OldFormValues unpackOldForm(const GroupRecord& rec, int m);
-NewFormValues unpackNewForm(const GroupRecord& rec, int m);
-// Both leave the month's category (monthStatus bits 0-1) alone; the new form also leaves
-// monthStatus bits 2-7 as they were. Values wider than their field are cut to it.
-void packOldForm(GroupRecord& rec, int m, const OldFormValues& v);
-void packNewForm(GroupRecord& rec, int m, const NewFormValues& v);
-
 } // namespace zadw

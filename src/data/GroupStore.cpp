@@ -303,49 +303,32 @@ bool GroupStore::isMissing(int pub, int m) const {
     return !isReported(pub, m) && record(pub).remarkSlot[m] == 0;
 }
 
-std::uint16_t GroupStore::getValue(int pub, int m, ReportValueKind kind) const {
-    const GroupRecord& r = record(pub);
-    const OldFormValues v = unpackOldForm(r, m);
-    switch (kind) {
-    case 0:
-        return v.books;
-    case 1:
-        return v.brochures;
-    case 2:
-        return r.hours[m];
-    case 3:
-        return v.subscriptions;
-    case 4:
-        return v.magazines;
-    case 5:
-        return v.returnVisits;
-    case 6:
-        return v.bibleStudies;
-    case 7:
-        return r.quarterHours[m];
-    default:
+std::uint16_t GroupStore::getValue(int pub, int m, OldFormValue kind) const {
+    const auto k = static_cast<std::size_t>(kind);
+    if (k >= std::size(kOldFormTable)) {
         return 0;
     }
+    return ReadMonthValue(record(pub), m, Describe(kind));
 }
 
-std::uint16_t GroupStore::getNewFormValue(int pub, int m, ReportValueKind kind) const {
-    if (kind < 0 || kind > 4) {
+std::uint16_t GroupStore::getNewFormValue(int pub, int m, NewFormValue kind) const {
+    const auto k = static_cast<std::size_t>(kind);
+    if (k >= std::size(kNewFormTable)) {
         return 0;
     }
-    const GroupRecord& r = record(pub);
-    if (kind == 2) {
-        return r.hours[m];
-    }
-    if (isNewFormMonth(r.newFormMonthsValue(), m)) {
-        const NewFormValues v = unpackNewForm(r, m);
-        const std::uint16_t values[] = {v.publications, v.videos, 0, v.returnVisits,
-                                        v.bibleStudies};
-        return values[kind];
-    }
-    const OldFormValues v = unpackOldForm(r, m);
-    const std::uint16_t values[] = {static_cast<std::uint16_t>(v.magazines + v.brochures + v.books),
-                                    0, 0, v.returnVisits, v.bibleStudies};
-    return values[kind];
+    return ReadMonthValue(record(pub), m, Describe(kind));
+}
+
+std::uint16_t GroupStore::value(int pub, int m, ReportValueKind kind) const {
+    return std::visit(
+        [&](auto k) -> std::uint16_t {
+            if constexpr (std::is_same_v<decltype(k), NewFormValue>) {
+                return getNewFormValue(pub, m, k);
+            } else {
+                return getValue(pub, m, k);
+            }
+        },
+        kind);
 }
 
 int GroupStore::getRemark(int pub, int m, std::string& out, bool lookupOnly) {

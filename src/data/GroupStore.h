@@ -7,6 +7,7 @@
 #include "GroupRecord.h"
 #include "LayoutLanguage.h"
 #include "MessageSink.h"
+#include "ReportValues.h"
 
 #include <array>
 #include <cstdint>
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace zadw {
-
-// Old-form kinds: 0 books, 1 brochures, 2 hours, 3 subscriptions, 4 magazines, 5 return visits,
-// 6 Bible studies, 7 quarter hours. New-form kinds: 0 publications, 1 videos, 2 hours,
-// 3 return visits, 4 Bible studies.
-using ReportValueKind = int;
 
 struct Contacts {
     std::array<std::string, 3> numbers; // usable numbers, packed to the front
@@ -53,8 +49,12 @@ public:
     std::string phoneForPrint(int pub, bool second) const;
     bool isReported(int pub, int m) const;
     bool isMissing(int pub, int m) const;
-    std::uint16_t getValue(int pub, int m, ReportValueKind kind) const;
-    std::uint16_t getNewFormValue(int pub, int m, ReportValueKind kind) const;
+    // An old-form value as its bits stand, whatever form the month is held in.
+    std::uint16_t getValue(int pub, int m, OldFormValue kind) const;
+    // A new-form value; a month held in the old form is seen in new-form terms.
+    std::uint16_t getNewFormValue(int pub, int m, NewFormValue kind) const;
+    // Either of the two, by the kind's form.
+    std::uint16_t value(int pub, int m, ReportValueKind kind) const;
     int getRemark(int pub, int m, std::string& out, bool lookupOnly);
     bool setRemark(int pub, int m, int slot, const std::string& text);
     void setLateFlag(int pub, int m);

@@ -239,10 +239,6 @@ std::string LoadString(StringId id) {
     return lookUp(currentTable(), static_cast<int>(id));
 }
 
-std::string LoadString(int id) {
-    return lookUp(currentTable(), id);
-}
-
 std::string LoadStringIn(const std::string& language, StringId id) {
     const auto& all = tables();
     const auto it = all.find(language);

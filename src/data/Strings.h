@@ -16,9 +16,6 @@ inline constexpr const char* kSwedish = "sv";
 
 // The text of entry id in the current language, or "" when there is none.
 std::string LoadString(StringId id);
-// Only for the report values' heading and label ids, which their tables still hold as numbers;
-// goes when those tables hold StringIds.
-std::string LoadString(int id);
 // The text of entry id in the given language's table, whatever the current language is.
 std::string LoadStringIn(const std::string& language, StringId id);
 // The name of month m (0 = January) in the current language; "" outside 0..11.

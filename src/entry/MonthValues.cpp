@@ -17,35 +17,19 @@ bool isBlank(char c) {
 
 // Values wider than a form's field must never reach the packing, which would cut them.
 bool fitsForm(const EntryValues& v, bool newForm) {
-    const auto fits = [newForm](EntryField f, unsigned value) {
-        return value <= FieldMaximum(f, newForm);
-    };
-    return fits(EntryField::BooksOrPublications, v.booksOrPublications) &&
-           fits(EntryField::BrochuresOrVideos, v.brochuresOrVideos) &&
-           fits(EntryField::Magazines, v.magazineCount) &&
-           fits(EntryField::ReturnVisits, v.returnVisitCount) &&
-           fits(EntryField::BibleStudies, v.studyCount) && v.wholeHours >= 0 &&
-           v.wholeHours <= 255 && v.quarterCode >= 0 && v.quarterCode <= 3;
+    for (const EntryField f : kEntryFields) {
+        if (v[f] < 0 || static_cast<unsigned>(v[f]) > FieldMaximum(f, newForm)) {
+            return false;
+        }
+    }
+    return v.quarterCode >= 0 && v.quarterCode <= 3;
 }
 
 } // namespace
 
 unsigned FieldMaximum(EntryField field, bool newForm) {
-    switch (field) {
-    case EntryField::BooksOrPublications:
-        return newForm ? 4095 : 255; // old-form books are one byte
-    case EntryField::BrochuresOrVideos:
-        return 4095;
-    case EntryField::Hours:
-        return 255;
-    case EntryField::Magazines:
-        return newForm ? 0 : 4095;
-    case EntryField::ReturnVisits:
-        return 511;
-    case EntryField::BibleStudies:
-        return 63;
-    }
-    return 0;
+    const ReportValue* v = ValueOfField(field, newForm);
+    return v == nullptr ? 0 : v->entryMaximum;
 }
 
 std::string RangeMessage(unsigned maximum) {
@@ -84,38 +68,27 @@ FieldCheck CheckCountText(std::string_view text, unsigned maximum) {
 
 TakeOver TakeOverFields(const EntryTexts& texts, bool newForm) {
     TakeOver r;
-    struct Field {
-        EntryField id;
-        const std::string* text;
-        unsigned* value;
-    };
-    const std::array<Field, 5> order = {{
-        {EntryField::BrochuresOrVideos, &texts.brochuresOrVideos, &r.values.brochuresOrVideos},
-        {EntryField::BooksOrPublications, &texts.booksOrPublications,
-         &r.values.booksOrPublications},
-        {EntryField::Magazines, &texts.magazines, &r.values.magazineCount},
-        {EntryField::ReturnVisits, &texts.returnVisits, &r.values.returnVisitCount},
-        {EntryField::BibleStudies, &texts.bibleStudies, &r.values.studyCount},
-    }};
-    for (const Field& f : order) {
-        if (newForm && f.id == EntryField::Magazines) {
-            continue; // hidden in the new form; the value stays 0
+    for (const EntryField f : kEntryCheckOrder) {
+        const ReportValue* v = ValueOfField(f, newForm);
+        if (v == nullptr) {
+            continue; // hidden in this form; the value stays 0
         }
-        const FieldCheck check = CheckCountText(*f.text, FieldMaximum(f.id, newForm));
+        const FieldCheck check = CheckCountText(texts[EntryFieldIndex(f)], v->entryMaximum);
         if (!check.ok) {
-            r.failedField = f.id;
+            r.failedField = f;
             r.message = check.message;
             return r;
         }
-        *f.value = check.value;
+        r.values[f] = static_cast<int>(check.value);
     }
-    const ParsedHours hours = ParseHoursText(texts.hours);
+    const EntryField hoursField = HoursValue(newForm).entry;
+    const ParsedHours hours = ParseHoursText(texts[EntryFieldIndex(hoursField)]);
     if (!hours.fits) {
-        r.failedField = EntryField::Hours;
-        r.message = RangeMessage(FieldMaximum(EntryField::Hours, newForm));
+        r.failedField = hoursField;
+        r.message = RangeMessage(FieldMaximum(hoursField, newForm));
         return r;
     }
-    r.values.wholeHours = hours.wholeHours;
+    r.values[hoursField] = hours.wholeHours;
     r.values.quarterCode = hours.quarterCode;
     r.ok = true;
     return r;
@@ -123,29 +96,15 @@ TakeOver TakeOverFields(const EntryTexts& texts, bool newForm) {
 
 LoadedMonth LoadMonthValues(const GroupRecord& rec, int m, bool newForm) {
     LoadedMonth r;
-    EntryValues& v = r.values;
     r.storedNew = GroupStore::isNewFormMonth(rec.newFormMonthsValue(), m);
-    if (r.storedNew) {
-        const NewFormValues n = unpackNewForm(rec, m);
-        v.booksOrPublications = n.publications;
-        v.brochuresOrVideos = n.videos;
-        v.returnVisitCount = n.returnVisits;
-        v.studyCount = n.bibleStudies;
-    } else {
-        const OldFormValues o = unpackOldForm(rec, m);
-        v.booksOrPublications = o.books;
-        v.brochuresOrVideos = o.brochures;
-        v.magazineCount = o.magazines;
-        v.returnVisitCount = o.returnVisits;
-        v.studyCount = o.bibleStudies;
-        if (newForm) {
-            v.booksOrPublications = o.books + o.brochures + o.magazines;
-            v.brochuresOrVideos = 0;
-            v.magazineCount = 0;
+    // A month held in the new form shows its own values in either form's fields; one held in
+    // the old form and entered in the new one is seen in new-form terms.
+    for (const ReportValue& v : FormValues(r.storedNew || newForm)) {
+        if (v.entry != EntryField::None) {
+            r.values[v.entry] = ReadMonthValue(rec, m, v);
         }
     }
-    v.wholeHours = rec.hours[m];
-    v.quarterCode = rec.quarterHours[m] & 0x03;
+    r.values.quarterCode = QuarterCode(rec, m);
     r.creditHourCount = rec.category(m) == kCategoryRegularPioneer ? rec.creditHours[m] : 0;
     return r;
 }
@@ -155,23 +114,11 @@ bool StoreMonth(GroupRecord& rec, int m, bool newForm, const EntryValues& values
     if (m < 0 || m > 11 || !fitsForm(values, newForm)) {
         return false;
     }
-    if (newForm) {
-        NewFormValues n;
-        n.publications = static_cast<std::uint16_t>(values.booksOrPublications);
-        n.videos = static_cast<std::uint16_t>(values.brochuresOrVideos);
-        n.returnVisits = static_cast<std::uint16_t>(values.returnVisitCount);
-        n.bibleStudies = static_cast<std::uint16_t>(values.studyCount);
-        packNewForm(rec, m, n);
-    } else {
-        OldFormValues o;
-        o.books = static_cast<std::uint16_t>(values.booksOrPublications);
-        o.brochures = static_cast<std::uint16_t>(values.brochuresOrVideos);
-        o.magazines = static_cast<std::uint16_t>(values.magazineCount);
-        o.returnVisits = static_cast<std::uint16_t>(values.returnVisitCount);
-        o.bibleStudies = static_cast<std::uint16_t>(values.studyCount);
-        packOldForm(rec, m, o); // subscriptions become 0: there is no field for them
-    }
-    rec.hours[m] = static_cast<std::uint8_t>(values.wholeHours);
+    // A count without a field (the old form's subscriptions) becomes 0.
+    PackCounts(rec, m, newForm, [&values](const ReportValue& v) {
+        return v.entry == EntryField::None ? 0u : static_cast<unsigned>(values[v.entry]);
+    });
+    rec.hours[m] = static_cast<std::uint8_t>(values[HoursValue(newForm).entry]);
     rec.quarterHours[m] = static_cast<std::uint8_t>(values.quarterCode);
     rec.creditHours[m] = creditHourCount;
     std::uint16_t set = rec.newFormMonthsValue();
@@ -181,15 +128,14 @@ bool StoreMonth(GroupRecord& rec, int m, bool newForm, const EntryValues& values
 }
 
 bool ReportDiffers(const GroupRecord& copy, const GroupRecord& stored, int m) {
-    using Bytes = std::uint8_t(GroupRecord::*)[12];
-    static constexpr Bytes compared[] = {
-        &GroupRecord::books,         &GroupRecord::brochures,    &GroupRecord::hours,
-        &GroupRecord::subscriptions, &GroupRecord::magazines,    &GroupRecord::returnVisits,
-        &GroupRecord::bibleStudies,  &GroupRecord::quarterHours, &GroupRecord::monthStatus,
-    };
-    for (const Bytes field : compared) {
-        if ((copy.*field)[m] != (stored.*field)[m]) {
-            return true;
+    // Every byte a value of either form lives in, whole (the month status with its category).
+    for (const bool newForm : {false, true}) {
+        for (const ReportValue& v : FormValues(newForm)) {
+            for (const BitRun& b : v.bits) {
+                if (b.width != 0 && (copy.*b.bytes)[m] != (stored.*b.bytes)[m]) {
+                    return true;
+                }
+            }
         }
     }
     return false;

@@ -3,33 +3,23 @@
 // One month's entry values: taking them from the field texts with their range checks, unpacking
 // them from a record copy and packing them back into it.
 
-#include "GroupRecord.h"
+#include "ReportValues.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zadw {
 
-// The entry fields, numbered by their control ids in the dialog.
-enum class EntryField : int {
-    BooksOrPublications = 139,
-    BrochuresOrVideos = 140,
-    Hours = 141,
-    Magazines = 143, // old form only
-    ReturnVisits = 144,
-    BibleStudies = 145,
-};
-
+// One month as the entry fields hold it: a number per field of kEntryFields (the whole hours
+// in the hours field's) and the quarter code typed with the hours.
 struct EntryValues {
-    unsigned booksOrPublications = 0;
-    unsigned brochuresOrVideos = 0;
-    int wholeHours = 0;
+    std::array<int, kEntryFields.size()> fields{};
     int quarterCode = 0;
-    unsigned magazineCount = 0; // 0 in the new form
-    unsigned returnVisitCount = 0;
-    unsigned studyCount = 0;
 
+    int& operator[](EntryField f) { return fields[EntryFieldIndex(f)]; }
+    int operator[](EntryField f) const { return fields[EntryFieldIndex(f)]; }
     bool operator==(const EntryValues&) const = default;
 };
 
@@ -49,22 +39,16 @@ struct FieldCheck {
 // A count field's text as an unsigned decimal number (blanks around it allowed) within 0..maximum.
 FieldCheck CheckCountText(std::string_view text, unsigned maximum);
 
-struct EntryTexts {
-    std::string booksOrPublications;
-    std::string brochuresOrVideos;
-    std::string hours;
-    std::string magazines;
-    std::string returnVisits;
-    std::string bibleStudies;
-};
+// The fields' texts, in kEntryFields order.
+using EntryTexts = std::array<std::string, kEntryFields.size()>;
 struct TakeOver {
     bool ok = false;
     EntryField failedField = EntryField::BooksOrPublications; // gets the focus when !ok
     std::string message;                                      // to show when !ok
     EntryValues values;                                       // valid when ok
 };
-// Takes the fields over as OK does: count fields in the order 140, 139, 143 (old form only),
-// 144, 145, then the hours; the first failure stops it.
+// Takes the fields over as OK does: the form's count fields in kEntryCheckOrder, then the
+// hours; the first failure stops it. A field the form lacks stays 0.
 TakeOver TakeOverFields(const EntryTexts& texts, bool newForm);
 
 struct LoadedMonth {

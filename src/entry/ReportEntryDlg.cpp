@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcutEvent>
-#include <QApplication>
 #include <QPointer>
 #include <QTimer>
 
@@ -28,22 +27,23 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-constexpr int kFirstFieldId = static_cast<int>(EntryField::BooksOrPublications);
-
-// Field labels with their strings in the old and the new form (0: hidden in that form).
-struct FieldLabel {
-    int id;
-    int oldForm;
-    int newForm;
-};
-constexpr FieldLabel kLabels[] = {
-    {147, 1012, 1415}, {148, 1013, 1416}, {149, 1014, 1417},
-    {151, 1016, 0},    {152, 1017, 1017}, {153, 1018, 1018},
-};
-
-std::string textOf(int id) {
-    return id == 0 ? std::string() : LoadString(id);
+// The entry fields are numbered by their controls.
+constexpr ReportEntryCtl controlOf(EntryField field) {
+    return static_cast<ReportEntryCtl>(field);
 }
+static_assert(controlOf(EntryField::BooksOrPublications) == ReportEntryCtl::BooksOrPublications);
+static_assert(controlOf(EntryField::BrochuresOrVideos) == ReportEntryCtl::BrochuresOrVideos);
+static_assert(controlOf(EntryField::Hours) == ReportEntryCtl::Hours);
+static_assert(controlOf(EntryField::Magazines) == ReportEntryCtl::Magazines);
+static_assert(controlOf(EntryField::ReturnVisits) == ReportEntryCtl::ReturnVisits);
+static_assert(controlOf(EntryField::BibleStudies) == ReportEntryCtl::BibleStudies);
+
+// Each field's label stands 8 ids above it (147..153 over 139..145).
+constexpr ReportEntryCtl labelOf(EntryField field) {
+    return static_cast<ReportEntryCtl>(static_cast<int>(field) + 8);
+}
+static_assert(labelOf(EntryField::Magazines) == ReportEntryCtl::MagazinesLabel);
+static_assert(labelOf(EntryField::BibleStudies) == ReportEntryCtl::BibleStudiesLabel);
 
 // The month's category and the publisher's appointment in words, by their two-bit code; code 0
 // (a publisher, no appointment) shows nothing.
@@ -70,13 +70,9 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     // A caption but no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, TemplateId::ReportEntry);
-    for (const EntryField id :
-         {EntryField::BooksOrPublications, EntryField::BrochuresOrVideos, EntryField::Hours,
-          EntryField::Magazines, EntryField::ReturnVisits, EntryField::BibleStudies}) {
-        CDigitEdit& digits =
-            digitEdits_[static_cast<std::size_t>(static_cast<int>(id) - kFirstFieldId)];
-        // The fields are numbered as their controls are.
-        digits.Attach(control<QLineEdit>(this, static_cast<ReportEntryCtl>(id)));
+    for (const EntryField id : kEntryFields) {
+        CDigitEdit& digits = digitEdits_[EntryFieldIndex(id)];
+        digits.Attach(control<QLineEdit>(this, controlOf(id)));
         connect(&digits, &CDigitEdit::moveAcrossFields, this, &CReportEntryDlg::MoveAcrossFields);
     }
     remarkEdit_ = control<QLineEdit>(this, ReportEntryCtl::RemarkEdit);
@@ -112,7 +108,7 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
 }
 
 QLineEdit* CReportEntryDlg::Field(EntryField id) const {
-    return digitEdits_[static_cast<std::size_t>(static_cast<int>(id) - kFirstFieldId)].edit();
+    return digitEdits_[EntryFieldIndex(id)].edit();
 }
 
 int CReportEntryDlg::HoursValue() const {
@@ -154,15 +150,15 @@ void CReportEntryDlg::InitDialog() {
 
 void CReportEntryDlg::LoadMonth() {
     GroupStore& store = owner_.store;
-    const bool oldForm = !newForm;
-    Field(EntryField::Magazines)->setVisible(oldForm);
-    control(this, ReportEntryCtl::MagazinesLabel)->setVisible(oldForm);
-    for (const FieldLabel& l : kLabels) {
-        const QString label = qs(textOf(newForm ? l.newForm : l.oldForm));
-        control<QLabel>(this, static_cast<ReportEntryCtl>(l.id))->setText(label);
-        // A screen reader names each field by the label above it, whose id is 8 more.
-        const auto field = static_cast<ReportEntryCtl>(l.id - 8);
-        control(this, field)->setAccessibleName(label);
+    for (const EntryField f : kEntryFields) {
+        // A field the form has no value for (the new form's magazines) is hidden with its label.
+        const ReportValue* value = ValueOfField(f, newForm);
+        Field(f)->setVisible(value != nullptr);
+        control(this, labelOf(f))->setVisible(value != nullptr);
+        const QString label = value == nullptr ? QString() : qs(LoadString(*value->label));
+        control<QLabel>(this, labelOf(f))->setText(label);
+        // A screen reader names each field by the label above it.
+        Field(f)->setAccessibleName(label);
     }
     control<QLabel>(this, ReportEntryCtl::MonthName)->setText(qs(monthName(month)));
 
@@ -174,14 +170,13 @@ void CReportEntryDlg::LoadMonth() {
     remarkNumber = remark.slot;
     remarkText = qs(remark.text).trimmed().toStdString();
 
-    UpdateCreditHours(values.wholeHours);
+    const EntryField hours = zadw::HoursValue(newForm).entry;
+    UpdateCreditHours(values[hours]);
 
-    Field(EntryField::BooksOrPublications)->setText(QString::number(values.booksOrPublications));
-    Field(EntryField::BrochuresOrVideos)->setText(QString::number(values.brochuresOrVideos));
-    Field(EntryField::Hours)->setText(qs(FormatHours(values.wholeHours, values.quarterCode)));
-    Field(EntryField::Magazines)->setText(QString::number(values.magazineCount));
-    Field(EntryField::ReturnVisits)->setText(QString::number(values.returnVisitCount));
-    Field(EntryField::BibleStudies)->setText(QString::number(values.studyCount));
+    for (const EntryField f : kEntryFields) {
+        Field(f)->setText(f == hours ? qs(FormatHours(values[f], values.quarterCode))
+                                     : QString::number(values[f]));
+    }
 
     const int category = recordCopy.category(month);
     control<QLabel>(this, ReportEntryCtl::Category)->setText(qs(textOf(kCategoryText, category)));
@@ -210,7 +205,7 @@ void CReportEntryDlg::UpdateWarning() {
     WarningInput in;
     in.month = month;
     in.reportMonth = store.reportMonth;
-    in.wholeHours = values.wholeHours;
+    in.wholeHours = values[zadw::HoursValue(newForm).entry];
     in.monthCategory = recordCopy.category(month);
     in.reportMonthCategory = recordCopy.category(store.reportMonth);
     in.monthListShown = monthListShown;
@@ -337,13 +332,10 @@ void CReportEntryDlg::OnOK() {
         return;
     }
 
-    const auto text = [this](EntryField id) { return Field(id)->text().toStdString(); };
-    const EntryTexts texts{text(EntryField::BooksOrPublications),
-                           text(EntryField::BrochuresOrVideos),
-                           text(EntryField::Hours),
-                           text(EntryField::Magazines),
-                           text(EntryField::ReturnVisits),
-                           text(EntryField::BibleStudies)};
+    EntryTexts texts;
+    for (const EntryField f : kEntryFields) {
+        texts[EntryFieldIndex(f)] = Field(f)->text().toStdString();
+    }
     const TakeOver taken = TakeOverFields(texts, newForm);
     if (!taken.ok) {
         owner_.messages().show(taken.message);

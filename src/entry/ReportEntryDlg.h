@@ -81,7 +81,7 @@ private:
 
     EntryContext& owner_;
     int generation_ = 0;
-    std::array<CDigitEdit, 7> digitEdits_; // index id - 139; 142 has no field
+    std::array<CDigitEdit, kEntryFields.size()> digitEdits_; // by EntryFieldIndex
     QLineEdit* remarkEdit_ = nullptr;
     QListWidget* monthList_ = nullptr;
     QPushButton* okButton_ = nullptr;

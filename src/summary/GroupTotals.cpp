@@ -9,24 +9,6 @@
 namespace zadw {
 namespace {
 
-constexpr std::array<TotalsValue, 4> kNewValues{{
-    {0, "publications"},
-    {1, "videos"},
-    {3, "returnVisits"},
-    {4, "bibleStudies"},
-}};
-
-constexpr std::array<TotalsValue, 6> kOldValues{{
-    {0, "books"},
-    {1, "brochures"},
-    {3, "subscriptions"},
-    {4, "magazines"},
-    {5, "returnVisits"},
-    {6, "bibleStudies"},
-}};
-
-constexpr ReportValueKind kHoursKind = 2;
-constexpr ReportValueKind kQuarterKind = 7;
 constexpr int kRegularPioneer = 2;
 
 std::string creditText(int creditHours) {
@@ -43,7 +25,7 @@ TotalsRow rowOf(const CategoryTotals& c, bool newForm, const std::string& label)
     row.reports = std::to_string(c.reports) + " / " + std::to_string(c.publishers);
     const auto values = TotalsValues(newForm);
     for (const SummaryColumn& column : SummaryColumns(newForm)) {
-        if (column.kind == kHoursKind) {
+        if (column.isHours()) {
             row.values.push_back(TotalHoursText(c.quarters));
             continue;
         }
@@ -62,10 +44,18 @@ TotalsRow rowOf(const CategoryTotals& c, bool newForm, const std::string& label)
 } // namespace
 
 std::span<const TotalsValue> TotalsValues(bool newForm) {
-    if (newForm) {
-        return kNewValues;
-    }
-    return kOldValues;
+    static const auto counts = [](bool form) {
+        std::vector<TotalsValue> values;
+        for (const ReportValue& v : FormValues(form)) {
+            if (v.role == ValueRole::Count) {
+                values.push_back(v);
+            }
+        }
+        return values;
+    };
+    static const std::vector<TotalsValue> newValues = counts(true);
+    static const std::vector<TotalsValue> oldValues = counts(false);
+    return newForm ? newValues : oldValues;
 }
 
 void CategoryTotals::add(const CategoryTotals& other) {
@@ -105,13 +95,12 @@ GroupTotals ComputeGroupTotals(const GroupStore& store, int m, bool newForm) {
         }
         // The cells the summary list shows, quarter code in bits 0-1 as it reads them.
         t.quarters +=
-            store.getValue(p, m, kHoursKind) * 4 + (store.getValue(p, m, kQuarterKind) & 0x03);
+            store.value(p, m, HoursValue(newForm).kind) * 4 + QuarterCode(store.record(p), m);
         if (category == kRegularPioneer) {
             t.creditHours += store.record(p).creditHours[m];
         }
         for (std::size_t i = 0; i < kinds.size(); ++i) {
-            t.values[i] += newForm ? store.getNewFormValue(p, m, kinds[i].kind)
-                                   : store.getValue(p, m, kinds[i].kind);
+            t.values[i] += store.value(p, m, kinds[i].kind);
         }
     }
     for (int c = 0; c < kCategoryCount; ++c) {
@@ -174,7 +163,7 @@ PrintedTotals LayOutPrintedTotals(const TotalsBlock& block, bool newForm, const 
     page.push_back(DrawOp::makeText(pm.phoneX, y, block.reportsHeading, body));
     for (std::size_t k = 0; k < columns.size(); ++k) {
         page.push_back(DrawOp::makeText(pos.cellLeft(static_cast<int>(k)) + X / 20, y,
-                                        LoadString(columns[k].headingId), body));
+                                        LoadString(*columns[k].heading), body));
     }
 
     for (std::size_t r = 0; r < block.rows.size(); ++r) {

@@ -18,13 +18,11 @@ namespace zadw {
 constexpr int kCategoryCount = 4;  // 0 publishers, 1 auxiliary, 2 regular, 3 special pioneers
 constexpr int kSpecialPioneer = 3; // listed, but not counted in the report to the branch
 
-// One value the totals add up, in the order of the form's values.
-struct TotalsValue {
-    ReportValueKind kind;
-    const char* key; // as zadw-tool dump names it
-};
-// New form: publications, videos, return visits, Bible studies. Old form: books, brochures,
-// subscriptions, magazines, return visits, Bible studies. Hours are added apart, in quarters.
+// One value the totals add up, named by its jsonKey.
+using TotalsValue = ReportValue;
+// The form's counts in kind order. New form: publications, videos, return visits, Bible
+// studies. Old form: books, brochures, subscriptions, magazines, return visits, Bible studies.
+// Hours are added apart, in quarters.
 std::span<const TotalsValue> TotalsValues(bool newForm);
 
 struct CategoryTotals {

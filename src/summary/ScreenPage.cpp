@@ -44,7 +44,7 @@ ScreenGrid DrawScreenFrame(std::vector<DrawOp>& ops, const ScreenMeasures& pane,
     for (std::size_t k = 0; k < columns.size(); ++k) {
         const int right = W / 4 + (static_cast<int>(k) + 1) * grid.columnWidth - 8 * cx;
         ops.push_back(
-            DrawOp::makeText(right, cy, LoadString(columns[k].headingId), grid.font, Align::Right));
+            DrawOp::makeText(right, cy, LoadString(*columns[k].heading), grid.font, Align::Right));
     }
     const int lastHeadingRight = language == LayoutLanguage::Greek ? W - W / 20 : W - W / 10;
     ops.push_back(DrawOp::makeText(lastHeadingRight, cy, lastHeading, grid.font, Align::Right));

@@ -5,29 +5,10 @@
 #include "Strings.h"
 
 #include <array>
+#include <vector>
 
 namespace zadw {
 namespace {
-
-constexpr std::array<SummaryColumn, 5> kNewColumns{{
-    {0, 1415}, // publications
-    {1, 1416}, // videos
-    {2, 1417}, // hours
-    {3, 1418}, // return visits
-    {4, 1419}, // Bible studies
-}};
-
-constexpr std::array<SummaryColumn, 6> kOldColumns{{
-    {0, 1012}, // books
-    {1, 1013}, // brochures
-    {2, 1014}, // hours
-    {4, 1016}, // magazines
-    {5, 1017}, // return visits
-    {6, 1018}, // Bible studies
-}};
-
-constexpr ReportValueKind kHoursKind = 2;
-constexpr ReportValueKind kQuarterKind = 7;
 
 // Byte offset of code point n (or the end when the text is shorter).
 std::size_t offsetOfChar(const std::string& s, std::size_t n) {
@@ -46,10 +27,18 @@ std::size_t offsetOfChar(const std::string& s, std::size_t n) {
 } // namespace
 
 std::span<const SummaryColumn> SummaryColumns(bool newForm) {
-    if (newForm) {
-        return kNewColumns;
-    }
-    return kOldColumns;
+    static const auto listed = [](bool form) {
+        std::vector<SummaryColumn> columns;
+        for (const ReportValue& v : FormValues(form)) {
+            if (v.listed) {
+                columns.push_back(v);
+            }
+        }
+        return columns;
+    };
+    static const std::vector<SummaryColumn> newColumns = listed(true);
+    static const std::vector<SummaryColumn> oldColumns = listed(false);
+    return newForm ? newColumns : oldColumns;
 }
 
 std::string QuarterText(int q) {
@@ -77,15 +66,13 @@ std::string HoursText(unsigned hours, int quarter) {
     return QuarterText(quarter);
 }
 
-std::string ValueCellText(const GroupStore& store, int p, int m, bool newForm,
+std::string ValueCellText(const GroupStore& store, int p, int m, bool /*newForm*/,
                           const SummaryColumn& column) {
-    if (column.kind == kHoursKind) {
+    if (column.isHours()) {
         // The quarter code lives in bits 0-1, as the store counts it for "reported".
-        return HoursText(store.getValue(p, m, kHoursKind),
-                         store.getValue(p, m, kQuarterKind) & 0x03);
+        return HoursText(store.value(p, m, column.kind), QuarterCode(store.record(p), m));
     }
-    return ValueText(newForm ? store.getNewFormValue(p, m, column.kind)
-                             : store.getValue(p, m, column.kind));
+    return ValueText(store.value(p, m, column.kind));
 }
 
 std::string RemarksText(GroupStore& store, int p, int m) {

@@ -9,13 +9,11 @@
 
 namespace zadw {
 
-// One value column of the list: the value kind it shows and its heading's string id.
-struct SummaryColumn {
-    ReportValueKind kind;
-    int headingId;
-};
+// One value column of the list: a listed value of the form.
+using SummaryColumn = ReportValue;
 
-// The new form's five columns or the old form's six (subscriptions are never shown).
+// The listed values of the form, in kind order: the new form's five columns or the old form's
+// six (subscriptions are never shown).
 std::span<const SummaryColumn> SummaryColumns(bool newForm);
 
 // "¼", "½", "¾" for quarter codes 1 to 3; empty for anything else.
@@ -26,7 +24,7 @@ std::string ValueText(unsigned value);
 // Whole hours with the fraction sign; blank only when both are 0.
 std::string HoursText(unsigned hours, int quarter);
 
-// The text of one value cell of publisher p in month m.
+// The text of one value cell of publisher p in month m; the column's kind says the form.
 std::string ValueCellText(const GroupStore& store, int p, int m, bool newForm,
                           const SummaryColumn& column);
 

@@ -110,7 +110,7 @@ void DrawColumnHeadings(Page& page, const PageMetrics& pm, const PrintPositions&
     const auto columns = SummaryColumns(newForm);
     for (std::size_t k = 0; k < columns.size(); ++k) {
         PushCellText(page, pm, pos.cellLeft(static_cast<int>(k)) + X / 20, pos.colLine[k], y,
-                     LoadString(columns[k].headingId), body, measure);
+                     LoadString(*columns[k].heading), body, measure);
     }
     // The old form's six values fill every cell, so it has no remarks column.
     if (newForm) {

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <span>
+#include <vector>
 
 namespace zadw {
 namespace {
@@ -18,13 +20,32 @@ const char* const kTopKeys[] = {"groupNumber", "reportMonth", "secretaryEmail", 
                                 "publishers"};
 const char* const kPublisherKeys[] = {"firstName",   "lastName",    "email", "phones",
                                       "groupNumber", "appointment", "months"};
-const char* const kOldMonthKeys[] = {"form",         "status",       "hours",         "quarter",
-                                     "books",        "brochures",    "subscriptions", "magazines",
-                                     "returnVisits", "bibleStudies", "remarkSlot",    "creditHours",
-                                     "late"};
-const char* const kNewMonthKeys[] = {"form",         "status",      "hours",        "quarter",
-                                     "publications", "videos",      "returnVisits", "bibleStudies",
-                                     "remarkSlot",   "creditHours", "late"};
+
+// The month's time is the same two bytes, under the same keys, in both forms.
+const ReportValue& hoursValue() {
+    return Describe(OldFormValue::Hours);
+}
+const ReportValue& quarterValue() {
+    return Describe(OldFormValue::QuarterHours);
+}
+
+// A month's keys in order: its form, status and time, the form's counts, then the rest.
+std::span<const char* const> monthKeys(bool newForm) {
+    static const auto keysOf = [](bool form) {
+        std::vector<const char*> keys = {"form", "status", hoursValue().jsonKey,
+                                         quarterValue().jsonKey};
+        for (const ReportValue& v : FormValues(form)) {
+            if (v.role == ValueRole::Count) {
+                keys.push_back(v.jsonKey);
+            }
+        }
+        keys.insert(keys.end(), {"remarkSlot", "creditHours", "late"});
+        return keys;
+    };
+    static const std::vector<const char*> newKeys = keysOf(true);
+    static const std::vector<const char*> oldKeys = keysOf(false);
+    return newForm ? newKeys : oldKeys;
+}
 
 // ---- record to JSON --------------------------------------------------------------------------
 
@@ -33,22 +54,12 @@ Json monthToJson(const GroupRecord& r, int m) {
     Json j = Json::object();
     j["form"] = newForm ? "new" : "old";
     j["status"] = r.category(m);
-    j["hours"] = r.hours[m];
-    j["quarter"] = r.quarterHours[m];
-    if (newForm) {
-        const NewFormValues v = unpackNewForm(r, m);
-        j["publications"] = v.publications;
-        j["videos"] = v.videos;
-        j["returnVisits"] = v.returnVisits;
-        j["bibleStudies"] = v.bibleStudies;
-    } else {
-        const OldFormValues v = unpackOldForm(r, m);
-        j["books"] = v.books;
-        j["brochures"] = v.brochures;
-        j["subscriptions"] = v.subscriptions;
-        j["magazines"] = v.magazines;
-        j["returnVisits"] = v.returnVisits;
-        j["bibleStudies"] = v.bibleStudies;
+    j[hoursValue().jsonKey] = ReadBits(r, m, hoursValue());
+    j[quarterValue().jsonKey] = ReadBits(r, m, quarterValue());
+    for (const ReportValue& v : FormValues(newForm)) {
+        if (v.role == ValueRole::Count) {
+            j[v.jsonKey] = ReadBits(r, m, v);
+        }
     }
     j["remarkSlot"] = r.remarkSlot[m];
     j["creditHours"] = r.creditHours[m];
@@ -95,8 +106,7 @@ public:
     }
 
     // An object holding exactly the keys named (in that order, so the first fault is stable).
-    template <std::size_t N>
-    bool object(const Json& j, const std::string& path, const char* const (&keys)[N],
+    bool object(const Json& j, const std::string& path, std::span<const char* const> keys,
                 const char* unknownWhy = "is not a known key") {
         if (!j.is_object()) {
             return fail(path, "must be a JSON object");
@@ -222,39 +232,31 @@ bool readMonth(Reader& rd, const Json& j, const std::string& path, GroupRecord& 
         return rd.fail(memberPath(path, "form"), "must be \"old\" or \"new\"");
     }
     const bool newForm = form == "new";
-    if (newForm ? !rd.object(j, path, kNewMonthKeys, "is not a key of a new-form month")
-                : !rd.object(j, path, kOldMonthKeys, "is not a key of an old-form month")) {
+    if (!rd.object(j, path, monthKeys(newForm),
+                   newForm ? "is not a key of a new-form month"
+                           : "is not a key of an old-form month")) {
         return false;
     }
 
     std::uint8_t status = 0;
     if (!rd.member(j, path, "status", 0, 3, status) ||
-        !rd.member(j, path, "hours", 0, 255, r.hours[m]) ||
-        !rd.member(j, path, "quarter", 0, 3, r.quarterHours[m])) {
+        !rd.member(j, path, hoursValue().jsonKey, 0, BitsMaximum(hoursValue()), r.hours[m]) ||
+        !rd.member(j, path, quarterValue().jsonKey, 0, 3, r.quarterHours[m])) {
         return false;
     }
     r.monthStatus[m] = status;
-    if (newForm) {
-        NewFormValues v;
-        if (!rd.member(j, path, "publications", 0, 4095, v.publications) ||
-            !rd.member(j, path, "videos", 0, 4095, v.videos) ||
-            !rd.member(j, path, "returnVisits", 0, 1023, v.returnVisits) ||
-            !rd.member(j, path, "bibleStudies", 0, 63, v.bibleStudies)) {
+    // Every count at its full width, so that anything accepted reads back the same.
+    const auto values = FormValues(newForm);
+    std::vector<unsigned> counts(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i].role == ValueRole::Count &&
+            !rd.member(j, path, values[i].jsonKey, 0, BitsMaximum(values[i]), counts[i])) {
             return false;
         }
-        packNewForm(r, m, v);
-    } else {
-        OldFormValues v;
-        if (!rd.member(j, path, "books", 0, 255, v.books) ||
-            !rd.member(j, path, "brochures", 0, 4095, v.brochures) ||
-            !rd.member(j, path, "subscriptions", 0, 63, v.subscriptions) ||
-            !rd.member(j, path, "magazines", 0, 4095, v.magazines) ||
-            !rd.member(j, path, "returnVisits", 0, 1023, v.returnVisits) ||
-            !rd.member(j, path, "bibleStudies", 0, 63, v.bibleStudies)) {
-            return false;
-        }
-        packOldForm(r, m, v);
     }
+    PackCounts(r, m, newForm, [&](const ReportValue& v) {
+        return counts[static_cast<std::size_t>(&v - values.data())];
+    });
     std::uint16_t set = r.newFormMonthsValue();
     GroupStore::setNewFormMonth(set, m, newForm);
     r.setNewFormMonthsValue(set);

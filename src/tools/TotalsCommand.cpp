@@ -49,7 +49,7 @@ nlohmann::ordered_json figures(const CategoryTotals& c, bool newForm, bool withC
     j["creditHours"] = c.creditHours;
     const auto values = TotalsValues(newForm);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        j[values[i].key] = c.values[i];
+        j[values[i].jsonKey] = c.values[i];
     }
     return j;
 }
@@ -91,7 +91,7 @@ std::string padded(const std::string& text, std::size_t width, bool right) {
 std::string totalsTable(const GroupTotals& t) {
     std::vector<std::string> heads{"", "publishers", "reports", "hours", "creditHours"};
     for (const TotalsValue& v : TotalsValues(t.newForm)) {
-        heads.emplace_back(v.key);
+        heads.emplace_back(v.jsonKey);
     }
     std::vector<std::vector<std::string>> rows{heads};
     const auto rowOf = [&](const std::string& label, const CategoryTotals& c) {

@@ -112,7 +112,8 @@ TEST_F(Store, BothPackingsDecodeAtTheirFullWidths) {
     r.quarterHours[3] = 3;
     const int expectedOld[] = {255, 4095, 70, 63, 4095, 1023, 63, 3};
     for (int kind = 0; kind < 8; ++kind) {
-        EXPECT_EQ(store.getValue(1, 3, kind), expectedOld[kind]) << "kind " << kind;
+        EXPECT_EQ(store.getValue(1, 3, static_cast<OldFormValue>(kind)), expectedOld[kind])
+            << "kind " << kind;
     }
     EXPECT_EQ(r.category(3), 2);
 
@@ -123,7 +124,8 @@ TEST_F(Store, BothPackingsDecodeAtTheirFullWidths) {
     r.hours[5] = 9;
     const int expectedNew[] = {4095, 2049, 9, 1023, 63, 0, 0, 0};
     for (int kind = 0; kind < 8; ++kind) {
-        EXPECT_EQ(store.getNewFormValue(1, 5, kind), expectedNew[kind]) << "kind " << kind;
+        EXPECT_EQ(store.getNewFormValue(1, 5, static_cast<NewFormValue>(kind)), expectedNew[kind])
+            << "kind " << kind;
     }
 }
 
@@ -132,11 +134,11 @@ TEST_F(Store, OldFormMonthsSeenInNewFormTerms) {
     GroupRecord& r = store.record(1);
     packOldForm(r, 1, {3, 2, 0, 10, 4, 1});
     r.hours[1] = 12;
-    EXPECT_EQ(store.getNewFormValue(1, 1, 0), 15); // 3 + 2 + 10
-    EXPECT_EQ(store.getNewFormValue(1, 1, 1), 0);
-    EXPECT_EQ(store.getNewFormValue(1, 1, 2), 12);
-    EXPECT_EQ(store.getNewFormValue(1, 1, 3), 4);
-    EXPECT_EQ(store.getNewFormValue(1, 1, 4), 1);
+    EXPECT_EQ(store.getNewFormValue(1, 1, NewFormValue::Publications), 15); // 3 + 2 + 10
+    EXPECT_EQ(store.getNewFormValue(1, 1, NewFormValue::Videos), 0);
+    EXPECT_EQ(store.getNewFormValue(1, 1, NewFormValue::Hours), 12);
+    EXPECT_EQ(store.getNewFormValue(1, 1, NewFormValue::ReturnVisits), 4);
+    EXPECT_EQ(store.getNewFormValue(1, 1, NewFormValue::BibleStudies), 1);
 }
 
 TEST_F(Store, NewFormMonthBits) {

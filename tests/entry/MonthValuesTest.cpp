@@ -48,10 +48,10 @@ TEST(CheckCountText, UnsignedNumberInRange) {
 TEST(TakeOverFields, ChecksInFieldOrder) {
     TakeOver ok = TakeOverFields({"3", "2", "12.5", "10", "4", "1"}, false);
     ASSERT_TRUE(ok.ok) << ok.message;
-    EXPECT_EQ(ok.values, (EntryValues{3, 2, 12, 2, 10, 4, 1}));
+    EXPECT_EQ(ok.values, (EntryValues{{3, 2, 12, 10, 4, 1}, 2}));
     ok = TakeOverFields({"4095", "2", "12", "x", "4", "1"}, true); // magazines hidden: ignored
     ASSERT_TRUE(ok.ok) << ok.message;
-    EXPECT_EQ(ok.values, (EntryValues{4095, 2, 12, 0, 0, 4, 1}));
+    EXPECT_EQ(ok.values, (EntryValues{{4095, 2, 12, 0, 4, 1}, 0}));
 
     const struct {
         bool newForm;
@@ -100,18 +100,18 @@ TEST(MonthValues, OldFormMonthEnteredInTheNewForm) {
     rec.hours[5] = 40;
     rec.quarterHours[5] = 0xFE; // only bits 0-1 are the quarter
     rec.creditHours[5] = 9;
-    EXPECT_EQ(LoadMonthValues(rec, 5, false).values, (EntryValues{3, 2, 40, 2, 10, 7, 4}));
+    EXPECT_EQ(LoadMonthValues(rec, 5, false).values, (EntryValues{{3, 2, 40, 10, 7, 4}, 2}));
 
     const LoadedMonth loaded = LoadMonthValues(rec, 5, true);
     EXPECT_FALSE(loaded.storedNew);
-    EXPECT_EQ(loaded.values, (EntryValues{15, 0, 40, 2, 0, 7, 4}));
+    EXPECT_EQ(loaded.values, (EntryValues{{15, 0, 40, 0, 7, 4}, 2}));
     EXPECT_EQ(loaded.creditHourCount, 9);
     rec.monthStatus[5] = 1;
     EXPECT_EQ(LoadMonthValues(rec, 5, true).creditHourCount, 0);
 
     ASSERT_TRUE(StoreMonth(rec, 5, true, loaded.values, loaded.creditHourCount));
     EXPECT_TRUE(GroupStore::isNewFormMonth(rec.newFormMonthsValue(), 5));
-    EXPECT_EQ(unpackNewForm(rec, 5).publications, 15);
+    EXPECT_EQ(unpackNewForm(rec, 5)[NewFormValue::Publications], 15);
     EXPECT_EQ(LoadMonthValues(rec, 5, true).values, loaded.values);
 }
 
@@ -121,7 +121,7 @@ TEST(MonthValues, NewFormMonthStoredInTheOldFormClearsItsBit) {
     packNewForm(rec, 8, NewFormValues{200, 30, 500, 60});
     const LoadedMonth loaded = LoadMonthValues(rec, 8, false);
     EXPECT_TRUE(loaded.storedNew);
-    EXPECT_EQ(loaded.values, (EntryValues{200, 30, 0, 0, 0, 500, 60}));
+    EXPECT_EQ(loaded.values, (EntryValues{{200, 30, 0, 0, 500, 60}, 0}));
 
     ASSERT_TRUE(StoreMonth(rec, 8, false, loaded.values, 0));
     EXPECT_EQ(rec.newFormMonthsValue(), 0x0FFF & ~(1 << 8));
@@ -133,10 +133,10 @@ TEST(MonthValues, PackingRoundTripsAndTouchesOnlyItsMonth) {
         bool newForm;
         EntryValues values;
     } cases[] = {
-        {false, {255, 4095, 255, 3, 4095, 511, 63}},
-        {false, {1, 256, 70, 1, 1024, 256, 32}},
-        {true, {4095, 4095, 255, 3, 0, 511, 63}},
-        {true, {256, 257, 12, 2, 0, 300, 1}},
+        {false, {{255, 4095, 255, 4095, 511, 63}, 3}},
+        {false, {{1, 256, 70, 1024, 256, 32}, 1}},
+        {true, {{4095, 4095, 255, 0, 511, 63}, 3}},
+        {true, {{256, 257, 12, 0, 300, 1}, 2}},
     };
     for (const auto& c : cases) {
         for (const int m : {0, 11}) {
@@ -150,7 +150,7 @@ TEST(MonthValues, PackingRoundTripsAndTouchesOnlyItsMonth) {
             EXPECT_EQ(back.creditHourCount, 70);
             EXPECT_EQ(rec.category(m), 2);
             if (!c.newForm) {
-                EXPECT_EQ(unpackOldForm(rec, m).subscriptions, 0);
+                EXPECT_EQ(unpackOldForm(rec, m)[OldFormValue::Subscriptions], 0);
             }
             // Only month m's bytes and bit change; the new form keeps monthStatus as it was.
             if (c.newForm) {
@@ -176,10 +176,10 @@ TEST(MonthValues, RefusesWhatWouldReadBackDifferently) {
         bool newForm;
         EntryValues values;
     } cases[] = {
-        {false, {256, 0, 0, 0, 0, 0, 0}}, {true, {4096, 0, 0, 0, 0, 0, 0}},
-        {false, {0, 0, 256, 0, 0, 0, 0}}, {true, {0, 0, -1, 0, 0, 0, 0}},
-        {false, {0, 0, 0, 4, 0, 0, 0}},   {true, {0, 0, 0, 0, 1, 0, 0}},
-        {true, {0, 0, 0, 0, 0, 512, 0}},  {false, {0, 0, 0, 0, 0, 0, 64}},
+        {false, {{256, 0, 0, 0, 0, 0}, 0}}, {true, {{4096, 0, 0, 0, 0, 0}, 0}},
+        {false, {{0, 0, 256, 0, 0, 0}, 0}}, {true, {{0, 0, -1, 0, 0, 0}, 0}},
+        {false, {{0, 0, 0, 0, 0, 0}, 4}},   {true, {{0, 0, 0, 1, 0, 0}, 0}},
+        {true, {{0, 0, 0, 0, 512, 0}, 0}},  {false, {{0, 0, 0, 0, 0, 64}, 0}},
     };
     for (const auto& c : cases) {
         GroupRecord rec = busyRecord();

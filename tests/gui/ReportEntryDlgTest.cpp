@@ -63,12 +63,12 @@ private slots:
         QCOMPARE(GroupStore::isNewFormMonth(store.record(1).newFormMonthsValue(), kReportMonth),
                  newForm);
         if (newForm) {
-            QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 0)), 1);
-            QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 4)), 5);
+            QCOMPARE(int(store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 1);
+            QCOMPARE(int(store.getNewFormValue(1, kReportMonth, NewFormValue::BibleStudies)), 5);
         } else {
-            QCOMPARE(int(store.getValue(1, kReportMonth, 0)), 1);
-            QCOMPARE(int(store.getValue(1, kReportMonth, 4)), 4);
-            QCOMPARE(int(store.getValue(1, kReportMonth, 6)), 6);
+            QCOMPARE(int(store.getValue(1, kReportMonth, OldFormValue::Books)), 1);
+            QCOMPARE(int(store.getValue(1, kReportMonth, OldFormValue::Magazines)), 4);
+            QCOMPARE(int(store.getValue(1, kReportMonth, OldFormValue::BibleStudies)), 6);
         }
         // On disk at once, and named in the main window.
         QCOMPARE(int(d.reload().record(1).hours[kReportMonth]), 3);
@@ -160,8 +160,8 @@ private slots:
         const GroupRecord& r = d.main->groupFile().store.record(1);
         QVERIFY(GroupStore::isNewFormMonth(r.newFormMonthsValue(), kReportMonth));
         const NewFormValues v = unpackNewForm(r, kReportMonth);
-        QCOMPARE(int(v.publications), 15);
-        QCOMPARE(int(v.videos), 0);
+        QCOMPARE(int(v[NewFormValue::Publications]), 15);
+        QCOMPARE(int(v[NewFormValue::Videos]), 0);
     }
 
     void newFormMonthStoredInTheOldFormClearsItsBit() {
@@ -175,9 +175,9 @@ private slots:
         const GroupRecord& r = d.main->groupFile().store.record(1);
         QVERIFY(!GroupStore::isNewFormMonth(r.newFormMonthsValue(), kReportMonth));
         const OldFormValues v = unpackOldForm(r, kReportMonth);
-        QCOMPARE(int(v.books), 20);
-        QCOMPARE(int(v.brochures), 7);
-        QCOMPARE(int(v.returnVisits), 3);
+        QCOMPARE(int(v[OldFormValue::Books]), 20);
+        QCOMPARE(int(v[OldFormValue::Brochures]), 7);
+        QCOMPARE(int(v[OldFormValue::ReturnVisits]), 3);
     }
 
     void hoursAreRoundedToAQuarterWhenLeft() {

@@ -85,7 +85,7 @@ private slots:
         type("1");
         enter(5);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kOctober, 0)), 1);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kOctober, NewFormValue::Publications)), 1);
         QCOMPARE(d.main->groupFile().store.hasLateFlag(1, kOctober), flagAfterOk);
         QCOMPARE(d.reload().hasLateFlag(1, kOctober), flagAfterOk);
     }
@@ -137,9 +137,9 @@ private slots:
         enter(5);
 
         const GroupStore& store = d.main->groupFile().store;
-        QCOMPARE(int(store.getNewFormValue(1, 8, 0)), 2);
-        QCOMPARE(int(store.getNewFormValue(1, kOctober, 0)), 4);
-        QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 0)), 0);
+        QCOMPARE(int(store.getNewFormValue(1, 8, NewFormValue::Publications)), 2);
+        QCOMPARE(int(store.getNewFormValue(1, kOctober, NewFormValue::Publications)), 4);
+        QCOMPARE(int(store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 0);
     }
 
     void formFollowsTheMonthIn2016() {
@@ -220,13 +220,13 @@ private slots:
 
         GroupStore& file = d.reload();
         const NewFormValues november = unpackNewForm(file.record(3), kReportMonth);
-        QCOMPARE(int(november.publications), 2);
-        QCOMPARE(int(november.videos), 1);
-        QCOMPARE(int(november.returnVisits), 3);
-        QCOMPARE(int(november.bibleStudies), 1);
+        QCOMPARE(int(november[NewFormValue::Publications]), 2);
+        QCOMPARE(int(november[NewFormValue::Videos]), 1);
+        QCOMPARE(int(november[NewFormValue::ReturnVisits]), 3);
+        QCOMPARE(int(november[NewFormValue::BibleStudies]), 1);
         QCOMPARE(int(file.record(3).hours[kReportMonth]), 10);
         QCOMPARE(int(file.record(3).quarterHours[kReportMonth]), 2);
-        QCOMPARE(int(unpackNewForm(file.record(3), 8).publications), 1);
+        QCOMPARE(int(unpackNewForm(file.record(3), 8)[NewFormValue::Publications]), 1);
         QCOMPARE(int(file.record(3).hours[8]), 8);
         QVERIFY(file.hasLateFlag(3, 8));
         QVERIFY(!file.hasLateFlag(3, kReportMonth));

@@ -121,7 +121,8 @@ private slots:
         press(Qt::Key_Escape);
         GroupStore& store = d.main->groupFile().store;
         QCOMPARE(storedRemark(store, 1, kReportMonth), std::string("Sjuk i två veckor"));
-        QCOMPARE(int(store.getNewFormValue(1, kReportMonth, 0)), 0); // the values were not stored
+        // The values were not stored.
+        QCOMPARE(int(store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)), 0);
         QTRY_COMPARE(storedRemark(d.reload(), 1, kReportMonth), std::string("Sjuk i två veckor"));
     }
 
@@ -191,7 +192,8 @@ private slots:
         QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
         QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Sjuk"));
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 0)), 0);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)),
+                 0);
         // The next digit lands where the focus is, and only there.
         type("8");
         QCOMPARE(d.text(ReportEntryCtl::BooksOrPublications), QStringLiteral("8"));
@@ -199,8 +201,9 @@ private slots:
         // A later click on OK stores the report.
         QTest::mouseClick(control(&dlg, ReportEntryCtl::Ok), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 0)), 8);
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, 1)), 5);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)),
+                 8);
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Videos)), 5);
     }
 
     void remarkWithoutAFreeSlotIsReportedAndNotStored() {

@@ -112,7 +112,7 @@ TEST(GroupTotals, OldFormHasItsOwnValuesAndNewFormReadsOldMonthsAsTheListDoes) {
         SCOPED_TRACE(c.newForm);
         std::vector<std::string> keys;
         for (const TotalsValue& v : TotalsValues(c.newForm)) {
-            keys.emplace_back(v.key);
+            keys.emplace_back(v.jsonKey);
         }
         EXPECT_EQ(keys, c.keys);
         const GroupTotals t = ComputeGroupTotals(g.store, kOldMonth, c.newForm);

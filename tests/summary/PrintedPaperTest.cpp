@@ -218,7 +218,7 @@ TEST(PrintedPaper, OldFormRemarksStartAfterTheBibleStudies) {
         SummaryGroup g;
         g.make(1, false);
         OldFormValues values;
-        values.bibleStudies = static_cast<std::uint16_t>(c.bibleStudies);
+        values[OldFormValue::BibleStudies] = static_cast<std::uint16_t>(c.bibleStudies);
         g.oldForm(1, kMonth, values, 0, 0);
         g.remark(1, kMonth, c.remark);
         const Page page = printOn(g.store, 4961, 7016)[0];

@@ -55,11 +55,14 @@ TEST(SummaryCells, ValuesInBothForms) {
     g.oldForm(2, 4, {0, 0, 9, 0, 0, 0}, 0, 0);
     EXPECT_EQ(rowCells(g.store, 2, 4, false), std::vector<std::string>(6));
 
-    std::vector<int> oldHeadings;
+    std::vector<StringId> oldHeadings;
     for (const SummaryColumn& c : SummaryColumns(false)) {
-        oldHeadings.push_back(c.headingId);
+        oldHeadings.push_back(*c.heading);
     }
-    EXPECT_EQ(oldHeadings, (std::vector<int>{1012, 1013, 1014, 1016, 1017, 1018}));
+    EXPECT_EQ(oldHeadings,
+              (std::vector<StringId>{StringId::OldFormBooks, StringId::OldFormBrochures,
+                                     StringId::OldFormHours, StringId::OldFormMagazines,
+                                     StringId::OldFormReturnVisits, StringId::OldFormBibleStudies}));
 }
 
 TEST(SummaryCells, RemarksText) {

@@ -122,10 +122,10 @@ TEST(GroupJsonTest, WidestValuesAndFullFieldsSurviveTheFile) {
     RecordingSink sink;
     GroupStore store(sink);
     ASSERT_TRUE(store.loadGroupFile(dir.file("a.z08")));
-    EXPECT_EQ(store.getNewFormValue(1, 3, 0), 4095);
-    EXPECT_EQ(store.getNewFormValue(1, 3, 3), 1023);
-    EXPECT_EQ(store.getValue(1, 11, 4), 4095);
-    EXPECT_EQ(store.getValue(1, 11, 1), 4095);
+    EXPECT_EQ(store.getNewFormValue(1, 3, NewFormValue::Publications), 4095);
+    EXPECT_EQ(store.getNewFormValue(1, 3, NewFormValue::ReturnVisits), 1023);
+    EXPECT_EQ(store.getValue(1, 11, OldFormValue::Magazines), 4095);
+    EXPECT_EQ(store.getValue(1, 11, OldFormValue::Brochures), 4095);
     EXPECT_TRUE(store.hasLateFlag(1, 3));
     EXPECT_EQ(static_cast<std::int8_t>(store.record(1).groupNumber), -128);
     EXPECT_EQ(store.groupNumber, 255);

@@ -59,7 +59,7 @@ std::vector<std::string> headings(bool newForm) {
     std::vector<std::string> out = {LoadString(StringId::NameHeading),
                                     LoadString(StringId::PhoneHeading)};
     for (const SummaryColumn& c : SummaryColumns(newForm)) {
-        out.push_back(LoadString(c.headingId));
+        out.push_back(LoadString(*c.heading));
     }
     return out;
 }
@@ -168,7 +168,7 @@ TEST(SummaryPdf, LongTextsStayInsideTheirColumnsOnThePaper) {
                          p % 2 == 0 ? std::string(36, 'W') : "Sjukhuset hela veckan och mer än så");
             group.auxiliaryPioneer(p, m);
             OldFormValues old;
-            old.bibleStudies = 63;
+            old[OldFormValue::BibleStudies] = 63;
             group.oldForm(p, m, old, 255, 3);
             group.newForm(p, m, NewFormValues{4095, 4095, 1023, 63}, 255, 3);
         }
