@@ -3,6 +3,7 @@
 
 #include "Strings.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -81,17 +82,21 @@ bool isDigits(const std::string& s) {
     return true;
 }
 
+std::atomic<bool> unnamedTemporariesAllowed{true};
+
 // Creates the temporary file as a private unnamed file where the filesystem can, so a killed
 // save leaves nothing; it gets a name only once every byte is on disk.
 int openTemporary(const std::string& folder, std::string& namedTemp, bool& unnamed) {
 #ifdef O_TMPFILE
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        unnamed = true;
-        return fd;
-    }
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) {
-        return -1;
+    if (unnamedTemporariesAllowed) {
+        int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            unnamed = true;
+            return fd;
+        }
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) {
+            return -1;
+        }
     }
 #endif
     unnamed = false;
@@ -138,6 +143,10 @@ void syncFolder(const std::string& folder) {
 }
 
 } // namespace
+
+void setUnnamedTemporariesForTesting(bool allowed) {
+    unnamedTemporariesAllowed = allowed;
+}
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');

@@ -27,6 +27,10 @@ WriteOutcome writeFileInPlace(const std::string& path, const std::string& data,
 // Writes a new private file (mode 0600) that must not exist yet.
 WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data);
 
+// Tests turn off the unnamed temporary file, so writeFileAtomically takes the named one that
+// folders without it (vfat, SMB) get.
+void setUnnamedTemporariesForTesting(bool allowed);
+
 // Removes the temporary files of this path that a save killed before its rename left behind;
 // now tells the age of those an older version left.
 void removeStaleTemporaries(const std::string& path, std::time_t now);

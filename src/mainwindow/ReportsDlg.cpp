@@ -61,7 +61,7 @@ std::string nativePath(const QString& chosen) {
 
 } // namespace
 
-CReportsDlg::CReportsDlg(const Services& services, StartupInfo startup, QWidget* parent)
+CReportsDlg::CReportsDlg(const Services& services, const StartupInfo& startup, QWidget* parent)
     : QDialog(parent),
       group(*services.messages, services.locks, BackupFolder(services.backupFolder),
             services.clock),

@@ -31,7 +31,7 @@ class CReportsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CReportsDlg(const Services& services, StartupInfo startup, QWidget* parent = nullptr);
+    CReportsDlg(const Services& services, const StartupInfo& startup, QWidget* parent = nullptr);
     ~CReportsDlg() override;
 
     void RefreshList();

@@ -51,8 +51,8 @@ QFont ToolkitFont(const Font& font, const QFont& stockVariable, const QPaintDevi
     return f;
 }
 
-DeviceTextMeasure::DeviceTextMeasure(const QPaintDevice* device, QFont stockVariable)
-    : device_(device), stockVariable_(std::move(stockVariable)) {}
+DeviceTextMeasure::DeviceTextMeasure(const QPaintDevice* device, const QFont& stockVariable)
+    : device_(device), stockVariable_(stockVariable) {}
 
 int DeviceTextMeasure::width(const std::string& text, const Font& font) const {
     const QFontMetricsF fm(ToolkitFont(font, stockVariable_, device_), device_);
@@ -64,8 +64,8 @@ int DeviceTextMeasure::depth(const Font& font) const {
     return OpPainter::inkDepth(QFontMetrics(ToolkitFont(font, stockVariable_, device_), device_));
 }
 
-OpPainter::OpPainter(QPainter& painter, QFont stockVariable, QColor background)
-    : painter_(painter), stockVariable_(std::move(stockVariable)), background_(background) {}
+OpPainter::OpPainter(QPainter& painter, const QFont& stockVariable, QColor background)
+    : painter_(painter), stockVariable_(stockVariable), background_(background) {}
 
 QFont OpPainter::fontFor(const Font& font) const {
     return ToolkitFont(font, stockVariable_, painter_.device());

@@ -23,7 +23,7 @@ QFont ToolkitFont(const Font& font, const QFont& stockVariable, const QPaintDevi
 // for when a font is missing.
 class DeviceTextMeasure : public TextMeasure {
 public:
-    DeviceTextMeasure(const QPaintDevice* device, QFont stockVariable);
+    DeviceTextMeasure(const QPaintDevice* device, const QFont& stockVariable);
     int width(const std::string& text, const Font& font) const override;
     int depth(const Font& font) const override;
 
@@ -36,7 +36,7 @@ class OpPainter {
 public:
     // stockVariable: the desktop's variable-pitch font, for FontKind::StockVariable.
     // background: the colour of the surface, for FillBackground.
-    OpPainter(QPainter& painter, QFont stockVariable, QColor background = Qt::white);
+    OpPainter(QPainter& painter, const QFont& stockVariable, QColor background = Qt::white);
 
     void paint(const DrawOp& op);
     void paint(const std::vector<DrawOp>& ops);

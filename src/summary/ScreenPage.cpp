@@ -72,7 +72,7 @@ std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasure
     const int rows = std::min(
         {kScreenRows, endShown - firstShown, static_cast<int>(store.publisherCount) - firstShown});
     // Long names stop before the first value column, long remarks before the pane's edge.
-    const auto fitted = [&](std::string text, int room) {
+    const auto fitted = [&](const std::string& text, int room) {
         return pane.measure != nullptr ? FitToWidth(text, room, font, *pane.measure) : text;
     };
     for (int w = 0; w < rows; ++w) {

@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -304,6 +305,46 @@ TEST(Temporaries, KilledSavesLeaveOldOrNewBytes) {
     ASSERT_TRUE(writeFileAtomically(path, oldBytes).ok());
     removeStaleTemporaries(path, std::time(nullptr));
     EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"grupp4.z08"});
+}
+
+// Folders that cannot hold an unnamed file (vfat, SMB) get a named temporary beside the target:
+// it must become the file, or be gone when the write fails.
+TEST(Temporaries, NamedTemporaryBecomesTheFileOrIsRemoved) {
+    struct Case {
+        const char* name;
+        std::size_t sizeLimit; // 0: none
+        bool ok;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"write", 0, true, "the new bytes"},
+        {"write past the size limit", 500, false, "old"},
+    };
+    setUnnamedTemporariesForTesting(false);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string path = dir.file("grupp4.z08");
+        writeFile(path, "old");
+        const std::string data =
+            c.sizeLimit == 0 ? std::string("the new bytes") : std::string(2000, 'n');
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        if (c.sizeLimit != 0) {
+            rlimit small = old;
+            small.rlim_cur = c.sizeLimit;
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        const WriteOutcome outcome = writeFileAtomically(path, data);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(outcome.ok(), c.ok);
+        if (!c.ok) {
+            EXPECT_EQ(outcome.error, EFBIG);
+        }
+        EXPECT_EQ(readFile(path), c.expected);
+        EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"grupp4.z08"});
+    }
+    setUnnamedTemporariesForTesting(true);
 }
 
 } // namespace

@@ -85,7 +85,7 @@ struct Desk {
 inline void whenModalOpens(std::function<void(QWidget*)> fn) {
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
+    QObject::connect(timer, &QTimer::timeout, [timer, fn = std::move(fn)] {
         if (QWidget* modal = QApplication::activeModalWidget()) {
             timer->stop();
             timer->deleteLater();

@@ -114,7 +114,7 @@ private:
     void onModal(std::function<void(QWidget*)> fn) {
         watch = std::make_unique<QTimer>();
         watch->setInterval(10);
-        connect(watch.get(), &QTimer::timeout, this, [this, fn] {
+        connect(watch.get(), &QTimer::timeout, this, [this, fn = std::move(fn)] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 watch->stop();
                 fn(modal);

@@ -50,7 +50,7 @@ private:
     void onModal(std::function<void(QWidget*)> fn) {
         watch = std::make_unique<QTimer>();
         watch->setInterval(20);
-        connect(watch.get(), &QTimer::timeout, this, [this, fn] {
+        connect(watch.get(), &QTimer::timeout, this, [this, fn = std::move(fn)] {
             QWidget* modal = QApplication::activeModalWidget();
             if (modal != nullptr && QApplication::activeWindow() == modal) {
                 watch->stop();

@@ -256,7 +256,7 @@ protected:
         ASSERT_TRUE(group.store.saveGroupFile(file));
         writeFile(out, "older list");
     }
-    int run(std::vector<std::string> args, int year = 2026) {
+    int run(const std::vector<std::string>& args, int year = 2026) {
         ::testing::internal::CaptureStderr();
         const int status = tool::summaryCommandOn(args, year, 0);
         errors = ::testing::internal::GetCapturedStderr();
