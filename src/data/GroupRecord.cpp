@@ -34,15 +34,20 @@ FieldInfo info(TextField f) {
 
 std::string boundedBytes(const char* p, int capacity) {
     const void* nul = std::memchr(p, 0, static_cast<std::size_t>(capacity));
-    const std::size_t len = nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - p)
-                                           : static_cast<std::size_t>(capacity);
+    const std::size_t len = nul != nullptr
+                                ? static_cast<std::size_t>(static_cast<const char*>(nul) - p)
+                                : static_cast<std::size_t>(capacity);
     return std::string(p, len);
 }
 
 } // namespace
 
-int textFieldCapacity(TextField f) { return info(f).capacity; }
-const char* textFieldName(TextField f) { return info(f).name; }
+int textFieldCapacity(TextField f) {
+    return info(f).capacity;
+}
+const char* textFieldName(TextField f) {
+    return info(f).name;
+}
 
 std::string textField(const GroupRecord& rec, TextField f) {
     const FieldInfo fi = info(f);

@@ -22,8 +22,8 @@ struct GroupRecord {
     char lastName[21];
     char email[63];
     char phone1[15];
-    char phone2[15]; // no terminator of its own
-    char phone3[15]; // no terminator of its own
+    char phone2[15];              // no terminator of its own
+    char phone3[15];              // no terminator of its own
     std::uint8_t lateFlagsLow[6]; // January..June
     std::uint8_t reserved158[2];
     std::uint8_t terminator160;
@@ -122,7 +122,8 @@ enum class TextField { FirstName, LastName, Email, Phone1, Phone2, Phone3 };
 int textFieldCapacity(TextField f);
 const char* textFieldName(TextField f);
 
-// Reads a field as UTF-8, never past the field's own bytes (a damaged file may lack the terminator).
+// Reads a field as UTF-8, never past the field's own bytes (a damaged file may lack the
+// terminator).
 std::string textField(const GroupRecord& rec, TextField f);
 // Stores UTF-8 text into a field, zero-filling the rest of it. Fails, leaving the record alone,
 // when the text is too long or holds a character windows-1252 cannot carry; why goes to *error.

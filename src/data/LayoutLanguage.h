@@ -8,14 +8,7 @@
 
 namespace zadw {
 
-enum class LayoutLanguage {
-    Other,
-    Swedish,
-    English,
-    Czech,
-    French,
-    Greek
-};
+enum class LayoutLanguage { Other, Swedish, English, Czech, French, Greek };
 
 // The tag exactly as the tables write it ("swedish", "cz", "french", ...); case counts, and any
 // other text is Other.

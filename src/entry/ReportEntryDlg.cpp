@@ -15,9 +15,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcutEvent>
-#include <QPointer>
 #include <QTimer>
 
 namespace zadw {
@@ -66,7 +66,8 @@ bool movesWithinDialog(const QEvent* event) {
 } // namespace
 
 CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* parent)
-    : QDialog(parent), publisher(publisher), owner_(context), generation_(context.group.generation()) {
+    : QDialog(parent), publisher(publisher), owner_(context),
+      generation_(context.group.generation()) {
     // A caption but no system menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildFromTemplate(this, TemplateId::ReportEntry);
@@ -140,7 +141,8 @@ void CReportEntryDlg::InitDialog() {
 
     recordCopy = store.record(publisher);
 
-    control<QPushButton>(this, ReportEntryCtl::ChangeMonth)->setText(qs(LoadString(StringId::ChangeMonthButton)));
+    control<QPushButton>(this, ReportEntryCtl::ChangeMonth)
+        ->setText(qs(LoadString(StringId::ChangeMonthButton)));
     monthList_->setAccessibleName(
         qs(LoadString(StringId::ChangeMonthButton)).remove(QLatin1Char('&')));
 
@@ -355,7 +357,9 @@ bool CReportEntryDlg::StoreMonth() {
     return zadw::StoreMonth(recordCopy, month, newForm, values, creditHourCount);
 }
 
-bool CReportEntryDlg::GroupReplaced() const { return owner_.group.generation() != generation_; }
+bool CReportEntryDlg::GroupReplaced() const {
+    return owner_.group.generation() != generation_;
+}
 
 void CReportEntryDlg::CommitRecord() {
     if (GroupReplaced()) {
@@ -412,16 +416,18 @@ void CReportEntryDlg::LeaveRemarkEditor() {
         // Written once the focus has settled, even if the dialog has closed by then; the
         // opener owns the context, so the write goes with it.
         QObject* anchor = parentWidget() != nullptr ? static_cast<QObject*>(parentWidget()) : this;
-        QTimer::singleShot(0, anchor, [context = &owner_, self = QPointer<CReportEntryDlg>(this),
-                                     generation = generation_] {
-            if (context->group.generation() != generation) {
-                return;
-            }
-            context->WriteBack();
-            if (self && context->group.generation() != generation) {
-                self->reject(); // the group is the file's now; this publisher may be someone else
-            }
-        });
+        QTimer::singleShot(
+            0, anchor,
+            [context = &owner_, self = QPointer<CReportEntryDlg>(this), generation = generation_] {
+                if (context->group.generation() != generation) {
+                    return;
+                }
+                context->WriteBack();
+                if (self && context->group.generation() != generation) {
+                    self->reject(); // the group is the file's now; this publisher may be someone
+                                    // else
+                }
+            });
     }
 
     if (typed.trimmed().isEmpty()) {

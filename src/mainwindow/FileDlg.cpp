@@ -3,8 +3,9 @@
 
 namespace zadw {
 
-QString CFileDlgChooser::chooseExistingFile(QWidget* owner, const QString& title, const QString& filterName,
-                                            const QStringList& patterns, const QString& initialFolder) {
+QString CFileDlgChooser::chooseExistingFile(QWidget* owner, const QString& title,
+                                            const QString& filterName, const QStringList& patterns,
+                                            const QString& initialFolder) {
     CFileDlg dialog(owner, title, initialFolder);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -23,9 +23,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <dirent.h>
 #include <unistd.h>
-#include <QShortcut>
 
 namespace zadw {
 namespace {
@@ -62,9 +62,8 @@ std::string nativePath(const QString& chosen) {
 } // namespace
 
 CReportsDlg::CReportsDlg(const Services& services, const StartupInfo& startup, QWidget* parent)
-    : QDialog(parent),
-      group(*services.messages, services.locks, BackupFolder(services.backupFolder),
-            services.clock),
+    : QDialog(parent), group(*services.messages, services.locks,
+                             BackupFolder(services.backupFolder), services.clock),
       store(group.store), today(startup.today), services_(services),
       entryContext_(group, *services.messages, lastEnteredName) {
     initResources();
@@ -217,8 +216,9 @@ void CReportsDlg::UpdateSelection() {
     }
     selectedLine = publisherList->currentRow();
     const int p = PublisherOnLine(selectedLine);
-    SetButtonText(control<QPushButton>(this, ReportsCtl::EnterReport), qs(FormatText(LoadString(StringId::EnterReportFor),
-                                                               store.displayName(p, false))));
+    SetButtonText(
+        control<QPushButton>(this, ReportsCtl::EnterReport),
+        qs(FormatText(LoadString(StringId::EnterReportFor), store.displayName(p, false))));
 
     const Contacts contacts = store.collectPhones(p);
     phoneNumbers = contacts.numbers;

@@ -10,8 +10,9 @@ namespace zadw {
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
-    virtual QString chooseExistingFile(QWidget* owner, const QString& title, const QString& filterName,
-                                       const QStringList& patterns, const QString& initialFolder) = 0;
+    virtual QString chooseExistingFile(QWidget* owner, const QString& title,
+                                       const QString& filterName, const QStringList& patterns,
+                                       const QString& initialFolder) = 0;
 };
 
 } // namespace zadw

@@ -4,7 +4,9 @@
 #include <QtGlobal>
 
 // Resources of a static library are registered by hand, outside any namespace.
-static void registerZadwResources() { Q_INIT_RESOURCE(zadw); }
+static void registerZadwResources() {
+    Q_INIT_RESOURCE(zadw);
+}
 
 namespace zadw {
 

@@ -25,9 +25,9 @@ struct Services {
     FileHandOver* handOver = nullptr;
     Telephony* telephone = nullptr;
     PrinterChoice* printer = nullptr;
-    FileLocker* locks = nullptr;  // none: group files are opened without a lock
-    Clock clock;                  // the time a write stamps its backup copies with
-    std::string backupFolder;     // "" = the desktop's data folder
+    FileLocker* locks = nullptr; // none: group files are opened without a lock
+    Clock clock;                 // the time a write stamps its backup copies with
+    std::string backupFolder;    // "" = the desktop's data folder
 };
 
 } // namespace zadw

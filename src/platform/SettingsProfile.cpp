@@ -9,7 +9,8 @@
 
 namespace zadw {
 
-QString IniProfile::readString(const QString& section, const QString& key, const QString& fallback) {
+QString IniProfile::readString(const QString& section, const QString& key,
+                               const QString& fallback) {
     QSettings settings(path_, QSettings::IniFormat);
     return settings.value(section + QLatin1Char('/') + key, fallback).toString();
 }

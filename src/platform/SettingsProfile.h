@@ -9,7 +9,8 @@ namespace zadw {
 class SettingsProfile {
 public:
     virtual ~SettingsProfile() = default;
-    virtual QString readString(const QString& section, const QString& key, const QString& fallback) = 0;
+    virtual QString readString(const QString& section, const QString& key,
+                               const QString& fallback) = 0;
     // False when the value could not be written to the profile file.
     virtual bool writeString(const QString& section, const QString& key, const QString& value) = 0;
     virtual QString location() const = 0;
@@ -19,7 +20,8 @@ public:
 class IniProfile : public SettingsProfile {
 public:
     explicit IniProfile(QString path) : path_(std::move(path)) {}
-    QString readString(const QString& section, const QString& key, const QString& fallback) override;
+    QString readString(const QString& section, const QString& key,
+                       const QString& fallback) override;
     bool writeString(const QString& section, const QString& key, const QString& value) override;
     QString location() const override { return path_; }
 

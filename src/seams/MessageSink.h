@@ -34,11 +34,15 @@ public:
 
     MsgAnswer show(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                    MsgIcon icon = MsgIcon::Exclamation) {
-        return present(Message{text, buttons, icon,
-                               buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok, {}});
+        return present(Message{text,
+                               buttons,
+                               icon,
+                               buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok,
+                               {}});
     }
     // A question whose Enter answer is given explicitly.
-    MsgAnswer ask(const std::string& text, MsgAnswer defaultAnswer, MsgIcon icon = MsgIcon::Question) {
+    MsgAnswer ask(const std::string& text, MsgAnswer defaultAnswer,
+                  MsgIcon icon = MsgIcon::Question) {
         return present(Message{text, MsgButtons::YesNo, icon, defaultAnswer, {}});
     }
 

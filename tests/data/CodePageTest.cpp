@@ -22,7 +22,8 @@ TEST(CodePage, SwedishLettersAndTheWhatwgHoles) {
     EXPECT_EQ(cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
     std::string out;
     ASSERT_TRUE(utf8ToCp1252("Åsa Öberg €", out));
-    EXPECT_EQ(out, "\xC5sa \xD6" "berg \x80");
+    EXPECT_EQ(out, "\xC5sa \xD6"
+                   "berg \x80");
 }
 
 TEST(CodePage, RefusesWhatItCannotHoldAndNamesIt) {
@@ -31,8 +32,8 @@ TEST(CodePage, RefusesWhatItCannotHoldAndNamesIt) {
     EXPECT_FALSE(utf8ToCp1252("Łódź ✓ Łx", out, &bad));
     EXPECT_EQ(bad, "Łź✓"); // each character once, in order of appearance
     bad.clear();
-    EXPECT_FALSE(utf8ToCp1252("a\xC3", out, &bad)); // cut-off sequence
-    EXPECT_FALSE(utf8ToCp1252("\xC0\x80", out, &bad)); // overlong NUL
+    EXPECT_FALSE(utf8ToCp1252("a\xC3", out, &bad));        // cut-off sequence
+    EXPECT_FALSE(utf8ToCp1252("\xC0\x80", out, &bad));     // overlong NUL
     EXPECT_FALSE(utf8ToCp1252("\xED\xA0\x80", out, &bad)); // surrogate
 }
 

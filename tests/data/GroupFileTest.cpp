@@ -88,7 +88,8 @@ TEST(Scramble, TheCcExceptions) {
     EXPECT_EQ(static_cast<unsigned char>(r.email[30]), static_cast<unsigned char>(0xCC + 52 + 30));
     EXPECT_EQ(static_cast<unsigned char>(r.firstName[1]), 0xCC);
     EXPECT_EQ(static_cast<unsigned char>(r.lastName[12]), 0xCC);
-    EXPECT_EQ(static_cast<unsigned char>(r.lastName[11]), static_cast<unsigned char>('b' + 52 + 11));
+    EXPECT_EQ(static_cast<unsigned char>(r.lastName[11]),
+              static_cast<unsigned char>('b' + 52 + 11));
 }
 
 TEST(Scramble, ForcedTerminatorsAndLateFlagRuns) {
@@ -116,7 +117,8 @@ TEST(Scramble, ForcedTerminatorsAndLateFlagRuns) {
 
 TEST(Scramble, FullPhoneFieldRunsIntoTheNextAndComesBack) {
     GroupRecord r{};
-    ASSERT_TRUE(setTextField(r, TextField::Phone2, "070-123 45 6789", nullptr)); // 15, no terminator
+    ASSERT_TRUE(
+        setTextField(r, TextField::Phone2, "070-123 45 6789", nullptr)); // 15, no terminator
     ASSERT_TRUE(setTextField(r, TextField::Phone3, "08-555 1234", nullptr));
     const GroupRecord plain = r;
     scrambleFields(r, +1);
@@ -242,7 +244,9 @@ TEST_F(GroupFile, FilesThatAreNotGroupsLeaveTheGroupEmpty) {
 
 TEST_F(GroupFile, MissingFileIsReportedAndEmptiesTheGroup) {
     const std::string good = dir.file("good.z08");
-    writeFile(good, fileBytes(header(4, 2, ""), {scrambled(publisher("A", "B")), scrambled(publisher("C", "D"))}, {}));
+    writeFile(good,
+              fileBytes(header(4, 2, ""),
+                        {scrambled(publisher("A", "B")), scrambled(publisher("C", "D"))}, {}));
     ASSERT_TRUE(store.loadGroupFile(good));
     const std::string missing = dir.file("saknas.z08");
     EXPECT_TRUE(store.loadGroupFile(missing));
@@ -312,12 +316,13 @@ TEST_F(GroupFile, SavingKeepsThePermissionsOfTheFileItReplaces) {
     store.assign(header(1, 0, ""), somePublishers(), {});
     const std::string path = dir.file("grupp.z08");
     writeFile(path, "old");
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
                                            std::filesystem::perms::group_read);
     ASSERT_TRUE(store.saveGroupFile(path));
-    EXPECT_EQ(std::filesystem::status(path).permissions(),
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
 }
 
 TEST_F(GroupFile, HeaderKeepsSecretaryAddressAndMonthAndCountsRemarks) {

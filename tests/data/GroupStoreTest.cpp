@@ -74,8 +74,9 @@ TEST_F(Store, ReminderAddressFollowsTheAddressRuleAndTheMissingReport) {
         bool usable;
     };
     const Case cases[] = {
-        {"anna@example.se", true}, {"  anna@example.se  ", true}, {"@example.se", false},
-        {"anna.example@se", false}, {"anna@examplese", false},   {"", false},
+        {"anna@example.se", true}, {"  anna@example.se  ", true},
+        {"@example.se", false},    {"anna.example@se", false},
+        {"anna@examplese", false}, {"", false},
         {"a@b.c", true},
     };
     makeGroup(2);

@@ -119,16 +119,11 @@ TEST(StringTables, GeneratedIdsAreTheSwedishTable) {
 // The tag is read exactly as the layout rules have always compared it: case counts.
 TEST(StringTables, LayoutLanguageTags) {
     const std::pair<const char*, LayoutLanguage> cases[] = {
-        {"swedish", LayoutLanguage::Swedish},
-        {"english", LayoutLanguage::English},
-        {"cz", LayoutLanguage::Czech},
-        {"french", LayoutLanguage::French},
-        {"greek", LayoutLanguage::Greek},
-        {"CZ", LayoutLanguage::Other},
-        {"Swedish", LayoutLanguage::Other},
-        {"sk", LayoutLanguage::Other},
-        {"greek ", LayoutLanguage::Other},
-        {"", LayoutLanguage::Other},
+        {"swedish", LayoutLanguage::Swedish}, {"english", LayoutLanguage::English},
+        {"cz", LayoutLanguage::Czech},        {"french", LayoutLanguage::French},
+        {"greek", LayoutLanguage::Greek},     {"CZ", LayoutLanguage::Other},
+        {"Swedish", LayoutLanguage::Other},   {"sk", LayoutLanguage::Other},
+        {"greek ", LayoutLanguage::Other},    {"", LayoutLanguage::Other},
     };
     for (const auto& [tag, language] : cases) {
         EXPECT_EQ(ParseLayoutLanguage(tag), language) << '"' << tag << '"';

@@ -53,10 +53,10 @@ TEST(RemarkRules, LookingUpReservesNoSlot) {
 TEST(RemarkRules, StoringATypedRemark) {
     const struct {
         const char* name;
-        bool linked;          // the month links slot 1 ("10") before
+        bool linked; // the month links slot 1 ("10") before
         std::string typed;
-        int slot;             // the month's link afterwards
-        int remarkCount;      // slots counted afterwards
+        int slot;        // the month's link afterwards
+        int remarkCount; // slots counted afterwards
         bool changed;
         bool needsWrite;
     } cases[] = {

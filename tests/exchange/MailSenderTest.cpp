@@ -146,7 +146,7 @@ TEST(MailSender, OutcomesAndWhatTheyShow) {
     const Case cases[] = {
         {SendOutcome::Sent, "", true, ""},
         {SendOutcome::Cancelled, "", true, ""},
-                {SendOutcome::Failed, "", false, LoadString(StringId::SendMailFailed)},
+        {SendOutcome::Failed, "", false, LoadString(StringId::SendMailFailed)},
         {SendOutcome::Failed, "sendmail: No recipient addresses found in header", false,
          LoadString(StringId::SendMailFailed) +
              "\nsendmail: No recipient addresses found in header"},

@@ -102,7 +102,8 @@ TEST(RemindAll, OneUnsafeAddressOrNoMailSystemSendsNothing) {
         std::vector<std::string> addresses;
         MailSystemState state;
     } cases[] = {
-        {"unsafe address", {"olle@example.se", "asa@example.se\r\nBcc: x@y.z"},
+        {"unsafe address",
+         {"olle@example.se", "asa@example.se\r\nBcc: x@y.z"},
          MailSystemState::Ready},
         {"no mail system", {"olle@example.se"}, MailSystemState::NotFound},
     };

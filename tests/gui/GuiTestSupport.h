@@ -41,7 +41,8 @@ public:
 
 class MemoryProfile : public SettingsProfile {
 public:
-    QString readString(const QString& section, const QString& key, const QString& fallback) override {
+    QString readString(const QString& section, const QString& key,
+                       const QString& fallback) override {
         return values.value(section + QLatin1Char('/') + key, fallback);
     }
     bool writeString(const QString& section, const QString& key, const QString& value) override {
@@ -71,7 +72,8 @@ struct Desk {
         s.clock = [] { return std::time(nullptr); };
         return s;
     }
-    std::unique_ptr<CReportsDlg> open(const QString& commandLine, QDate today = QDate(2026, 12, 8)) {
+    std::unique_ptr<CReportsDlg> open(const QString& commandLine,
+                                      QDate today = QDate(2026, 12, 8)) {
         auto dlg = std::make_unique<CReportsDlg>(services(), StartupInfo{commandLine, today, {}});
         dlg->show();
         if (!QTest::qWaitForWindowActive(dlg.get())) {

@@ -48,10 +48,12 @@ private slots:
         QVERIFY(!broken.writeString("Last", "Post", "Anna Berg"));
 
         // A profile full of garbage is still written, and that is no failure to report.
-        test::writeFile(dir.file("skrap.ini"), std::string("\x01[[[\n=\xff\xfe\n[Last\nLoadPath\n", 22));
+        test::writeFile(dir.file("skrap.ini"),
+                        std::string("\x01[[[\n=\xff\xfe\n[Last\nLoadPath\n", 22));
         IniProfile garbage(path("skrap.ini"));
         QVERIFY(garbage.writeString("Last", "Post", "Anna Berg"));
-        QCOMPARE(IniProfile(path("skrap.ini")).readString("Last", "Post", ""), QStringLiteral("Anna Berg"));
+        QCOMPARE(IniProfile(path("skrap.ini")).readString("Last", "Post", ""),
+                 QStringLiteral("Anna Berg"));
     }
 
     void aboutComesFromTheContextMenu() {
@@ -77,7 +79,8 @@ private slots:
             }
         });
         // Shift+F10 and the Menu key arrive as a keyboard context-menu event.
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(10, 10), dlg->mapToGlobal(QPoint(10, 10)));
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(10, 10),
+                                dlg->mapToGlobal(QPoint(10, 10)));
         QApplication::sendEvent(dlg.get(), &event);
         QTRY_COMPARE(aboutCaption, QStringLiteral("About Zadw"));
         QCOMPARE(menuText, QStringLiteral("&About Zadw..."));

@@ -85,7 +85,9 @@ private slots:
         type("1");
         enter(5);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kOctober, NewFormValue::Publications)), 1);
+        QCOMPARE(
+            int(d.main->groupFile().store.getNewFormValue(1, kOctober, NewFormValue::Publications)),
+            1);
         QCOMPARE(d.main->groupFile().store.hasLateFlag(1, kOctober), flagAfterOk);
         QCOMPARE(d.reload().hasLateFlag(1, kOctober), flagAfterOk);
     }

@@ -192,7 +192,8 @@ private slots:
         QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
         QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
         QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Sjuk"));
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)),
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth,
+                                                               NewFormValue::Publications)),
                  0);
         // The next digit lands where the focus is, and only there.
         type("8");
@@ -201,9 +202,12 @@ private slots:
         // A later click on OK stores the report.
         QTest::mouseClick(control(&dlg, ReportEntryCtl::Ok), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Publications)),
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth,
+                                                               NewFormValue::Publications)),
                  8);
-        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Videos)), 5);
+        QCOMPARE(
+            int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Videos)),
+            5);
     }
 
     void remarkWithoutAFreeSlotIsReportedAndNotStored() {

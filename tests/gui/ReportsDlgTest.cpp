@@ -15,7 +15,9 @@ using namespace zadw::test;
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 bool visible(CReportsDlg& dlg, ReportsCtl id) {
     return control(&dlg, id)->isVisible();
@@ -86,7 +88,8 @@ private slots:
         QVERIFY(desk.messages.shown.empty());
         // The file's order, in list form.
         QCOMPARE(lines(*dlg), QStringList({"Öberg, Olle", "Berg, Anna", "Ek, Åsa", "Ahl, Bo"}));
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för november - Grupp 4 "));
+        QCOMPARE(dlg->windowTitle(),
+                 QStringLiteral("Insamling av rapporter för november - Grupp 4 "));
         QCOMPARE(text(*dlg, ReportsCtl::MissingCount),
                  QStringLiteral("Utebliven rapport för november = 3"));
         QCOMPARE(text(*dlg, ReportsCtl::PublisherCount), QStringLiteral("Summa förkunnare = 4"));
@@ -97,7 +100,8 @@ private slots:
     }
 
     void otherCommandLinesFallBackToTheProfile() {
-        for (const QString& line : {QStringLiteral("notes.txt"), groupPath() + QStringLiteral(" extra")}) {
+        for (const QString& line :
+             {QStringLiteral("notes.txt"), groupPath() + QStringLiteral(" extra")}) {
             Desk desk;
             desk.profile.values[QStringLiteral("Last/LoadPath")] = groupPath();
             desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
@@ -177,7 +181,8 @@ private slots:
             seen << text(*dlg, ReportsCtl::PhoneNumber);
             QTest::mouseClick(control(dlg.get(), ReportsCtl::NextNumber), Qt::LeftButton);
         }
-        QCOMPARE(seen, QStringList({"08-111 11 11", "08-222 22 22", "08-333 33 33", "08-111 11 11"}));
+        QCOMPARE(seen,
+                 QStringList({"08-111 11 11", "08-222 22 22", "08-333 33 33", "08-111 11 11"}));
     }
 
     void typingASurnameAndEnterOpensTheReport() {
@@ -233,7 +238,8 @@ private slots:
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
         QVERIFY(desk.messages.shown.empty());
-        QCOMPARE(desk.profile.values.value("Last/LoadPath"), QString::fromStdString(dir.file("ett.z08")));
+        QCOMPARE(desk.profile.values.value("Last/LoadPath"),
+                 QString::fromStdString(dir.file("ett.z08")));
         QCOMPARE(readFile(dir.file("ett.z08")), before);
     }
 
@@ -273,11 +279,13 @@ private slots:
         auto dlg = desk.open(groupPath());
         QTest::keyClick(dlg->publisherListBox(), Qt::Key_Escape);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk.messages.shown[0]), QStringLiteral("Inställningarna kunde inte sparas i /profile/zadw.ini."));
+        QCOMPARE(qs(desk.messages.shown[0]),
+                 QStringLiteral("Inställningarna kunde inte sparas i /profile/zadw.ini."));
     }
 
     void loadingANewListSavesTheOldOneFirst() {
-        writeGroup(dir.file("ny.z08"), 9, 7, {{"Ny", "Ett", "", "", "", "", 0}, {"Ny", "Två", "", "", "", "", 0}});
+        writeGroup(dir.file("ny.z08"), 9, 7,
+                   {{"Ny", "Ett", "", "", "", "", 0}, {"Ny", "Två", "", "", "", "", 0}});
         Desk desk;
         desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
         auto dlg = desk.open(groupPath());
@@ -285,10 +293,12 @@ private slots:
         dlg->groupFile().markChanged();
         desk.files.next = QString::fromStdString(dir.file("ny.z08"));
         QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
-        QCOMPARE(desk.files.lastTitle, QStringLiteral("Välj sammanställningsfil från sekreteraren"));
+        QCOMPARE(desk.files.lastTitle,
+                 QStringLiteral("Välj sammanställningsfil från sekreteraren"));
         QCOMPARE(desk.files.lastFolder, QString::fromStdString(dir.path().string()));
         QCOMPARE(lines(*dlg), QStringList({"Ett, Ny", "Två, Ny"}));
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för oktober - Grupp 7 "));
+        QCOMPARE(dlg->windowTitle(),
+                 QStringLiteral("Insamling av rapporter för oktober - Grupp 7 "));
         QCOMPARE(text(*dlg, ReportsCtl::LastEntered), QString());
         QCOMPARE(QDir::currentPath(), dlg->startFolder());
         // The entry reached the old file.
@@ -321,7 +331,8 @@ private slots:
         QTest::mouseClick(control(dlg.get(), ReportsCtl::Help), Qt::LeftButton);
         QCOMPARE(desk.messages.shown.size(), std::size_t(1));
         const std::string tips = desk.messages.shown[0];
-        QVERIFY(tips.find("Grupp.z08-fil för den månad du sammanställer.  Skicka filen") != std::string::npos);
+        QVERIFY(tips.find("Grupp.z08-fil för den månad du sammanställer.  Skicka filen") !=
+                std::string::npos);
         QVERIFY(tips.rfind("på annat sätt.") == tips.size() - std::string("på annat sätt.").size());
         QVERIFY(desk.messages.icons[0] == MsgIcon::Information);
     }
@@ -330,14 +341,16 @@ private slots:
         Desk desk;
         auto dlg = desk.open(groupPath());
         QTest::mouseClick(control(dlg.get(), ReportsCtl::ReminderPreview), Qt::LeftButton);
-        QCOMPARE(qs(desk.messages.shown.at(0)), QStringLiteral("Skicka in din rapport för november. \nTack."));
+        QCOMPARE(qs(desk.messages.shown.at(0)),
+                 QStringLiteral("Skicka in din rapport för november. \nTack."));
     }
 
     void captionEndsWithABlankForDecemberAndTwoDigitGroups() {
         writeGroup(dir.file("dec.z08"), 11, 12, fourPeople());
         Desk desk;
         auto dlg = desk.open(QString::fromStdString(dir.file("dec.z08")));
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Insamling av rapporter för december - Grupp 12 "));
+        QCOMPARE(dlg->windowTitle(),
+                 QStringLiteral("Insamling av rapporter för december - Grupp 12 "));
     }
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The toolkit's own buttons speak Swedish, as the program's texts tell the collector to "Klicka Ja".
+// The toolkit's own buttons speak Swedish, as the program's texts tell the collector to "Klicka
+// Ja".
 #include "Translations.h"
 
 #include <QMessageBox>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printed list on every paper it may meet, and texts longer than their cells.
+#include "Strings.h"
 #include "SummaryCells.h"
 #include "SummaryLayout.h"
 #include "SummaryTestGroup.h"
-#include "Strings.h"
 
 #include <gtest/gtest.h>
 

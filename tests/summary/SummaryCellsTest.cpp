@@ -59,10 +59,10 @@ TEST(SummaryCells, ValuesInBothForms) {
     for (const SummaryColumn& c : SummaryColumns(false)) {
         oldHeadings.push_back(*c.heading);
     }
-    EXPECT_EQ(oldHeadings,
-              (std::vector<StringId>{StringId::OldFormBooks, StringId::OldFormBrochures,
-                                     StringId::OldFormHours, StringId::OldFormMagazines,
-                                     StringId::OldFormReturnVisits, StringId::OldFormBibleStudies}));
+    EXPECT_EQ(oldHeadings, (std::vector<StringId>{
+                               StringId::OldFormBooks, StringId::OldFormBrochures,
+                               StringId::OldFormHours, StringId::OldFormMagazines,
+                               StringId::OldFormReturnVisits, StringId::OldFormBibleStudies}));
 }
 
 TEST(SummaryCells, RemarksText) {
