@@ -79,10 +79,10 @@ package: deps
 # `format-check` fails on any difference.
 FORMAT_SOURCES = $(shell find src tests bench fuzz examples -name '*.cpp' -o -name '*.h' | sort)
 
-format:
+format: deps
 	@clang-format -i $(FORMAT_SOURCES)
 
-format-check:
+format-check: deps
 	@clang-format --dry-run -Werror $(FORMAT_SOURCES)
 
 # The checks of .clang-tidy over src/ and tests/ (and their headers) in the dev build's compile
