@@ -77,11 +77,11 @@ struct BitRun {
 struct ReportValue {
     ReportValueKind kind;
     ValueRole role = ValueRole::Count;
-    std::array<BitRun, 3> bits{};    // the secretary's program fixes these positions
-    std::optional<StringId> heading; // the summary column's heading
-    std::optional<StringId> label;   // the entry field's label; none without a field
-    const char* jsonKey = nullptr;   // as zadw-tool dump and build name it
-    bool listed = false;             // a column of the summary list
+    std::array<BitRun, 3> bits{};                   // the secretary's program fixes these positions
+    std::optional<StringId> heading = std::nullopt; // the summary column's heading
+    std::optional<StringId> label = std::nullopt;   // the entry field's label; none without a field
+    const char* jsonKey = nullptr;                  // as zadw-tool dump and build name it
+    bool listed = false;                            // a column of the summary list
     EntryField entry = EntryField::None;
     // Largest value the field accepts (return visits stop short of their bits).
     unsigned entryMaximum = 0;
