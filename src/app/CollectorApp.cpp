@@ -49,7 +49,8 @@ bool CCollectorApp::InitInstance() {
     services.messages = &messages;
     services.files = &files;
     services.profile = &profile;
-    MailSystem mail({}, &profile, &messages);
+    services.clock = [] { return std::time(nullptr); };
+    MailSystem mail(services.clock, {}, &profile, &messages);
     DesktopFileHandOver handOver;
     Telephony telephone;
     services.mail = &mail;
@@ -59,7 +60,6 @@ bool CCollectorApp::InitInstance() {
     services.printer = &printers;
     GroupFileLocks locks;
     services.locks = &locks;
-    services.clock = [] { return std::time(nullptr); };
 
     QStringList args = arguments();
     args.removeFirst();

@@ -95,8 +95,8 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
-MessageStamp stampNow() {
-    const QDateTime now = QDateTime::currentDateTime();
+MessageStamp stampAt(std::time_t time) {
+    const QDateTime now = QDateTime::fromSecsSinceEpoch(time);
     MessageStamp stamp;
     stamp.secondsSinceEpoch = now.toSecsSinceEpoch();
     stamp.utcOffsetMinutes = now.offsetFromUtc() / 60;
@@ -278,8 +278,9 @@ void DesktopFileHandOver::copyText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
-MailSystem::MailSystem(MailProgramPaths paths, SettingsProfile* profile, MessageSink* messages)
-    : paths_(std::move(paths)), profile_(profile), messages_(messages) {}
+MailSystem::MailSystem(Clock clock, MailProgramPaths paths, SettingsProfile* profile,
+                       MessageSink* messages)
+    : clock_(std::move(clock)), paths_(std::move(paths)), profile_(profile), messages_(messages) {}
 
 QString MailSystem::actualProgram(const std::string& name) const {
     // chooseMailProgram names the standard places; these may have been moved for tests.
@@ -365,7 +366,7 @@ DeliveryResult MailSystem::deliver(const MailMessage& original) {
     if (choice_.desktopClient) {
         run = handOverToProgram(program, toArguments(xdgEmailArguments(message)), handOverMs_);
     } else {
-        const MimeBuild mime = writeMimeMessage(message, stampNow(), readWholeFile);
+        const MimeBuild mime = writeMimeMessage(message, stampAt(clock_()), readWholeFile);
         if (!mime.ok) {
             return {SendOutcome::Failed, mime.error};
         }

@@ -3,6 +3,7 @@
 // The desktop's mail system: a sendmail-compatible program fed the whole message, or the
 // desktop's own mail client through xdg-email. Which one is decided by chooseMailProgram.
 
+#include "Clock.h"
 #include "MailMessage.h"
 #include "MailPrograms.h"
 #include "MessageSink.h"
@@ -26,9 +27,9 @@ struct MailProgramPaths {
 class MailSystem : public MailTransport {
 public:
     // The profile's "[Mail] Method" chooses the way out; an unknown value is said once, through
-    // messages, and auto is used.
-    explicit MailSystem(MailProgramPaths paths = {}, SettingsProfile* profile = nullptr,
-                        MessageSink* messages = nullptr);
+    // messages, and auto is used. The clock dates each message a sendmail sends.
+    explicit MailSystem(Clock clock, MailProgramPaths paths = {},
+                        SettingsProfile* profile = nullptr, MessageSink* messages = nullptr);
 
     MailSystemState probe() override;
     MailSystemState probeAttachments() override;
@@ -48,6 +49,7 @@ private:
     MailMethod method();
     MailProgramChoice choose(bool attachments);
 
+    Clock clock_;
     MailProgramPaths paths_;
     SettingsProfile* profile_;
     MessageSink* messages_;

@@ -26,7 +26,7 @@ RemarkSlot slotText(const std::string& text) {
 struct Group {
     RecordingSink sink;
     GroupStore store{sink};
-    explicit Group(bool linked, std::vector<RemarkSlot> remarks = {slotText("10")}) {
+    explicit Group(bool linked, const std::vector<RemarkSlot>& remarks = {slotText("10")}) {
         std::vector<GroupRecord> publishers(2);
         if (linked) {
             publishers[0].remarkSlot[kMonth] = 1;

@@ -59,6 +59,11 @@ public:
     int writes = 0;
 };
 
+// The time mail sent in the tests is dated (8 December 2026, noon UTC).
+inline std::time_t mailClock() {
+    return 1796731200;
+}
+
 // One set of doubles, and a way to start the main window on them.
 struct Desk {
     RecordingSink messages;

@@ -123,7 +123,7 @@ private slots:
         MailProgramPaths paths;
         paths.sendmail = qs(dir->file("usr/sbin/sendmail"));
         paths.libSendmail = qs(dir->file("usr/lib/sendmail"));
-        mail = std::make_unique<MailSystem>(paths);
+        mail = std::make_unique<MailSystem>(mailClock, paths);
         telephone = std::make_unique<Telephony>([] { return TelephoneService::Available; });
         sendmail = qs(dir->file("sendmail"));
         QVERIFY(QFile::copy(QStringLiteral(ZADW_FAKES_DIR "/record-program"), sendmail));

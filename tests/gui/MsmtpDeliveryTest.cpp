@@ -133,7 +133,7 @@ private slots:
         MailProgramPaths nowhere; // no sendmail of the machine may take part
         nowhere.sendmail = scratch(QStringLiteral("none/sendmail"));
         nowhere.libSendmail = scratch(QStringLiteral("none/lib-sendmail"));
-        MailSystem mail(nowhere);
+        MailSystem mail(mailClock, nowhere);
         sink.answers = {MsgAnswer::Yes};
         SendUpdates(store, sink, mail);
         QCOMPARE(sink.shown.size(), std::size_t(1)); // the question, and no failure
