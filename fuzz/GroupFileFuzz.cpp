@@ -5,6 +5,7 @@
 #include "GroupRecord.h"
 #include "GroupStore.h"
 #include "MessageSink.h"
+#include "ScratchFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,27 +38,6 @@ public:
     }
     std::abort();
 }
-
-// One scratch folder for the whole run; every input reuses the same two paths.
-struct Scratch {
-    Scratch() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "zadw-fuzz-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::abort();
-        }
-        folder = tmpl;
-        input = folder + "/input.z08";
-        copy = folder + "/copy.z18";
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
-    std::string folder;
-    std::string input;
-    std::string copy;
-};
 
 void writeInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -121,22 +101,24 @@ void compareRecords(const GroupRecord& before, const GroupRecord& after, const G
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Scratch scratch;
-    writeInput(scratch.input, data, size);
+    static const ScratchFolder scratch;
+    static const std::string inputPath = scratch.file("input.z08");
+    static const std::string copyPath = scratch.file("copy.z18");
+    writeInput(inputPath, data, size);
 
     IgnoringSink sink;
     GroupStore first(sink);
     first.setDurableWrites(false);
-    if (!first.loadGroupFile(scratch.input) || first.publisherCount < 2) {
+    if (!first.loadGroupFile(inputPath) || first.publisherCount < 2) {
         return 0;
     }
-    if (!first.saveGroupFile(scratch.copy)) {
+    if (!first.saveGroupFile(copyPath)) {
         fail("a loaded group could not be saved");
     }
 
     IgnoringSink quiet;
     GroupStore second(quiet);
-    if (!second.loadGroupFile(scratch.copy) || second.lastLoadStatus() != LoadStatus::Loaded ||
+    if (!second.loadGroupFile(copyPath) || second.lastLoadStatus() != LoadStatus::Loaded ||
         quiet.shown != 0) {
         fail("the saved file did not read back whole and without a message");
     }

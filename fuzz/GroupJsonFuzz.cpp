@@ -5,6 +5,7 @@
 
 #include "GroupJson.h"
 #include "MessageSink.h"
+#include "ScratchFolder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,27 +30,6 @@ public:
     std::fprintf(stderr, "json round trip: %s\n", what);
     std::abort();
 }
-
-// One scratch folder for the whole run; every input reuses the same two paths.
-struct Scratch {
-    Scratch() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "zadw-fuzz-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) {
-            std::perror("mkdtemp");
-            std::abort();
-        }
-        folder = tmpl;
-        first = folder + "/first.z08";
-        second = folder + "/second.z08";
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
-    std::string folder;
-    std::string first;
-    std::string second;
-};
 
 std::string readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -87,7 +67,9 @@ std::string dump(const std::string& path) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Scratch scratch;
+    static const ScratchFolder scratch;
+    static const std::string firstPath = scratch.file("first.z08");
+    static const std::string secondPath = scratch.file("second.z08");
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     GroupContent content;
@@ -98,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return 0;
     }
-    if (!save(content, scratch.first)) {
+    if (!save(content, firstPath)) {
         return 0;
     }
-    const std::string dumped = dump(scratch.first);
+    const std::string dumped = dump(firstPath);
 
     // Key order and layout may differ from the input; the values may not.
     const nlohmann::json asGiven = nlohmann::json::parse(text, nullptr, false);
@@ -113,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!parseGroupJson(dumped, again, fault)) {
         fail("a dump was refused");
     }
-    if (!save(again, scratch.second) || readBytes(scratch.first) != readBytes(scratch.second)) {
+    if (!save(again, secondPath) || readBytes(firstPath) != readBytes(secondPath)) {
         fail("building from the dump wrote other bytes");
     }
     return 0;
