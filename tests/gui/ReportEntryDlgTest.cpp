@@ -236,6 +236,35 @@ private slots:
         QVERIFY(dlg.isVisible());
     }
 
+    // Only reported months make the history: a month with return visits but no hours is none.
+    // Each unusual figure is asked about in turn; Yes to all stores them.
+    void unusualFiguresAnsweredYesAreStored() {
+        GroupRecord anna = person("Anna", "Berg");
+        for (int m = 4; m < kReportMonth; ++m) {
+            anna.hours[m] = static_cast<std::uint8_t>(10 + m);
+            packNewForm(anna, m, NewFormValues{{1, 0, 2, 1}});
+        }
+        packNewForm(anna, 3, NewFormValues{{0, 0, 45, 0}});
+        anna.setNewFormMonthsValue(0x0FFF);
+        d.save(kReportMonth, {anna, person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1);
+        d.desk->messages.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+        enter(2);
+        type("105");
+        enter();
+        type("40");
+        enter(2);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(d.desk->messages.shown,
+                 (std::vector<std::string>{
+                     "Timmar: 105 är mycket mer än tidigare månader (högst 19). Stämmer det?",
+                     "Åb: 40 är mycket mer än tidigare månader (högst 2). Stämmer det?"}));
+        QCOMPARE(d.desk->messages.defaults, (std::vector<MsgAnswer>{MsgAnswer::No, MsgAnswer::No}));
+        const GroupRecord& stored = d.main->groupFile().store.record(1);
+        QCOMPARE(int(stored.hours[kReportMonth]), 105);
+        QCOMPARE(int(unpackNewForm(stored, kReportMonth)[NewFormValue::ReturnVisits]), 40);
+    }
+
     void valuesThatDoNotFitAreRefusedOnTheirField_data() {
         QTest::addColumn<QDate>("today");
         QTest::addColumn<ReportEntryCtl>("field");
