@@ -195,7 +195,6 @@ private slots:
         QTest::addColumn<int>("quarter");
         QTest::newRow("10,5") << "10,5" << 10 << 2;
         QTest::newRow("12,0") << "12,0" << 12 << 0;
-        QTest::newRow("7,75") << "7,75" << 7 << 3;
     }
     void decimalCommaInTheHours() {
         QFETCH(QString, typed);
