@@ -4,40 +4,66 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QValidator>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace zadw {
 namespace {
 
-bool isDigitOrPoint(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
-
-bool onlyDigitsAndPoints(const QString& text) {
-    return std::all_of(text.begin(), text.end(), isDigitOrPoint);
+bool isDigitOrPoint(QChar c) {
+    return isDigit(c) || c == QLatin1Char('.');
+}
+// Typed in the hours field, the comma (the keypad's decimal key in Swedish) is the point.
+bool isHoursChar(QChar c) {
+    return isDigitOrPoint(c) || c == QLatin1Char(',');
 }
 
 // Keys are filtered before they reach the edit; this catches what arrives another way (paste,
-// drag and drop, input methods). A text holding anything else is refused whole rather than
-// trimmed, so "-5" or "1,5" never turn silently into a different number.
+// drag and drop, input methods). A text holding anything but digits and separators is refused
+// whole rather than trimmed, so "-5" never turns silently into a different number, and the
+// field says why. A separator in a count field is left to the check at OK, which names it.
 class DigitsOnly : public QValidator {
 public:
-    using QValidator::QValidator;
+    DigitsOnly(QLineEdit* edit, std::function<void()> refused)
+        : QValidator(edit), refused_(std::move(refused)) {}
     State validate(QString& input, int&) const override {
-        return onlyDigitsAndPoints(input) ? Acceptable : Invalid;
+        if (std::all_of(input.begin(), input.end(), isHoursChar)) {
+            return Acceptable;
+        }
+        refused_();
+        return Invalid;
     }
+
+private:
+    std::function<void()> refused_;
 };
 
 } // namespace
 
-void CDigitEdit::Attach(QLineEdit* edit) {
+void CDigitEdit::Attach(QLineEdit* edit, bool hours) {
     if (edit_ != nullptr) {
         edit_->removeEventFilter(this);
     }
     edit_ = edit;
+    hours_ = hours;
     if (edit_ != nullptr) {
-        edit_->setValidator(new DigitsOnly(edit_));
+        edit_->setValidator(new DigitsOnly(edit_, [this] {
+            // Once, after the edit has undone the change; the message box must not open inside
+            // the edit's own handling.
+            if (!refusalPending_) {
+                refusalPending_ = true;
+                QTimer::singleShot(0, this, [this] {
+                    refusalPending_ = false;
+                    emit textRefused();
+                });
+            }
+        }));
         edit_->installEventFilter(this);
     }
 }
@@ -79,7 +105,8 @@ bool CDigitEdit::OnChar(const QKeyEvent& key) {
         ResetToZero();
         return false;
     }
-    return onlyDigitsAndPoints(text); // anything else is dropped without a sound
+    // Anything else is dropped without a sound.
+    return std::all_of(text.begin(), text.end(), hours_ ? isHoursChar : isDigitOrPoint);
 }
 
 // The field holds a selected 0, so the next digit typed replaces it.

@@ -3,6 +3,7 @@
 
 #include "GroupStore.h"
 #include "ReportRules.h"
+#include "Strings.h"
 
 #include <algorithm>
 #include <array>
@@ -32,11 +33,43 @@ unsigned FieldMaximum(EntryField field, bool newForm) {
     return v == nullptr ? 0 : v->entryMaximum;
 }
 
-std::string RangeMessage(unsigned maximum) {
-    return "Please enter an integer between 0 and " + std::to_string(maximum) + ".";
+std::string FieldName(EntryField field, bool newForm) {
+    const ReportValue* v = ValueOfField(field, newForm);
+    if (v == nullptr || !v->label) {
+        return {};
+    }
+    std::string name = LoadString(*v->label);
+    std::erase(name, '&');
+    return name;
 }
 
-FieldCheck CheckCountText(std::string_view text, unsigned maximum) {
+namespace {
+
+// A label that ends in an abbreviation's point ("Bib.st.") ends the sentence with it.
+std::string endSentence(std::string text) {
+    if (text.ends_with("..")) {
+        text.pop_back();
+    }
+    return text;
+}
+
+} // namespace
+
+std::string PositiveIntegerMessage(const std::string& fieldName) {
+    return endSentence(FormatText(LoadString(StringId::EnterPositiveInteger), fieldName));
+}
+
+std::string RangeMessage(unsigned maximum, const std::string& fieldName) {
+    return endSentence(FormatArgs(LoadString(StringId::EnterIntegerInRange),
+                                  {"0", std::to_string(maximum), fieldName}));
+}
+
+std::string HoursMessage(unsigned maximum, const std::string& fieldName) {
+    return endSentence(
+        FormatArgs(LoadString(StringId::EnterHoursInRange), {std::to_string(maximum), fieldName}));
+}
+
+FieldCheck CheckCountText(std::string_view text, unsigned maximum, const std::string& fieldName) {
     FieldCheck r;
     std::size_t i = 0;
     while (i < text.size() && isBlank(text[i])) {
@@ -54,11 +87,11 @@ FieldCheck CheckCountText(std::string_view text, unsigned maximum) {
         ++i;
     }
     if (!hasDigits || i != text.size()) {
-        r.message = std::string(kPositiveIntegerMessage);
+        r.message = PositiveIntegerMessage(fieldName);
         return r;
     }
     if (value > maximum) {
-        r.message = RangeMessage(maximum);
+        r.message = RangeMessage(maximum, fieldName);
         return r;
     }
     r.ok = true;
@@ -73,7 +106,8 @@ TakeOver TakeOverFields(const EntryTexts& texts, bool newForm) {
         if (v == nullptr) {
             continue; // hidden in this form; the value stays 0
         }
-        const FieldCheck check = CheckCountText(texts[EntryFieldIndex(f)], v->entryMaximum);
+        const FieldCheck check =
+            CheckCountText(texts[EntryFieldIndex(f)], v->entryMaximum, FieldName(f, newForm));
         if (!check.ok) {
             r.failedField = f;
             r.message = check.message;
@@ -85,7 +119,7 @@ TakeOver TakeOverFields(const EntryTexts& texts, bool newForm) {
     const ParsedHours hours = ParseHoursText(texts[EntryFieldIndex(hoursField)]);
     if (!hours.fits) {
         r.failedField = hoursField;
-        r.message = RangeMessage(FieldMaximum(hoursField, newForm));
+        r.message = HoursMessage(FieldMaximum(hoursField, newForm), FieldName(hoursField, newForm));
         return r;
     }
     r.values[hoursField] = hours.wholeHours;

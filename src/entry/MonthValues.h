@@ -27,9 +27,12 @@ struct EntryValues {
 // Magazines in the new form: 0 (the field is not part of that form).
 unsigned FieldMaximum(EntryField field, bool newForm);
 
-inline constexpr std::string_view kPositiveIntegerMessage = "Please enter a positive integer.";
-// "Please enter an integer between 0 and <maximum>."
-std::string RangeMessage(unsigned maximum);
+// The field's name in messages: its label in the form, without the mnemonic's "&".
+std::string FieldName(EntryField field, bool newForm);
+// The refusals of a count field's text, and of the hours, naming the field.
+std::string PositiveIntegerMessage(const std::string& fieldName);
+std::string RangeMessage(unsigned maximum, const std::string& fieldName);
+std::string HoursMessage(unsigned maximum, const std::string& fieldName);
 
 struct FieldCheck {
     bool ok = false;
@@ -37,7 +40,7 @@ struct FieldCheck {
     std::string message; // set when !ok
 };
 // A count field's text as an unsigned decimal number (blanks around it allowed) within 0..maximum.
-FieldCheck CheckCountText(std::string_view text, unsigned maximum);
+FieldCheck CheckCountText(std::string_view text, unsigned maximum, const std::string& fieldName);
 
 // The fields' texts, in kEntryFields order.
 using EntryTexts = std::array<std::string, kEntryFields.size()>;

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QShortcutEvent>
 #include <QTimer>
+#include <algorithm>
+#include <vector>
 
 namespace zadw {
 namespace {
@@ -73,8 +75,11 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     buildFromTemplate(this, TemplateId::ReportEntry);
     for (const EntryField id : kEntryFields) {
         CDigitEdit& digits = digitEdits_[EntryFieldIndex(id)];
-        digits.Attach(control<QLineEdit>(this, controlOf(id)));
+        digits.Attach(control<QLineEdit>(this, controlOf(id)), id == EntryField::Hours);
         connect(&digits, &CDigitEdit::moveAcrossFields, this, &CReportEntryDlg::MoveAcrossFields);
+        connect(&digits, &CDigitEdit::textRefused, this, [this, id] { RefuseText(id); });
+        // Whichever field gets the focus ends a remark's closing.
+        digits.edit()->installEventFilter(this);
     }
     remarkEdit_ = control<QLineEdit>(this, ReportEntryCtl::RemarkEdit);
     monthList_ = control<QListWidget>(this, ReportEntryCtl::MonthList);
@@ -98,8 +103,7 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     connect(monthList_, &QListWidget::currentRowChanged, this, &CReportEntryDlg::SelectMonth);
     connect(monthList_, &QListWidget::itemDoubleClicked, this, &CReportEntryDlg::CloseMonthList);
 
-    for (const ReportEntryCtl id : {ReportEntryCtl::BooksOrPublications, ReportEntryCtl::Hours,
-                                    ReportEntryCtl::RemarkEdit, ReportEntryCtl::MonthList}) {
+    for (const ReportEntryCtl id : {ReportEntryCtl::RemarkEdit, ReportEntryCtl::MonthList}) {
         control(this, id)->installEventFilter(this);
     }
     for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -110,6 +114,11 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
 
 QLineEdit* CReportEntryDlg::Field(EntryField id) const {
     return digitEdits_[EntryFieldIndex(id)].edit();
+}
+
+bool CReportEntryDlg::IsEntryField(const QObject* object) const {
+    return std::any_of(digitEdits_.begin(), digitEdits_.end(),
+                       [object](const CDigitEdit& d) { return d.edit() == object; });
 }
 
 int CReportEntryDlg::HoursValue() const {
@@ -242,6 +251,10 @@ void CReportEntryDlg::MoveAcrossFields(bool forward) {
 }
 
 void CReportEntryDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && monthListShown) {
+        CancelMonthList(); // the list was opened by mistake: nothing typed is lost
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // As in any dialog, Enter on a focused button other than OK presses that button.
         auto* button = qobject_cast<QPushButton*>(focusWidget());
@@ -271,7 +284,7 @@ bool CReportEntryDlg::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::FocusIn:
-        if (watched == Field(EntryField::BooksOrPublications)) {
+        if (watched == okButton_ || IsEntryField(watched)) {
             remarkState = RemarkIdle;
         }
         break;
@@ -325,7 +338,7 @@ void CReportEntryDlg::OnOK() {
         remarkState = RemarkClosing;
         UpdateCreditHours(HoursValue());
         recordCopy.creditHours[month] = creditHourCount;
-        FocusField(Field(EntryField::BooksOrPublications));
+        FocusField(FieldAfterLastFilled());
         return;
     }
     QWidget* focus = focusWidget();
@@ -344,12 +357,69 @@ void CReportEntryDlg::OnOK() {
         FocusField(Field(taken.failedField));
         return;
     }
+    if (!ConfirmUnusualFigures(taken.values)) {
+        return;
+    }
     values = taken.values;
     if (!StoreMonth()) {
         return;
     }
     CommitRecord();
     accept();
+}
+
+QWidget* CReportEntryDlg::FieldAfterLastFilled() const {
+    // Typing goes on where it left off, never over a figure already typed.
+    QWidget* next = Field(EntryField::BooksOrPublications);
+    for (const EntryField f : kEntryFields) {
+        QLineEdit* field = Field(f);
+        if (ValueOfField(f, newForm) == nullptr) {
+            continue;
+        }
+        const QString text = field->text();
+        const bool filled = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+        });
+        if (filled) {
+            next = nullptr; // the next shown field, or OK after the last
+        } else if (next == nullptr) {
+            next = field;
+        }
+    }
+    return next != nullptr ? next : okButton_;
+}
+
+bool CReportEntryDlg::ConfirmUnusualFigures(const EntryValues& typed) {
+    const GroupStore& store = owner_.store;
+    std::vector<PastMonth> reported;
+    for (int m = 0; m < 12; ++m) {
+        if (m != month && store.isReported(publisher, m)) {
+            const GroupRecord& stored = store.record(publisher);
+            reported.push_back({LoadMonthValues(stored, m, newForm).values, stored.category(m)});
+        }
+    }
+    const EntryValues before = LoadMonthValues(recordCopy, month, newForm).values;
+    for (const UnusualFigure& u :
+         UnusualFigures(typed, before, recordCopy.category(month), reported, newForm)) {
+        const std::string question = FormatArgs(LoadString(StringId::UnusualFigureQuestion),
+                                                {FieldName(u.field, newForm), u.typed, u.highest});
+        if (owner_.messages().ask(question, MsgAnswer::No) != MsgAnswer::Yes) {
+            FocusField(Field(u.field));
+            return false;
+        }
+    }
+    return true;
+}
+
+void CReportEntryDlg::RefuseText(EntryField field) {
+    if (closing_) {
+        return;
+    }
+    const std::string name = FieldName(field, newForm);
+    owner_.messages().show(field == zadw::HoursValue(newForm).entry
+                               ? HoursMessage(FieldMaximum(field, newForm), name)
+                               : PositiveIntegerMessage(name));
+    FocusField(Field(field));
 }
 
 bool CReportEntryDlg::StoreMonth() {
@@ -391,7 +461,8 @@ void CReportEntryDlg::OpenRemarkEditor() {
 
 void CReportEntryDlg::LeaveRemarkEditor() {
     // A mouse press on OK took the focus from the editor: that click only closes the editor.
-    okPressLeftEditor_ = QApplication::focusWidget() == okButton_;
+    // (When OK closed the editor itself, the focus may go on to OK for the next Enter.)
+    okPressLeftEditor_ = remarkState == RemarkOpen && QApplication::focusWidget() == okButton_;
     const QString typed = remarkEdit_->text();
     std::string bytes;
     std::string unmappable;
@@ -453,6 +524,19 @@ void CReportEntryDlg::RefuseRemark(const QString& typed, const std::string& unma
 }
 
 void CReportEntryDlg::ShowMonthList() {
+    // Choosing a month reloads the figures; Escape brings back what was there before.
+    beforeList_.month = month;
+    beforeList_.newForm = newForm;
+    beforeList_.values = values;
+    beforeList_.creditHourCount = creditHourCount;
+    beforeList_.remarkText = remarkText;
+    beforeList_.remarkNumber = remarkNumber;
+    for (const EntryField f : kEntryFields) {
+        beforeList_.texts[EntryFieldIndex(f)] = Field(f)->text();
+    }
+    beforeList_.creditText = control<QLabel>(this, ReportEntryCtl::CreditText)->text();
+    QWidget* focus = focusWidget();
+    beforeList_.focus = IsEntryField(focus) ? focus : Field(EntryField::BooksOrPublications);
     monthListShown = true;
     monthList_->show();
     using enum ReportEntryCtl;
@@ -489,6 +573,34 @@ void CReportEntryDlg::CloseMonthList() {
     LoadMonth();
     // After the reload, so the first field's value is selected and typing replaces it.
     FocusField(Field(EntryField::BooksOrPublications));
+    monthList_->hide();
+    control(this, ReportEntryCtl::CloseMonthList)->hide();
+}
+
+void CReportEntryDlg::CancelMonthList() {
+    monthListShown = false;
+    using enum ReportEntryCtl;
+    for (const ReportEntryCtl id : {Remarks, Ok, Cancel, ChangeMonth, GroupNumber}) {
+        control(this, id)->show();
+    }
+    {
+        const QSignalBlocker block(monthList_);
+        monthList_->setCurrentRow(beforeList_.month);
+    }
+    month = beforeList_.month;
+    newForm = beforeList_.newForm;
+    LoadMonth(); // the month's labels, category and panel; its figures are replaced below
+    values = beforeList_.values;
+    creditHourCount = beforeList_.creditHourCount;
+    remarkText = beforeList_.remarkText;
+    remarkNumber = beforeList_.remarkNumber;
+    for (const EntryField f : kEntryFields) {
+        Field(f)->setText(beforeList_.texts[EntryFieldIndex(f)]);
+    }
+    control<QLabel>(this, ReportEntryCtl::CreditText)->setText(beforeList_.creditText);
+    UpdateWarning();
+    FocusField(beforeList_.focus != nullptr ? beforeList_.focus.data()
+                                            : Field(EntryField::BooksOrPublications));
     monthList_->hide();
     control(this, ReportEntryCtl::CloseMonthList)->hide();
 }

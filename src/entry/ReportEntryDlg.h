@@ -10,6 +10,8 @@
 #include "MonthValues.h"
 
 #include <QDialog>
+#include <QPointer>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -36,6 +38,8 @@ public:
     void ShowMonthList();
     void SelectMonth();
     void CloseMonthList();
+    // Escape in the month list: back to the month, figures and field from before the list.
+    void CancelMonthList();
 
     // Remark editor: 0 closed, 1 open, 2 being closed by OK.
     enum { RemarkIdle = 0, RemarkOpen = 1, RemarkClosing = 2 };
@@ -72,6 +76,12 @@ private:
     void UpdateCreditHours(int h);
     void UpdateWarning();
     void FocusField(QWidget* field);
+    // Where typing goes on after a remark: the first field after the last one not 0, or OK.
+    QWidget* FieldAfterLastFilled() const;
+    // Asks about each figure that looks like a typing slip; false when one is to be corrected.
+    bool ConfirmUnusualFigures(const EntryValues& typed);
+    void RefuseText(EntryField field);
+    bool IsEntryField(const QObject* object) const;
     QLineEdit* Field(EntryField id) const;
     int HoursValue() const;
 
@@ -87,6 +97,20 @@ private:
     QPushButton* okButton_ = nullptr;
     bool closing_ = false;
     bool okPressLeftEditor_ = false;
+
+    // What the dialog showed when the month list opened.
+    struct BeforeList {
+        int month = 0;
+        bool newForm = false;
+        EntryValues values;
+        std::uint8_t creditHourCount = 0;
+        std::string remarkText;
+        int remarkNumber = 0;
+        std::array<QString, kEntryFields.size()> texts;
+        QString creditText;
+        QPointer<QWidget> focus;
+    };
+    BeforeList beforeList_;
 };
 
 } // namespace zadw

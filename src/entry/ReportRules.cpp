@@ -57,23 +57,33 @@ std::string FormatHours(int wholeHours, int quarterCode) {
 }
 
 std::string NormaliseHoursText(std::string_view text) {
-    const std::size_t p = text.find('.');
+    // The comma is the decimal sign in Swedish and on the keypad, so it counts as the point.
+    const std::size_t p = text.find_first_of(".,");
     if (p == std::string_view::npos) {
         return std::string(text);
     }
-    const int d = IntegerValue(text.substr(p + 1, 1));
-    const char* fraction = d <= 3 ? ".25" : d <= 6 ? ".5" : ".75";
-    return std::string(text.substr(0, p)) + fraction;
+    const std::string_view whole = text.substr(0, p);
+    const std::string_view fraction = text.substr(p + 1);
+    // "12.0" and "12." mean twelve hours, not a quarter more.
+    if (fraction.find_first_not_of('0') == std::string_view::npos) {
+        return whole.empty() ? std::string("0") : std::string(whole);
+    }
+    const int d = IntegerValue(fraction.substr(0, 1));
+    const char* quarter = d <= 3 ? ".25" : d <= 6 ? ".5" : ".75";
+    return std::string(whole) + quarter;
 }
 
 ParsedHours ParseHoursText(std::string_view text) {
+    // Normalised first, so a text that never left the field reads as the field would show it.
+    const std::string normalised = NormaliseHoursText(text);
+    const std::string_view n = normalised;
     ParsedHours r;
-    const std::size_t p = text.find('.');
+    const std::size_t p = n.find('.');
     if (p == std::string_view::npos) {
-        r.wholeHours = IntegerValue(text);
+        r.wholeHours = IntegerValue(n);
     } else {
-        r.wholeHours = p == 0 ? 0 : IntegerValue(text.substr(0, p));
-        const int q = IntegerValue(text.substr(p + 1, 2));
+        r.wholeHours = p == 0 ? 0 : IntegerValue(n.substr(0, p));
+        const int q = IntegerValue(n.substr(p + 1, 2));
         r.quarterCode = q == 25 ? 1 : q == 5 ? 2 : 3;
     }
     r.fits = r.wholeHours <= 255;
@@ -156,6 +166,69 @@ Warning UpdateWarning(const WarningInput& in) {
         join(FormatText(LoadString(StringId::ChangesIncluded), reportName));
     }
     return w;
+}
+
+namespace {
+
+// A typing slip adds or drops a digit (10 becomes 100, 10,5 becomes 105), which multiplies the
+// figure by about ten, while one publisher's real months seldom reach three times the best
+// other month. The margins keep small figures quiet, where three times is ordinary (9 h after
+// 3 h, 4 studies after 1). Without a history only the hours are judged: more than 100 hours is
+// beyond any month but a special pioneer's.
+constexpr int kSlipFactor = 3;
+constexpr int kHoursMargin = 20 * 4; // in quarter hours
+constexpr int kCountMargin = 10;
+constexpr int kHoursWithoutHistory = 100 * 4;
+
+// A pioneer month is measured against the pioneer months, any other against the others: the
+// first month as an auxiliary pioneer is no slip, and a slip after one is still caught.
+bool pioneering(int category) {
+    return category != 0;
+}
+
+int quarters(const EntryValues& v, EntryField hours) {
+    return v[hours] * 4 + v.quarterCode;
+}
+
+} // namespace
+
+std::vector<UnusualFigure> UnusualFigures(const EntryValues& typed, const EntryValues& before,
+                                          int category, std::span<const PastMonth> reported,
+                                          bool newForm) {
+    std::vector<UnusualFigure> r;
+    const EntryField hours = HoursValue(newForm).entry;
+    for (const EntryField f : kEntryFields) {
+        if (ValueOfField(f, newForm) == nullptr) {
+            continue;
+        }
+        const bool isHours = f == hours;
+        const auto valueOf = [&](const EntryValues& v) { return isHours ? quarters(v, f) : v[f]; };
+        const int value = valueOf(typed);
+        if (value == valueOf(before)) {
+            continue;
+        }
+        bool hasHistory = false;
+        int highest = 0;    // of the months of the same kind
+        int highestAll = 0; // of every reported month, named when the kind has none
+        for (const PastMonth& past : reported) {
+            highestAll = std::max(highestAll, valueOf(past.values));
+            if (pioneering(past.category) == pioneering(category)) {
+                hasHistory = true;
+                highest = std::max(highest, valueOf(past.values));
+            }
+        }
+        const int margin = isHours ? kHoursMargin : kCountMargin;
+        const bool unusual = hasHistory
+                                 ? value >= kSlipFactor * highest && value - highest >= margin
+                                 : isHours && value > kHoursWithoutHistory;
+        if (unusual) {
+            const auto show = [&](int v) {
+                return isHours ? FormatHours(v / 4, v % 4) : std::to_string(v);
+            };
+            r.push_back({f, show(value), show(hasHistory ? highest : highestAll)});
+        }
+    }
+    return r;
 }
 
 bool SetsLateFlag(bool changed, bool lateEntry, bool notCounted) {

@@ -5,10 +5,13 @@
 // out, so the dialog decides when they run and tests can run them without a window.
 
 #include "LayoutLanguage.h"
+#include "MonthValues.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zadw {
 
@@ -30,8 +33,9 @@ std::string MonthGenitive(int m, LayoutLanguage language);
 // "12", "12.25", "12.5", "12.75".
 std::string FormatHours(int wholeHours, int quarterCode);
 
-// Rounds whatever follows the point to the nearest quarter the field can show: run when the
-// hours field loses the focus, so OK only ever reads N, N.25, N.5 or N.75.
+// Rounds whatever follows the point (or comma) to the nearest quarter the field can show, and
+// drops a fraction of zeros: run when the hours field loses the focus, so OK only ever reads
+// N, N.25, N.5 or N.75.
 std::string NormaliseHoursText(std::string_view text);
 
 struct ParsedHours {
@@ -68,6 +72,23 @@ struct Warning {
     bool notCounted = false;
 };
 Warning UpdateWarning(const WarningInput& in);
+
+// One of the publisher's reported months, as the entry would show it, with its category.
+struct PastMonth {
+    EntryValues values;
+    int category = 0;
+};
+struct UnusualFigure {
+    EntryField field = EntryField::None;
+    std::string typed;   // the value as the field shows it
+    std::string highest; // the highest earlier value, shown the same way
+};
+// The fields of a month about to be stored whose value looks like a typing slip against the
+// publisher's other reported months, in field order. A value equal to the one stored before
+// (before) is never questioned again.
+std::vector<UnusualFigure> UnusualFigures(const EntryValues& typed, const EntryValues& before,
+                                          int category, std::span<const PastMonth> reported,
+                                          bool newForm);
 
 // Whether committing a changed report marks the month as a late report to be counted.
 bool SetsLateFlag(bool changed, bool lateEntry, bool notCounted);

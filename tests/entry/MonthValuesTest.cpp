@@ -11,7 +11,15 @@
 namespace zadw {
 namespace {
 
-const std::string kPositive = "Please enter a positive integer.";
+// A label ending in a point ("Bib.st.") ends the sentence: give it without that point.
+std::string positive(const std::string& field) {
+    return "Skriv ett heltal som är 0 eller större i fältet " + field + ".";
+}
+std::string range(unsigned maximum, const std::string& field) {
+    return "Skriv ett heltal mellan 0 och " + std::to_string(maximum) + " i fältet " + field + ".";
+}
+const std::string kHoursRange =
+    "Skriv timmar som 12, 12,25, 12,5 eller 12,75 (högst 255) i fältet Timmar.";
 
 // All bytes different, so stray writes to other months show up.
 GroupRecord busyRecord() {
@@ -29,20 +37,21 @@ TEST(CheckCountText, UnsignedNumberInRange) {
         std::string message; // empty: accepted
     } cases[] = {
         {" 63 ", 63, ""},
-        {"", 4095, kPositive},
-        {"1.5", 4095, kPositive},
-        {"-1", 4095, kPositive},
-        {"1 2", 4095, kPositive},
-        {"70", 63, "Please enter an integer between 0 and 63."},
-        {"4294967296", 4095, "Please enter an integer between 0 and 4095."}, // 0 in 32 bits
-        {std::string(30, '9'), 511, "Please enter an integer between 0 and 511."},
+        {"", 4095, positive("Åb")},
+        {"1.5", 4095, positive("Åb")},
+        {"1,5", 4095, positive("Åb")},
+        {"-1", 4095, positive("Åb")},
+        {"1 2", 4095, positive("Åb")},
+        {"70", 63, range(63, "Åb")},
+        {"4294967296", 4095, range(4095, "Åb")}, // 0 in 32 bits
+        {std::string(30, '9'), 511, range(511, "Åb")},
     };
     for (const auto& c : cases) {
-        const FieldCheck r = CheckCountText(c.text, c.maximum);
+        const FieldCheck r = CheckCountText(c.text, c.maximum, "Åb");
         EXPECT_EQ(r.ok, c.message.empty()) << c.text;
         EXPECT_EQ(r.message, c.message) << c.text;
     }
-    EXPECT_EQ(CheckCountText(" 63 ", 63).value, 63u);
+    EXPECT_EQ(CheckCountText(" 63 ", 63, "Åb").value, 63u);
 }
 
 TEST(TakeOverFields, ChecksInFieldOrder) {
@@ -52,6 +61,11 @@ TEST(TakeOverFields, ChecksInFieldOrder) {
     ok = TakeOverFields({"4095", "2", "12", "x", "4", "1"}, true); // magazines hidden: ignored
     ASSERT_TRUE(ok.ok) << ok.message;
     EXPECT_EQ(ok.values, (EntryValues{{4095, 2, 12, 0, 4, 1}, 0}));
+    // Hours taken straight from the field, before it was left, read as the field would show them.
+    ok = TakeOverFields({"0", "0", "10,5", "", "0", "0"}, true);
+    EXPECT_EQ(ok.values, (EntryValues{{0, 0, 10, 0, 0, 0}, 2}));
+    ok = TakeOverFields({"0", "0", "12,0", "", "0", "0"}, true);
+    EXPECT_EQ(ok.values, (EntryValues{{0, 0, 12, 0, 0, 0}, 0}));
 
     const struct {
         bool newForm;
@@ -59,31 +73,24 @@ TEST(TakeOverFields, ChecksInFieldOrder) {
         EntryField failed;
         std::string message;
     } cases[] = {
-        {false, {"x", "x", "1", "1", "1", "1"}, EntryField::BrochuresOrVideos, kPositive},
+        {false, {"x", "x", "1", "1", "1", "1"}, EntryField::BrochuresOrVideos, positive("Brosch")},
+        {true, {"1", "2,0", "1", "", "1", "1"}, EntryField::BrochuresOrVideos, positive("Filmer")},
         {false,
          {"256", "1", "1", "x", "1", "1"},
          EntryField::BooksOrPublications,
-         "Please enter an integer between 0 and 255."},
-        {false,
-         {"1", "1", "1", "4096", "1", "1"},
-         EntryField::Magazines,
-         "Please enter an integer between 0 and 4095."},
+         range(255, "Böcker")},
         {true,
-         {"1", "1", "1", "", "512", "1"},
-         EntryField::ReturnVisits,
-         "Please enter an integer between 0 and 511."},
-        {false,
-         {"1", "1", "300", "1", "1", "70"},
-         EntryField::BibleStudies,
-         "Please enter an integer between 0 and 63."},
-        {false,
-         {"1", "1", "256", "1", "1", "1"},
-         EntryField::Hours,
-         "Please enter an integer between 0 and 255."},
+         {"4096", "1", "1", "", "1", "1"},
+         EntryField::BooksOrPublications,
+         range(4095, "Publ")},
+        {false, {"1", "1", "1", "4096", "1", "1"}, EntryField::Magazines, range(4095, "Lösnr")},
+        {true, {"1", "1", "1", "", "512", "1"}, EntryField::ReturnVisits, range(511, "Åb")},
+        {false, {"1", "1", "300", "1", "1", "70"}, EntryField::BibleStudies, range(63, "Bib.st")},
+        {false, {"1", "1", "256", "1", "1", "1"}, EntryField::Hours, kHoursRange},
         {true,
-         {"1", "1", std::string(30, '9') + ".5", "", "1", "1"},
+         {"1", "1", std::string(30, '9') + ",5", "", "1", "1"},
          EntryField::Hours,
-         "Please enter an integer between 0 and 255."},
+         kHoursRange},
     };
     for (const auto& c : cases) {
         const TakeOver r = TakeOverFields(c.texts, c.newForm);

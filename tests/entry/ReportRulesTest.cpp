@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace zadw {
 namespace {
@@ -37,16 +39,38 @@ TEST(HoursText, FormatNormaliseAndParse) {
         std::string typed, normalised;
         int whole, quarter;
     } cases[] = {
-        {"12.0", "12.25", 12, 1}, {"12.", "12.25", 12, 1}, {"7.50", "7.5", 7, 2},
-        {"3.8", "3.75", 3, 3},    {"40", "40", 40, 0},     {"1.2.3", "1.25", 1, 1},
-        {".5", ".5", 0, 2},       {"", "", 0, 0},          {"255.7", "255.75", 255, 3},
+        {"7.50", "7.5", 7, 2},
+        {"3.8", "3.75", 3, 3},
+        {"40", "40", 40, 0},
+        {"1.2.3", "1.25", 1, 1},
+        {".5", ".5", 0, 2},
+        {"", "", 0, 0},
+        {"255.7", "255.75", 255, 3},
+        // The comma is the point.
+        {"10,5", "10.5", 10, 2},
+        {"7,75", "7.75", 7, 3},
+        {"12,3", "12.25", 12, 1},
+        {"1,2,3", "1.25", 1, 1},
+        {"1.2,3", "1.25", 1, 1},
+        {",5", ".5", 0, 2},
+        // A fraction of zeros is whole hours; any other still rounds up to a quarter.
+        {"12.0", "12", 12, 0},
+        {"12.", "12", 12, 0},
+        {"12,0", "12", 12, 0},
+        {"12,", "12", 12, 0},
+        {"12.00", "12", 12, 0},
+        {",", "0", 0, 0},
+        {"12.05", "12.25", 12, 1},
+        {"12,0,5", "12.25", 12, 1},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(NormaliseHoursText(c.typed), c.normalised) << c.typed;
-        const ParsedHours parsed = ParseHoursText(c.normalised);
-        EXPECT_EQ(parsed.wholeHours, c.whole) << c.typed;
-        EXPECT_EQ(parsed.quarterCode, c.quarter) << c.typed;
-        EXPECT_TRUE(parsed.fits) << c.typed;
+        for (const std::string& text : {c.normalised, c.typed}) {
+            const ParsedHours parsed = ParseHoursText(text);
+            EXPECT_EQ(parsed.wholeHours, c.whole) << text;
+            EXPECT_EQ(parsed.quarterCode, c.quarter) << text;
+            EXPECT_TRUE(parsed.fits) << text;
+        }
     }
     for (const std::string& text : {std::string("256"), kThirtyDigits + ".25"}) {
         EXPECT_FALSE(ParseHoursText(text).fits) << text;
@@ -128,6 +152,81 @@ TEST(UpdateWarning, Panel) {
         UpdateWarning({3, 3, 1, 0, 0, false, false, "Per %2 %1", LayoutLanguage::French}).text,
         kAlready + "d'april för Per %2 %1.\n" +
             "Alla ändringar KOMMER ATT TAS MED i d'aprilrapporten till Revevedudi.");
+}
+
+// A new-form month: publications, hours (in quarters), return visits, Bible studies.
+EntryValues figures(int publications, int quarterHours, int returnVisits = 0, int studies = 0) {
+    EntryValues v;
+    v[EntryField::BooksOrPublications] = publications;
+    v[EntryField::Hours] = quarterHours / 4;
+    v.quarterCode = quarterHours % 4;
+    v[EntryField::ReturnVisits] = returnVisits;
+    v[EntryField::BibleStudies] = studies;
+    return v;
+}
+std::vector<PastMonth> months(std::initializer_list<int> hours, int category = 0,
+                              int returnVisits = 2, int studies = 1) {
+    std::vector<PastMonth> r;
+    for (const int h : hours) {
+        r.push_back({figures(1, h * 4, returnVisits, studies), category});
+    }
+    return r;
+}
+std::vector<PastMonth> operator+(std::vector<PastMonth> a, const std::vector<PastMonth>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(UnusualFigures, TypingSlipsAskRealMonthsDoNot) {
+    const auto history = months({10, 12, 17, 14, 11});
+    const struct {
+        const char* what;
+        EntryValues typed;
+        int category;
+        std::vector<PastMonth> reported;
+        std::string asked; // "field typed highest" of each question, "" for none
+    } cases[] = {
+        {"10,5 read as 105", figures(1, 105 * 4, 2, 1), 0, history, "141 105 17"},
+        {"10,5 as meant", figures(1, 42, 2, 1), 0, history, ""},
+        {"a pioneer's 50 h after 45", figures(5, 50 * 4, 20, 4), 2, months({45, 52}, 2, 18, 4), ""},
+        {"a first report of 8 h", figures(0, 8 * 4), 0, {}, ""},
+        {"no history, 101 h", figures(0, 101 * 4), 0, {}, "141 101 0"},
+        {"first auxiliary month", figures(2, 50 * 4, 8, 2), 1, history, ""},
+        {"special pioneer as usual", figures(4, 130 * 4, 30, 6), 3, months({125, 131}, 3, 30, 6),
+         ""},
+        {"slip after an auxiliary month", figures(1, 105 * 4), 0, history + months({50}, 1),
+         "141 105 17"},
+        {"pioneer month, no pioneer history", figures(1, 120 * 4), 1, history, "141 120 17"},
+        {"small figures, three times", figures(1, 9 * 4, 3, 1), 0, months({3, 2}, 0, 1, 0), ""},
+        {"exactly three times and 20 h more",
+         figures(1, 30 * 4 + 3),
+         0,
+         {{figures(1, 10 * 4 + 1), 0}},
+         "141 30.75 10.25"},
+        {"just under three times", figures(1, 30 * 4 + 2), 0, {{figures(1, 10 * 4 + 1), 0}}, ""},
+        {"return visits slip", figures(1, 12 * 4, 40, 1), 0, history, "144 40 2"},
+        {"12 return visits after 4", figures(1, 12 * 4, 12, 1), 0, months({12}, 0, 4), ""},
+        {"studies from none", figures(1, 12 * 4, 2, 11), 0, months({12}, 0, 2, 0), "145 11 0"},
+        {"two slips, in field order", figures(1, 150 * 4, 2, 20), 0, history,
+         "141 150 17, 145 20 1"},
+    };
+    for (const auto& c : cases) {
+        std::string asked;
+        for (const UnusualFigure& u : UnusualFigures(c.typed, {}, c.category, c.reported, true)) {
+            asked += (asked.empty() ? "" : ", ") + std::to_string(static_cast<int>(u.field)) + " " +
+                     u.typed + " " + u.highest;
+        }
+        EXPECT_EQ(asked, c.asked) << c.what;
+    }
+    // A figure stored before is not questioned again when the report is opened and left.
+    const EntryValues slip = figures(1, 105 * 4, 2, 1);
+    EXPECT_TRUE(UnusualFigures(slip, slip, 0, history, true).empty());
+    // The old form has its magazines field.
+    EntryValues magazines;
+    magazines[EntryField::Magazines] = 50;
+    const std::vector<PastMonth> quiet = {{EntryValues{}, 0}};
+    EXPECT_EQ(UnusualFigures(magazines, {}, 0, quiet, false).size(), 1u);
+    EXPECT_TRUE(UnusualFigures(magazines, {}, 0, quiet, true).empty());
 }
 
 TEST(NewFormForMonth, FormRule) {

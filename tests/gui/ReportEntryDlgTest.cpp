@@ -180,16 +180,89 @@ private slots:
         QCOMPARE(int(v[OldFormValue::ReturnVisits]), 3);
     }
 
+    void hoursAreRoundedToAQuarterWhenLeft_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("quarter");
+        QTest::newRow("point") << "12.1"
+                               << "12.25" << 1;
+        QTest::newRow("comma") << "12,5"
+                               << "12.5" << 2;
+        QTest::newRow("zero fraction") << "12,0"
+                                       << "12" << 0;
+    }
     void hoursAreRoundedToAQuarterWhenLeft() {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, quarter);
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
         d.open(1);
         enter(2);
-        type("12.0");
+        type(typed);
         enter();
-        QCOMPARE(d.field(ReportEntryCtl::Hours), QStringLiteral("12.25"));
+        QCOMPARE(d.field(ReportEntryCtl::Hours), shown);
         enter(2);
         QCOMPARE(int(d.main->groupFile().store.record(1).hours[kReportMonth]), 12);
-        QCOMPARE(int(d.main->groupFile().store.record(1).quarterHours[kReportMonth]), 1);
+        QCOMPARE(int(d.main->groupFile().store.record(1).quarterHours[kReportMonth]), quarter);
+    }
+
+    // Pasted text is refused whole, with the field's message, unless it is digits and separators.
+    void pastedTextIsRefusedWithTheFieldsMessage() {
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1);
+        enter(2);
+        QCOMPARE(focusedId(), ReportEntryCtl::Hours);
+        QApplication::clipboard()->setText(QStringLiteral("10,5"));
+        press(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(d.field(ReportEntryCtl::Hours), QStringLiteral("10,5"));
+        QApplication::clipboard()->setText(QStringLiteral("ca 12"));
+        focusedEdit()->selectAll();
+        press(Qt::Key_V, Qt::ControlModifier);
+        QTRY_COMPARE(d.desk->messages.shown.size(), std::size_t(1));
+        QCOMPARE(qs(d.desk->messages.shown.back()),
+                 QStringLiteral("Skriv timmar som 12, 12,25, 12,5 eller 12,75 (högst 255) i "
+                                "fältet Timmar."));
+        QCOMPARE(d.field(ReportEntryCtl::Hours), QStringLiteral("10,5"));
+        QCOMPARE(focusedId(), ReportEntryCtl::Hours);
+        QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("10,5"));
+        press(Qt::Key_Right);
+        focusedEdit()->selectAll();
+        press(Qt::Key_V, Qt::ControlModifier);
+        QTRY_COMPARE(d.desk->messages.shown.size(), std::size_t(2));
+        QCOMPARE(qs(d.desk->messages.shown.back()),
+                 QStringLiteral("Skriv ett heltal som är 0 eller större i fältet Åb."));
+        QCOMPARE(d.field(ReportEntryCtl::Hours), QStringLiteral("10.5"));
+        QCOMPARE(d.field(ReportEntryCtl::ReturnVisits), QStringLiteral("0"));
+        QVERIFY(dlg.isVisible());
+    }
+
+    // Only reported months make the history: a month with return visits but no hours is none.
+    // Each unusual figure is asked about in turn; Yes to all stores them.
+    void unusualFiguresAnsweredYesAreStored() {
+        GroupRecord anna = person("Anna", "Berg");
+        for (int m = 4; m < kReportMonth; ++m) {
+            anna.hours[m] = static_cast<std::uint8_t>(10 + m);
+            packNewForm(anna, m, NewFormValues{{1, 0, 2, 1}});
+        }
+        packNewForm(anna, 3, NewFormValues{{0, 0, 45, 0}});
+        anna.setNewFormMonthsValue(0x0FFF);
+        d.save(kReportMonth, {anna, person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1);
+        d.desk->messages.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+        enter(2);
+        type("105");
+        enter();
+        type("40");
+        enter(2);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(d.desk->messages.shown,
+                 (std::vector<std::string>{
+                     "Timmar: 105 är mycket mer än tidigare månader (högst 19). Stämmer det?",
+                     "Åb: 40 är mycket mer än tidigare månader (högst 2). Stämmer det?"}));
+        QCOMPARE(d.desk->messages.defaults, (std::vector<MsgAnswer>{MsgAnswer::No, MsgAnswer::No}));
+        const GroupRecord& stored = d.main->groupFile().store.record(1);
+        QCOMPARE(int(stored.hours[kReportMonth]), 105);
+        QCOMPARE(int(unpackNewForm(stored, kReportMonth)[NewFormValue::ReturnVisits]), 40);
     }
 
     void valuesThatDoNotFitAreRefusedOnTheirField_data() {
@@ -197,23 +270,30 @@ private slots:
         QTest::addColumn<ReportEntryCtl>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        const QString positive = QStringLiteral("Please enter a positive integer.");
-        const auto range = [](int max) {
-            return QStringLiteral("Please enter an integer between 0 and %1.").arg(max);
+        const auto positive = [](const char* field) {
+            return QStringLiteral("Skriv ett heltal som är 0 eller större i fältet %1.")
+                .arg(QString::fromUtf8(field));
         };
+        const auto range = [](int max, const char* field) {
+            return QStringLiteral("Skriv ett heltal mellan 0 och %1 i fältet %2.")
+                .arg(max)
+                .arg(QString::fromUtf8(field));
+        };
+        const QString hours = QStringLiteral(
+            "Skriv timmar som 12, 12,25, 12,5 eller 12,75 (högst 255) i fältet Timmar.");
         QTest::newRow("old-form books")
-            << kOldFormDay << ReportEntryCtl::BooksOrPublications << "256" << range(255);
+            << kOldFormDay << ReportEntryCtl::BooksOrPublications << "256" << range(255, "Böcker");
         QTest::newRow("publications")
-            << kNewFormDay << ReportEntryCtl::BooksOrPublications << "4096" << range(4095);
+            << kNewFormDay << ReportEntryCtl::BooksOrPublications << "4096" << range(4095, "Publ");
         QTest::newRow("studies") << kNewFormDay << ReportEntryCtl::BibleStudies << "70"
-                                 << range(63);
+                                 << range(63, "Bib.st");
         QTest::newRow("return visits with a point")
-            << kNewFormDay << ReportEntryCtl::ReturnVisits << "1.5" << positive;
+            << kNewFormDay << ReportEntryCtl::ReturnVisits << "1.5" << positive("Åb");
         QTest::newRow("emptied videos")
-            << kNewFormDay << ReportEntryCtl::BrochuresOrVideos << "" << positive;
-        QTest::newRow("hours") << kNewFormDay << ReportEntryCtl::Hours << "256" << range(255);
+            << kNewFormDay << ReportEntryCtl::BrochuresOrVideos << "" << positive("Filmer");
+        QTest::newRow("hours") << kNewFormDay << ReportEntryCtl::Hours << "256" << hours;
         QTest::newRow("endless hours")
-            << kNewFormDay << ReportEntryCtl::Hours << "99999999999999999999" << range(255);
+            << kNewFormDay << ReportEntryCtl::Hours << "99999999999999999999" << hours;
     }
     void valuesThatDoNotFitAreRefusedOnTheirField() {
         QFETCH(QDate, today);

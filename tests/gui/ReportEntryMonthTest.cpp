@@ -179,7 +179,9 @@ private slots:
             press(Qt::Key_Down);
         }
         QCOMPARE(dlg.month, 11);
-        press(Qt::Key_Escape);
+        press(Qt::Key_Escape); // the list
+        press(Qt::Key_Escape); // the dialog
+        QVERIFY(!dlg.isVisible());
         QCOMPARE(int(d.main->groupFile().store.remarkCount), 1);
         d.close();
         QCOMPARE(readFile(d.path()), file);

@@ -47,11 +47,11 @@ private slots:
         type(typed);
         enter();
         QVERIFY(!d.visible(ReportEntryCtl::RemarkEdit) && d.visible(ReportEntryCtl::ChangeMonth));
-        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
+        QCOMPARE(focusedId(), ReportEntryCtl::ReturnVisits); // the field after the hours
         QCOMPARE(dlg.remarkState, 0);
         QCOMPARE(d.text(ReportEntryCtl::CreditText),
                  credit != 0 ? QStringLiteral("( + %1 Timmar )").arg(credit) : QString());
-        enter(5);
+        enter(2);
         QVERIFY(!dlg.isVisible());
         GroupStore& store = d.main->groupFile().store;
         QCOMPARE(int(store.record(1).creditHours[kReportMonth]), credit);
@@ -161,14 +161,14 @@ private slots:
         QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Flyttar"));
     }
 
-    void everyWayOutOfTheEditorLandsInTheFirstField_data() {
+    void everyWayOutOfTheEditorGoesOnAfterTheLastFigure_data() {
         QTest::addColumn<QString>("way");
         QTest::newRow("Enter") << "Enter";
         QTest::newRow("Tab") << "Tab";
         QTest::newRow("Alt-O") << "Alt-O";
         QTest::newRow("click on OK") << "click";
     }
-    void everyWayOutOfTheEditorLandsInTheFirstField() {
+    void everyWayOutOfTheEditorGoesOnAfterTheLastFigure() {
         QFETCH(QString, way);
         d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
         CReportEntryDlg& dlg = d.open(1);
@@ -189,25 +189,48 @@ private slots:
         // The editor is closed, the remark kept, the report not yet stored.
         QVERIFY(dlg.isVisible());
         QVERIFY(!d.visible(ReportEntryCtl::RemarkEdit));
-        QCOMPARE(focusedId(), ReportEntryCtl::BooksOrPublications);
-        QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("3"));
+        QCOMPARE(focusedId(), ReportEntryCtl::Hours);
+        QCOMPARE(focusedEdit()->selectedText(), QStringLiteral("0"));
+        QCOMPARE(dlg.remarkState, 0);
         QCOMPARE(storedRemark(d.main->groupFile().store, 1, kReportMonth), std::string("Sjuk"));
         QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth,
                                                                NewFormValue::Publications)),
                  0);
         // The next digit lands where the focus is, and only there.
         type("8");
-        QCOMPARE(d.text(ReportEntryCtl::BooksOrPublications), QStringLiteral("8"));
+        QCOMPARE(d.text(ReportEntryCtl::BooksOrPublications), QStringLiteral("3"));
         QCOMPARE(d.text(ReportEntryCtl::BrochuresOrVideos), QStringLiteral("5"));
+        QCOMPARE(d.text(ReportEntryCtl::Hours), QStringLiteral("8"));
         // A later click on OK stores the report.
         QTest::mouseClick(control(&dlg, ReportEntryCtl::Ok), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
         QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth,
                                                                NewFormValue::Publications)),
-                 8);
+                 3);
         QCOMPARE(
             int(d.main->groupFile().store.getNewFormValue(1, kReportMonth, NewFormValue::Videos)),
             5);
+        QCOMPARE(int(d.main->groupFile().store.record(1).hours[kReportMonth]), 8);
+    }
+
+    // With the last field filled, Enter after the remark lands on OK, and the next Enter stores.
+    void afterAFilledLastFieldTheRemarkLeavesForOK() {
+        d.save(kReportMonth, {person("Anna", "Berg"), person("Bo", "Ahl")});
+        CReportEntryDlg& dlg = d.open(1);
+        while (focusedId() != ReportEntryCtl::BibleStudies) {
+            press(Qt::Key_Right);
+        }
+        type("2");
+        alt(Qt::Key_R);
+        type("Ny");
+        enter();
+        QCOMPARE(focused(), control(&dlg, ReportEntryCtl::Ok));
+        QVERIFY(dlg.isVisible());
+        enter();
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(int(d.main->groupFile().store.getNewFormValue(1, kReportMonth,
+                                                               NewFormValue::BibleStudies)),
+                 2);
     }
 
     void remarkWithoutAFreeSlotIsReportedAndNotStored() {
