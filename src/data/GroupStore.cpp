@@ -294,13 +294,36 @@ std::string GroupStore::phoneForPrint(int pub, bool second) const {
     return n >= 2 ? numbers[1] : std::string();
 }
 
-bool GroupStore::isReported(int pub, int m) const {
+MonthState GroupStore::monthState(int pub, int m) const {
     const GroupRecord& r = record(pub);
-    return r.hours[m] != 0 || (r.quarterHours[m] & 0x03) != 0;
+    if (r.hours[m] != 0 || (r.quarterHours[m] & 0x03) != 0) {
+        return MonthState::Reported;
+    }
+    return r.remarkSlot[m] == 0 ? MonthState::Missing : MonthState::RemarkOnly;
 }
 
-bool GroupStore::isMissing(int pub, int m) const {
-    return !isReported(pub, m) && record(pub).remarkSlot[m] == 0;
+MonthCounts GroupStore::countMonth(int m) const {
+    MonthCounts counts;
+    for (int p = 1; p <= publisherCount; ++p) {
+        switch (monthState(p, m)) {
+        case MonthState::Reported:
+            ++counts.reported;
+            break;
+        case MonthState::Missing:
+            ++counts.missing;
+            break;
+        case MonthState::RemarkOnly:
+            ++counts.remarkOnly;
+            break;
+        }
+    }
+    return counts;
+}
+
+std::string GroupStore::remarkOf(int pub, int m) const {
+    const int k = record(pub).remarkSlot[m];
+    return k >= 1 && k <= remarkCount ? remarkText(remarks_[static_cast<std::size_t>(k - 1)])
+                                      : std::string();
 }
 
 std::uint16_t GroupStore::getValue(int pub, int m, OldFormValue kind) const {

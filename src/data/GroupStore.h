@@ -22,6 +22,17 @@ struct Contacts {
     std::string reminderAddress; // empty unless a reminder can be sent
 };
 
+// How a publisher's month stands. A remark alone (say "sjuk") explains the month, so it is not
+// missing, yet it carries no figures: every count shows it apart.
+enum class MonthState { Reported, Missing, RemarkOnly };
+
+// Every publisher's month falls in exactly one of these.
+struct MonthCounts {
+    int reported = 0;
+    int missing = 0;
+    int remarkOnly = 0;
+};
+
 enum class LoadStatus { Loaded, CannotOpen, NotAGroupFile, Incomplete, NoMemory };
 enum class ReadResult { Ok, CannotOpen, NoMemory };
 
@@ -47,8 +58,12 @@ public:
     std::string displayName(int pub, bool listForm) const;
     Contacts collectPhones(int pub) const;
     std::string phoneForPrint(int pub, bool second) const;
-    bool isReported(int pub, int m) const;
-    bool isMissing(int pub, int m) const;
+    MonthState monthState(int pub, int m) const;
+    bool isReported(int pub, int m) const { return monthState(pub, m) == MonthState::Reported; }
+    bool isMissing(int pub, int m) const { return monthState(pub, m) == MonthState::Missing; }
+    MonthCounts countMonth(int m) const;
+    // The month's remark text; empty when it has none. Unlike getRemark, never reserves a slot.
+    std::string remarkOf(int pub, int m) const;
     // An old-form value as its bits stand, whatever form the month is held in.
     std::uint16_t getValue(int pub, int m, OldFormValue kind) const;
     // A new-form value; a month held in the old form is seen in new-form terms.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MissingReports.h"
 
+#include "Strings.h"
+
 namespace zadw {
 namespace {
 
@@ -14,12 +16,11 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     return out;
 }
 
-} // namespace
-
-std::vector<MissingLine> CollectMissing(const GroupStore& store) {
+std::vector<MissingLine> linesIn(const GroupStore& store, MonthState state) {
+    const int m = store.reportMonth;
     std::vector<MissingLine> lines;
     for (int p = 1; p <= store.publisherCount; ++p) {
-        if (!store.isMissing(p, store.reportMonth)) {
+        if (store.monthState(p, m) != state) {
             continue;
         }
         const Contacts contacts = store.collectPhones(p);
@@ -28,9 +29,54 @@ std::vector<MissingLine> CollectMissing(const GroupStore& store) {
         line.name = store.displayName(p, true);
         line.numbers.assign(contacts.numbers.begin(), contacts.numbers.begin() + contacts.count);
         line.address = contacts.reminderAddress;
+        if (state == MonthState::RemarkOnly) {
+            line.remark = store.remarkOf(p, m);
+        }
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+// One row per section, in the order shown; a new section is one more row.
+struct SectionRule {
+    ChaseKind kind;
+    std::vector<MissingLine> (*collect)(const GroupStore& store);
+    std::string (*heading)(int m);
+};
+
+constexpr SectionRule kSections[] = {
+    {ChaseKind::Missing, [](const GroupStore& s) { return linesIn(s, MonthState::Missing); },
+     [](int m) { return FormatText(LoadString(StringId::MissingReportsFor), monthName(m)); }},
+    {ChaseKind::RemarkOnly, [](const GroupStore& s) { return linesIn(s, MonthState::RemarkOnly); },
+     [](int) { return LoadString(StringId::RemarkOnly); }},
+};
+
+} // namespace
+
+std::vector<MissingLine> CollectMissing(const GroupStore& store) {
+    return linesIn(store, MonthState::Missing);
+}
+
+std::vector<ChaseSection> CollectSections(const GroupStore& store) {
+    std::vector<ChaseSection> sections;
+    for (const SectionRule& rule : kSections) {
+        ChaseSection section{rule.kind, rule.heading(store.reportMonth), rule.collect(store)};
+        if (!section.lines.empty()) {
+            sections.push_back(std::move(section));
+        }
+    }
+    return sections;
+}
+
+std::vector<ChaseRow> ChaseRows(const std::vector<ChaseSection>& sections) {
+    std::vector<ChaseRow> rows;
+    for (std::size_t s = 0; s < sections.size(); ++s) {
+        rows.push_back({s, -1});
+        for (std::size_t i = 0; i < sections[s].lines.size(); ++i) {
+            rows.push_back({s, static_cast<int>(i)});
+        }
+    }
+    return rows;
 }
 
 std::string NumbersText(const MissingLine& line) {
@@ -44,7 +90,16 @@ std::string AddressText(const MissingLine& line) {
 std::string ListText(const std::vector<MissingLine>& lines) {
     std::string text;
     for (const MissingLine& line : lines) {
-        text += line.name + "\t" + NumbersText(line) + "\t" + AddressText(line) + "\n";
+        text += line.name + "\t" + NumbersText(line) + "\t" + AddressText(line);
+        text += (line.remark.empty() ? "" : "\t" + line.remark) + "\n";
+    }
+    return text;
+}
+
+std::string ListText(const std::vector<ChaseSection>& sections) {
+    std::string text;
+    for (const ChaseSection& section : sections) {
+        text += section.heading + "\n" + ListText(section.lines);
     }
     return text;
 }
@@ -57,6 +112,15 @@ std::vector<std::size_t> ReminderRecipients(const std::vector<MissingLine>& line
         }
     }
     return chosen;
+}
+
+const ChaseSection* MissingSection(const std::vector<ChaseSection>& sections) {
+    for (const ChaseSection& section : sections) {
+        if (section.kind == ChaseKind::Missing) {
+            return &section;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace zadw

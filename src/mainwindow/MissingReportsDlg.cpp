@@ -39,28 +39,51 @@ QPushButton* button(QWidget* parent, MissingReportsCtl id, StringId textId) {
 
 CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& services,
                                        QWidget* parent)
-    : QDialog(parent), store_(store), services_(services), lines_(CollectMissing(store)) {
+    : QDialog(parent), store_(store), services_(services), sections_(CollectSections(store)),
+      rows_(ChaseRows(sections_)) {
     setWindowTitle(qs(TrimBlanks(LoadString(StringId::MissingReports))));
     const int m = store_.reportMonth;
+    const MonthCounts counts = store_.countMonth(m);
 
     auto* heading = new QLabel(this);
-    heading->setText(lines_.empty()
-                         ? qs(LoadString(StringId::EveryoneReported))
-                         : qs(FormatText(LoadString(StringId::MissingReportsFor), monthName(m))) +
-                               QStringLiteral(" = ") + QString::number(lines_.size()));
+    if (sections_.empty()) {
+        heading->setText(qs(LoadString(StringId::EveryoneReported)));
+    } else {
+        QString text = qs(FormatText(LoadString(StringId::MissingReportsFor), monthName(m))) +
+                       QStringLiteral(" = ") + QString::number(counts.missing);
+        if (counts.remarkOnly != 0) {
+            text += QLatin1Char('\n') +
+                    qs(FormatArgs(LoadString(StringId::RemarkOnlyFor),
+                                  {monthName(m), std::to_string(counts.remarkOnly)}));
+        }
+        heading->setText(text);
+    }
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(controlName(MissingReportsCtl::List));
     list_->setAccessibleName(heading->text());
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
-    list_->setHeaderLabels({qs(LoadString(StringId::NameHeading)),
-                            qs(LoadString(StringId::PhoneHeading)),
-                            qs(LoadString(StringId::MailHeading))});
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        list_->addTopLevelItem(new QTreeWidgetItem(list_));
-        ShowLine(static_cast<int>(i));
+    list_->setHeaderLabels(
+        {qs(LoadString(StringId::NameHeading)), qs(LoadString(StringId::PhoneHeading)),
+         qs(LoadString(StringId::MailHeading)), qs(LoadString(StringId::RemarkHeading))});
+    bool anyRemark = false;
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        auto* item = new QTreeWidgetItem(list_);
+        list_->addTopLevelItem(item);
+        if (rows_[r].isHeading()) {
+            // A heading reads across the columns and can be current, but never rung.
+            item->setText(0, qs(sections_[rows_[r].section].heading));
+            item->setFirstColumnSpanned(true);
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            item->setFont(0, bold);
+        } else {
+            anyRemark = anyRemark || sections_[rows_[r].section].kind == ChaseKind::RemarkOnly;
+            ShowLine(static_cast<int>(r));
+        }
     }
+    list_->setColumnHidden(3, !anyRemark);
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     heading->setBuddy(list_);
 
@@ -86,15 +109,17 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     layout->addLayout(buttons);
     resize(sizeHint().expandedTo(QSize(560, 320)));
 
-    if (!lines_.empty()) {
-        list_->setCurrentItem(list_->topLevelItem(0));
+    // The first line, under the first heading, so that it can be rung at once.
+    if (rows_.size() > 1) {
+        list_->setCurrentItem(list_->topLevelItem(1));
     }
     UpdateButtons();
     list_->setFocus(Qt::OtherFocusReason);
 }
 
 void CMissingReportsDlg::ShowLine(int row) {
-    const MissingLine& line = lines_[static_cast<std::size_t>(row)];
+    const ChaseRow& at = rows_[static_cast<std::size_t>(row)];
+    const MissingLine& line = sections_[at.section].lines[static_cast<std::size_t>(at.line)];
     QTreeWidgetItem* item = list_->topLevelItem(row);
     item->setText(0, qs(line.name));
     item->setText(1, qs(NumbersText(line)));
@@ -103,20 +128,34 @@ void CMissingReportsDlg::ShowLine(int row) {
         address += " (" + LoadString(StringId::Reminded) + ")";
     }
     item->setText(2, qs(address));
+    item->setText(3, qs(line.remark));
+}
+
+const MissingLine* CMissingReportsDlg::CurrentLine() const {
+    const int row = list_->currentIndex().row();
+    if (row < 0 || row >= static_cast<int>(rows_.size())) {
+        return nullptr;
+    }
+    const ChaseRow& at = rows_[static_cast<std::size_t>(row)];
+    return at.isHeading() ? nullptr
+                          : &sections_[at.section].lines[static_cast<std::size_t>(at.line)];
 }
 
 void CMissingReportsDlg::UpdateButtons() {
+    const ChaseSection* missing = MissingSection(sections_);
     control<QPushButton>(this, MissingReportsCtl::RemindAll)
-        ->setEnabled(!ReminderRecipients(lines_).empty());
-    const int row = list_->currentIndex().row();
-    const bool canDial = row >= 0 && row < static_cast<int>(lines_.size()) &&
-                         !lines_[static_cast<std::size_t>(row)].numbers.empty();
-    control<QPushButton>(this, MissingReportsCtl::Dial)->setEnabled(canDial);
-    control<QPushButton>(this, MissingReportsCtl::CopyList)->setEnabled(!lines_.empty());
+        ->setEnabled(missing != nullptr && !ReminderRecipients(missing->lines).empty());
+    const MissingLine* line = CurrentLine();
+    control<QPushButton>(this, MissingReportsCtl::Dial)
+        ->setEnabled(line != nullptr && !line->numbers.empty());
+    control<QPushButton>(this, MissingReportsCtl::CopyList)->setEnabled(!sections_.empty());
 }
 
 void CMissingReportsDlg::OnRemindAll() {
-    const std::vector<std::size_t> chosen = ReminderRecipients(lines_);
+    // Only the missing are reminded: a remark already explains the month.
+    const ChaseSection* missing = MissingSection(sections_);
+    const std::vector<std::size_t> chosen =
+        missing != nullptr ? ReminderRecipients(missing->lines) : std::vector<std::size_t>{};
     if (chosen.empty()) {
         return;
     }
@@ -130,38 +169,39 @@ void CMissingReportsDlg::OnRemindAll() {
 
     std::vector<std::string> addresses;
     for (const std::size_t i : chosen) {
-        addresses.push_back(lines_[i].address);
+        addresses.push_back(missing->lines[i].address);
     }
     NoMailSystem none;
     const bool sent = SendReminderToAll(addresses, m, messages(),
                                         services_.mail != nullptr ? *services_.mail : none);
     if (sent) {
+        auto& lines = sections_[static_cast<std::size_t>(missing - sections_.data())].lines;
         for (const std::size_t i : chosen) {
-            lines_[i].reminded = true;
-            ShowLine(static_cast<int>(i));
+            lines[i].reminded = true;
         }
-    }
-    list_->setFocus(Qt::OtherFocusReason);
-}
-
-void CMissingReportsDlg::OnDial() {
-    const int row = list_->currentIndex().row();
-    if (row >= 0 && row < static_cast<int>(lines_.size())) {
-        const MissingLine& line = lines_[static_cast<std::size_t>(row)];
-        if (!line.numbers.empty()) {
-            const std::string party = store_.displayName(line.pub, false);
-            if (services_.telephone != nullptr) {
-                services_.telephone->dialNumber(line.numbers.front(), party, messages());
-            } else {
-                messages().show(kNoTelephoneService);
+        for (std::size_t r = 0; r < rows_.size(); ++r) {
+            if (!rows_[r].isHeading() && &sections_[rows_[r].section] == missing) {
+                ShowLine(static_cast<int>(r));
             }
         }
     }
     list_->setFocus(Qt::OtherFocusReason);
 }
 
+void CMissingReportsDlg::OnDial() {
+    if (const MissingLine* line = CurrentLine(); line != nullptr && !line->numbers.empty()) {
+        const std::string party = store_.displayName(line->pub, false);
+        if (services_.telephone != nullptr) {
+            services_.telephone->dialNumber(line->numbers.front(), party, messages());
+        } else {
+            messages().show(kNoTelephoneService);
+        }
+    }
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
 void CMissingReportsDlg::OnCopyList() {
-    QApplication::clipboard()->setText(qs(ListText(lines_)));
+    QApplication::clipboard()->setText(qs(ListText(sections_)));
     list_->setFocus(Qt::OtherFocusReason);
 }
 

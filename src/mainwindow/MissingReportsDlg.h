@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// "Saknade rapporter…": every publisher whose report of the month is missing, with the numbers
-// to ring and the address to remind, and one reminder mail to all of them at once.
+// "Saknade rapporter…": every publisher whose report of the month is missing, then those whose
+// month holds only a remark, with the numbers to ring and the address to remind, and one
+// reminder mail to all the missing at once.
 
 #include "DialogTemplates.h"
 #include "GroupStore.h"
@@ -33,7 +34,7 @@ public:
     CMissingReportsDlg(const GroupStore& store, const Services& services,
                        QWidget* parent = nullptr);
 
-    const std::vector<MissingLine>& lines() const { return lines_; }
+    const std::vector<ChaseSection>& sections() const { return sections_; }
     QTreeWidget* lineList() const { return list_; }
 
     void OnRemindAll();
@@ -42,12 +43,15 @@ public:
 
 private:
     void ShowLine(int row);
+    // The line on the current row; null on a heading or when none is current.
+    const MissingLine* CurrentLine() const;
     void UpdateButtons();
     MessageSink& messages() { return *services_.messages; }
 
     const GroupStore& store_;
     Services services_;
-    std::vector<MissingLine> lines_;
+    std::vector<ChaseSection> sections_;
+    std::vector<ChaseRow> rows_; // what each row of the list shows
     QTreeWidget* list_ = nullptr;
 };
 

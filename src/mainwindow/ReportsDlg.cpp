@@ -188,6 +188,15 @@ void CReportsDlg::FocusList() {
     publisherList->setFocus(Qt::OtherFocusReason);
 }
 
+QString CReportsDlg::LineText(int pub) const {
+    // The mark follows the name, so typing a name still finds the line, and a reader says it.
+    QString text = ReadableText(qs(store.displayName(pub, true)));
+    if (store.monthState(pub, store.reportMonth) == MonthState::RemarkOnly) {
+        text += qs(LoadString(StringId::RemarkOnlyMark));
+    }
+    return text;
+}
+
 void CReportsDlg::RefreshList() {
     {
         const QSignalBlocker block(publisherList);
@@ -196,7 +205,7 @@ void CReportsDlg::RefreshList() {
             if (showUnreportedOnly && !store.isMissing(p, store.reportMonth)) {
                 continue;
             }
-            auto* item = new QListWidgetItem(ReadableText(qs(store.displayName(p, true))));
+            auto* item = new QListWidgetItem(LineText(p));
             item->setData(Qt::UserRole, p);
             publisherList->addItem(item);
         }
@@ -253,15 +262,22 @@ void CReportsDlg::UpdateStatus() {
     setWindowTitle(qs(FormatText(LoadString(StringId::CollectingReportsFor), monthName(m))) +
                    QStringLiteral(" - ") + qs(LoadString(StringId::Group)) + QLatin1Char(' ') +
                    QString::number(store.groupNumber) + QLatin1Char(' '));
-    int missing = 0;
-    for (int p = 1; p <= store.publisherCount; ++p) {
-        if (store.isMissing(p, m)) {
-            ++missing;
-        }
-    }
+    const MonthCounts counts = store.countMonth(m);
     control<QLabel>(this, ReportsCtl::MissingCount)
         ->setText(qs(FormatText(LoadString(StringId::MissingReportsFor), monthName(m))) +
-                  QStringLiteral(" = ") + QString::number(missing));
+                  QStringLiteral(" = ") + QString::number(counts.missing));
+    auto* remarkOnly = control<QLabel>(this, ReportsCtl::RemarkOnlyCount);
+    remarkOnly->setText(qs(FormatArgs(LoadString(StringId::RemarkOnlyFor),
+                                      {monthName(m), std::to_string(counts.remarkOnly)})));
+    remarkOnly->setVisible(counts.remarkOnly != 0);
+    // A report or remark just entered may have changed a line's mark.
+    for (int line = 0; line < publisherList->count(); ++line) {
+        QListWidgetItem* item = publisherList->item(line);
+        const QString text = LineText(PublisherOnLine(line));
+        if (item->text() != text) {
+            item->setText(text);
+        }
+    }
     control<QLabel>(this, ReportsCtl::PublisherCount)
         ->setText(qs(LoadString(StringId::PublisherTotal)) + QStringLiteral(" = ") +
                   QString::number(store.publisherCount));

@@ -93,6 +93,8 @@ public:
 
 private:
     void GroupReloaded();
+    // A publisher's line in the list: the name, and a mark when the month holds only a remark.
+    QString LineText(int pub) const;
 
     // The window's state; the dialogs it opens get the group through entryContext_.
     OpenGroupFile group;

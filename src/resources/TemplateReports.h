@@ -23,6 +23,8 @@ enum class ReportsCtl : int {
     Help = 1005,
     SendReminder = 1006,
     ReminderPreview = 1007,
+    RemarkOnlyCount = 1008, // shown only when some month holds only a remark
+    StatusFrame = 1009,     // around the status lines and the filter
 };
 template <> inline constexpr bool kIsControlIdEnum<ReportsCtl> = true;
 

@@ -87,11 +87,16 @@ GroupTotals ComputeGroupTotals(const GroupStore& store, int m, bool newForm) {
         const int category = store.record(p).category(m);
         CategoryTotals& t = totals.categories[static_cast<std::size_t>(category)];
         ++t.publishers;
-        if (store.isReported(p, m)) {
+        switch (store.monthState(p, m)) {
+        case MonthState::Reported:
             ++t.reports;
-        }
-        if (store.isMissing(p, m)) {
+            break;
+        case MonthState::Missing:
             ++totals.missing;
+            break;
+        case MonthState::RemarkOnly:
+            ++totals.remarkOnly;
+            break;
         }
         // The cells the summary list shows, quarter code in bits 0-1 as it reads them.
         t.quarters +=
@@ -137,6 +142,11 @@ TotalsBlock MakeTotalsBlock(const GroupTotals& totals) {
     block.statusLines.push_back(
         FormatText(LoadString(StringId::MissingReportsFor), monthName(totals.month)) + " = " +
         std::to_string(totals.missing));
+    if (totals.remarkOnly != 0) {
+        block.statusLines.push_back(
+            FormatArgs(LoadString(StringId::RemarkOnlyFor),
+                       {monthName(totals.month), std::to_string(totals.remarkOnly)}));
+    }
     block.statusLines.push_back(LoadString(StringId::PublisherTotal) + " = " +
                                 std::to_string(totals.publishers));
     return block;

@@ -28,7 +28,7 @@ std::span<const TotalsValue> TotalsValues(bool newForm);
 struct CategoryTotals {
     int category = 0; // -1 for the counted total
     int publishers = 0;
-    int reports = 0;  // isReported
+    int reports = 0;  // MonthState::Reported
     int quarters = 0; // hours in quarter hours, so that ¼ + ½ + ¾ stays exact
     int creditHours = 0;
     std::vector<long> values; // in the order of TotalsValues
@@ -40,7 +40,9 @@ struct GroupTotals {
     int month = 0; // 0 = January
     bool newForm = true;
     int publishers = 0;
-    int missing = 0; // isMissing, every category
+    int missing = 0;    // every category
+    int remarkOnly = 0; // every category: months that hold only a remark
+    // Every publisher is one of: reported (the categories' reports), missing, remark only.
     std::array<CategoryTotals, kCategoryCount> categories;
     CategoryTotals counted; // categories 0 to 2
 };
@@ -62,10 +64,11 @@ struct TotalsRow {
     std::string remarks;             // credit hours, or that special pioneers are not counted
 };
 struct TotalsBlock {
-    std::string heading;                  // "Summa"
-    std::string reportsHeading;           // "Rapporterat"
-    std::vector<TotalsRow> rows;          // categories 0..3, then the counted total
-    std::vector<std::string> statusLines; // still missing, and the group's publisher count
+    std::string heading;         // "Summa"
+    std::string reportsHeading;  // "Rapporterat"
+    std::vector<TotalsRow> rows; // categories 0..3, then the counted total
+    // Still missing, remark only when there is any, and the group's publisher count.
+    std::vector<std::string> statusLines;
 };
 TotalsBlock MakeTotalsBlock(const GroupTotals& totals);
 

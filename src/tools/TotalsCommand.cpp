@@ -60,6 +60,7 @@ std::string totalsJson(const GroupTotals& t) {
     j["form"] = t.newForm ? "new" : "old";
     j["publishers"] = t.publishers;
     j["missing"] = t.missing;
+    j["remarkOnly"] = t.remarkOnly;
     j["categories"] = nlohmann::ordered_json::array();
     for (const CategoryTotals& c : t.categories) {
         j["categories"].push_back(figures(c, t.newForm, true));
@@ -126,6 +127,8 @@ std::string totalsTable(const GroupTotals& t) {
         out += line + "\n";
     }
     out += "missing " + std::to_string(t.missing) + " of " + std::to_string(t.publishers) +
+           " publishers\n";
+    out += "remark only " + std::to_string(t.remarkOnly) + " of " + std::to_string(t.publishers) +
            " publishers\n";
     return out;
 }

@@ -91,17 +91,42 @@ TEST_F(Store, ReminderAddressFollowsTheAddressRuleAndTheMissingReport) {
     EXPECT_EQ(store.collectPhones(1).reminderAddress, "");
 }
 
-TEST_F(Store, ReportedAndMissing) {
-    makeGroup(3);
-    store.record(1).quarterHours[4] = 2; // half an hour only
-    store.record(2).remarkSlot[4] = 1;   // a remark only
-    EXPECT_TRUE(store.isReported(1, 4));
-    EXPECT_FALSE(store.isMissing(1, 4));
-    EXPECT_FALSE(store.isReported(2, 4));
-    EXPECT_FALSE(store.isMissing(2, 4));
-    EXPECT_TRUE(store.isMissing(3, 4));
-    store.record(3).quarterHours[4] = 4; // only bits 0-1 count
-    EXPECT_TRUE(store.isMissing(3, 4));
+TEST_F(Store, EveryMonthIsReportedMissingOrRemarkOnly) {
+    struct Case {
+        const char* what;
+        std::uint8_t hours, quarterBits, remarkSlot;
+        MonthState state;
+    };
+    const Case cases[] = {
+        {"nothing", 0, 0, 0, MonthState::Missing},
+        {"hours", 3, 0, 0, MonthState::Reported},
+        {"half an hour only", 0, 2, 0, MonthState::Reported},
+        {"only bits 0-1 of the quarter byte count", 0, 4, 0, MonthState::Missing},
+        {"a remark only", 0, 0, 1, MonthState::RemarkOnly},
+        {"a remark beside hours", 5, 0, 1, MonthState::Reported},
+        {"a slot past the remarks still stands for a remark", 0, 0, 9, MonthState::RemarkOnly},
+    };
+    const int n = static_cast<int>(std::size(cases));
+    makeGroup(n);
+    store.remarkCount = 1;
+    for (int p = 1; p <= n; ++p) {
+        const Case& c = cases[p - 1];
+        store.record(p).hours[4] = c.hours;
+        store.record(p).quarterHours[4] = c.quarterBits;
+        store.record(p).remarkSlot[4] = c.remarkSlot;
+    }
+    for (int p = 1; p <= n; ++p) {
+        const Case& c = cases[p - 1];
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(store.monthState(p, 4), c.state);
+        EXPECT_EQ(store.isReported(p, 4), c.state == MonthState::Reported);
+        EXPECT_EQ(store.isMissing(p, 4), c.state == MonthState::Missing);
+    }
+    const MonthCounts counts = store.countMonth(4);
+    EXPECT_EQ(counts.reported, 3);
+    EXPECT_EQ(counts.missing, 2);
+    EXPECT_EQ(counts.remarkOnly, 2);
+    EXPECT_EQ(store.countMonth(5).missing, n);
 }
 
 TEST_F(Store, BothPackingsDecodeAtTheirFullWidths) {
@@ -180,12 +205,14 @@ TEST_F(Store, RemarksAreStoredAsTyped) {
     ASSERT_TRUE(store.setRemark(1, 4, k, "100% sjuk %1 %s"));
     EXPECT_EQ(store.getRemark(1, 4, out, true), k);
     EXPECT_EQ(out, "100% sjuk %1 %s");
-    EXPECT_FALSE(store.isMissing(1, 4));
+    EXPECT_EQ(store.remarkOf(1, 4), out);
+    EXPECT_EQ(store.monthState(1, 4), MonthState::RemarkOnly);
 
     // A leading blank or an empty text removes the link.
     EXPECT_FALSE(store.setRemark(1, 4, k, " borta"));
     EXPECT_EQ(store.record(1).remarkSlot[4], 0);
     EXPECT_EQ(store.getRemark(1, 4, out, true), 0);
+    EXPECT_EQ(store.remarkOf(1, 4), "");
 
     // 36 characters at most; text windows-1252 cannot carry is refused.
     ASSERT_TRUE(store.setRemark(1, 4, k, std::string(40, 'x')));

@@ -54,6 +54,12 @@ struct Group {
         }
         store.assign(head, records, {});
     }
+    // Links a remark to the November of publisher p.
+    void remark(int p, const std::string& text) {
+        std::string old;
+        const int slot = store.getRemark(p, kNovember, old, false);
+        ASSERT_TRUE(store.setRemark(p, kNovember, slot, text));
+    }
 };
 
 TEST(MissingReports, TheMissingInFileOrderWithWhatCanReachThem) {
@@ -79,6 +85,49 @@ TEST(MissingReports, NobodyMissingOrNobodyToRemind) {
     const std::vector<MissingLine> lines = CollectMissing(Group(noAddress).store);
     EXPECT_EQ(lines.size(), 2u);
     EXPECT_TRUE(ReminderRecipients(lines).empty());
+}
+
+TEST(MissingReports, RemarkOnlyMonthsFollowTheMissingUnderTheirOwnHeading) {
+    struct Case {
+        const char* what;
+        std::vector<int> hours;                           // per publisher of kMany
+        std::vector<std::pair<int, std::string>> remarks; // publisher, remark
+        std::string text;                                 // as "Kopiera listan" copies it
+        std::vector<std::size_t> reminded;                // lines of the missing section
+    };
+    const Case cases[] = {
+        {"both sections",
+         {0, 5, 0, 3, 3},
+         {{1, "ringer tillbaka"}, {2, "sjuk"}},
+         "Utebliven rapport för november\n"
+         "Ek, Åsa\t\tasa@example.se\n"
+         "Endast anmärkning\n"
+         "Öberg, Olle\t08-123 45 67, +46 70-111 22\t–\tringer tillbaka\n",
+         {0}},
+        {"only remarks: no missing heading, nobody to remind",
+         {0, 5, 3, 3, 3},
+         {{1, "sjuk"}},
+         "Endast anmärkning\nÖberg, Olle\t08-123 45 67, +46 70-111 22\t–\tsjuk\n",
+         {}},
+        {"nobody: no heading at all", {1, 1, 1, 1, 1}, {{1, "sjuk"}}, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<Person> people = kMany;
+        for (std::size_t i = 0; i < people.size(); ++i) {
+            people[i].hours = c.hours[i];
+        }
+        Group g(people);
+        for (const auto& [p, text] : c.remarks) {
+            g.remark(p, text);
+        }
+        const std::vector<ChaseSection> sections = CollectSections(g.store);
+        EXPECT_EQ(ListText(sections), c.text);
+        const ChaseSection* missing = MissingSection(sections);
+        EXPECT_EQ(missing != nullptr ? ReminderRecipients(missing->lines)
+                                     : std::vector<std::size_t>{},
+                  c.reminded);
+    }
 }
 
 TEST(RemindAll, OneMessageWithEveryoneAsABlindCopy) {

@@ -269,6 +269,7 @@ private slots:
         QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9;
         QTest::newRow("DejaVu Sans 10") << "DejaVu Sans" << 10;
         QTest::newRow("Liberation Sans 9") << "Liberation Sans" << 9;
+        QTest::newRow("DejaVu Sans 18") << "DejaVu Sans" << 18;
     }
     void nothingIsClipped() {
         QFETCH(QString, family);
@@ -280,7 +281,17 @@ private slots:
             QStringLiteral("Karl-Gustav Mårten A Östergren-Wallenius");
         auto dlg = desk.open(groupPath());
         QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("hol"));
+        // Every status line shown, each inside the status frame.
+        dlg->groupFile().store.record(2).remarkSlot[10] = 1;
+        dlg->UpdateStatus();
         QCOMPARE(firstClipped(dlg.get()), QString());
+        const QRect frame = control(dlg.get(), ReportsCtl::StatusFrame)->geometry();
+        for (const ReportsCtl id : {ReportsCtl::PublisherCount, ReportsCtl::MissingCount,
+                                    ReportsCtl::RemarkOnlyCount, ReportsCtl::UnreportedOnly}) {
+            QVERIFY(control(dlg.get(), id)->isVisible());
+            QVERIFY(frame.contains(control(dlg.get(), id)->geometry()));
+        }
+        QVERIFY(frame.bottom() < control(dlg.get(), ReportsCtl::EnterReport)->geometry().top());
         // List rows hold the ring of Å.
         QListWidget* list = dlg->publisherListBox();
         const QRect row = list->visualItemRect(list->item(3));

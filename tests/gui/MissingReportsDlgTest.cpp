@@ -32,17 +32,21 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The shown lines, their cells joined by " | ".
+// The shown lines, headings too, their cells joined by " | "; a remark after one more.
 QStringList shownLines(const CMissingReportsDlg& dlg) {
     QStringList out;
     QTreeWidget* list = dlg.lineList();
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
         out << item->text(0) + QStringLiteral(" | ") + item->text(1) + QStringLiteral(" | ") +
-                   item->text(2);
+                   item->text(2) +
+                   (item->text(3).isEmpty() ? QString() : QStringLiteral(" | ") + item->text(3));
     }
     return out;
 }
+
+const QString kMissingHeading = QStringLiteral("Utebliven rapport för november |  | ");
+const QString kRemarkHeading = QStringLiteral("Endast anmärkning |  | ");
 
 class TelCatcher : public QObject {
     Q_OBJECT
@@ -77,9 +81,21 @@ private:
     QByteArray savedSendmail;
     TelCatcher catcher;
 
-    void open(const std::vector<PublisherSpec>& people) {
+    // remarks: publisher and text, linked to November.
+    void open(const std::vector<PublisherSpec>& people,
+              const std::vector<std::pair<int, std::string>>& remarks = {}) {
         const std::string path = dir->file("Grupp.z08");
         writeGroup(path, 10, 4, people);
+        if (!remarks.empty()) {
+            RecordingSink sink;
+            GroupStore store(sink);
+            QVERIFY(store.loadGroupFile(path));
+            for (const auto& [p, text] : remarks) {
+                std::string old;
+                QVERIFY(store.setRemark(p, 10, store.getRemark(p, 10, old, false), text));
+            }
+            QVERIFY(store.saveGroupFile(path));
+        }
         Services s = desk->services();
         s.mail = mail.get();
         s.telephone = telephone.get();
@@ -141,13 +157,16 @@ private slots:
         const QString none = QString::fromUtf8("–");
         QTest::newRow("many")
             << 1
-            << QStringList{QString::fromUtf8(
+            << QStringList{kMissingHeading,
+                           QString::fromUtf8(
                                "Öberg, Olle | 08-123 45 67, +46 70-111 22 | olle@example.se"),
                            QString::fromUtf8("Ek, Åsa |  | asa@example.se"),
                            QStringLiteral("Lind, Per | 08-55 55 | ") + none,
                            QStringLiteral("Holm, Eva |  | ") + none}
             << QString::fromUtf8("Utebliven rapport för november = 4") << true;
-        QTest::newRow("one") << 4 << QStringList{QStringLiteral("Lind, Per | 08-55 55 | ") + none}
+        QTest::newRow("one") << 4
+                             << QStringList{kMissingHeading,
+                                            QStringLiteral("Lind, Per | 08-55 55 | ") + none}
                              << QString::fromUtf8("Utebliven rapport för november = 1") << false;
         QTest::newRow("none") << 5 << QStringList{} << QString::fromUtf8("Alla har rapporterat.")
                               << false;
@@ -189,11 +208,11 @@ private slots:
                 desk->messages.shown,
                 std::vector<std::string>{"Skicka en påminnelse för november till 2 förkunnare?"});
             QCOMPARE(desk->messages.defaults, std::vector<MsgAnswer>{MsgAnswer::No});
-            QCOMPARE(shownLines(dlg)[0],
+            QCOMPARE(shownLines(dlg)[1],
                      QString::fromUtf8(
                          "Öberg, Olle | 08-123 45 67, +46 70-111 22 | olle@example.se (påmind)"));
-            QCOMPARE(shownLines(dlg)[1], QString::fromUtf8("Ek, Åsa |  | asa@example.se (påmind)"));
-            QVERIFY(!shownLines(dlg)[2].contains(QString::fromUtf8("påmind")));
+            QCOMPARE(shownLines(dlg)[2], QString::fromUtf8("Ek, Åsa |  | asa@example.se (påmind)"));
+            QVERIFY(!shownLines(dlg)[3].contains(QString::fromUtf8("påmind")));
         });
         QCOMPARE(runs(), 1);
         QStringList args;
@@ -249,7 +268,8 @@ private slots:
             QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::CopyList),
                               Qt::LeftButton);
             QCOMPARE(QApplication::clipboard()->text(),
-                     QString::fromUtf8("Öberg, Olle\t08-123 45 67, +46 70-111 22\tolle@example.se\n"
+                     QString::fromUtf8("Utebliven rapport för november\n"
+                                       "Öberg, Olle\t08-123 45 67, +46 70-111 22\tolle@example.se\n"
                                        "Ek, Åsa\t\tasa@example.se\n"
                                        "Lind, Per\t08-55 55\t–\n"
                                        "Holm, Eva\t\t–\n"));
@@ -262,6 +282,59 @@ private slots:
             QCOMPARE(catcher.urls.size(), 1);
             QVERIFY(catcher.urls[0].toString().contains(QStringLiteral("08-55")));
         });
+    }
+
+    void remarkOnlyMonthsAreASectionOfTheirOwnThatCanBeRung() {
+        // Öberg and Ek hold only a remark; Lind and Holm are missing, Berg has reported.
+        open(kMany, {{1, "ringer tillbaka"}, {3, "sjuk"}});
+        desk->messages.answers.push_back(MsgAnswer::Yes);
+        withDialog([&](CMissingReportsDlg& dlg) {
+            const QString none = QString::fromUtf8("–");
+            QCOMPARE(
+                shownLines(dlg),
+                (QStringList{kMissingHeading, QStringLiteral("Lind, Per | 08-55 55 | ") + none,
+                             QStringLiteral("Holm, Eva |  | ") + none, kRemarkHeading,
+                             QStringLiteral("Öberg, Olle | 08-123 45 67, +46 70-111 22 | ") + none +
+                                 QStringLiteral(" | ringer tillbaka"),
+                             QStringLiteral("Ek, Åsa |  | ") + none + QStringLiteral(" | sjuk")}));
+            QCOMPARE(dlg.lineList()->accessibleName(),
+                     QStringLiteral("Utebliven rapport för november = 2\n"
+                                    "Endast anmärkning för november = 2"));
+            auto* dial = control<QPushButton>(&dlg, MissingReportsCtl::Dial);
+            // The first line is current; a heading is never rung, Öberg under his is.
+            QCOMPARE(dlg.lineList()->currentIndex().row(), 1);
+            dlg.lineList()->setCurrentItem(dlg.lineList()->topLevelItem(3));
+            QVERIFY(!dial->isEnabled());
+            QTest::keyClick(dlg.lineList(), Qt::Key_Down);
+            QVERIFY(dial->isEnabled());
+            QTest::mouseClick(dial, Qt::LeftButton);
+            QCOMPARE(catcher.urls.size(), 1);
+            QVERIFY(catcher.urls[0].toString().contains(QStringLiteral("08-123")));
+            // Nobody missing has a usable address, and a remark is never reminded.
+            QVERIFY(!control<QPushButton>(&dlg, MissingReportsCtl::RemindAll)->isEnabled());
+        });
+        QCOMPARE(runs(), 0);
+        QVERIFY(desk->messages.shown.empty());
+    }
+
+    void remindAllPassesTheRemarksBy() {
+        // Ek is missing; Öberg, with an address too, holds only a remark.
+        std::vector<PublisherSpec> people = kMany;
+        people[3].hoursInReportMonth = 3; // Lind
+        people[4].hoursInReportMonth = 3; // Holm
+        people[2].hoursInReportMonth = 0; // Ek, missing with an address
+        open(people, {{1, "sjuk"}});
+        desk->messages.answers.push_back(MsgAnswer::Yes);
+        withDialog([&](CMissingReportsDlg& dlg) {
+            QTest::mouseClick(control<QPushButton>(&dlg, MissingReportsCtl::RemindAll),
+                              Qt::LeftButton);
+            QCOMPARE(
+                desk->messages.shown,
+                std::vector<std::string>{"Skicka en påminnelse för november till 1 förkunnare?"});
+        });
+        QCOMPARE(runs(), 1);
+        const QByteArray args = readAll(sendmail + ".args");
+        QVERIFY(args.contains("asa@example.se") && !args.contains("olle@"));
     }
 
     void theContextMenuNamesTheCommandAndItsKey() {

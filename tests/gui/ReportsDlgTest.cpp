@@ -221,6 +221,48 @@ private slots:
         QCOMPARE(dlg->publisherListBox()->currentRow(), 0);
     }
 
+    void aRemarkOnlyMonthIsCountedApartAndMarkedInTheList() {
+        // Olle's November holds only a remark; Ek and Ahl are missing, Berg has reported.
+        {
+            RecordingSink sink;
+            GroupStore store(sink);
+            QVERIFY(store.loadGroupFile(dir.file("Grupp.z08")));
+            std::string old;
+            QVERIFY(store.setRemark(1, 10, store.getRemark(1, 10, old, false), "sjuk"));
+            QVERIFY(store.saveGroupFile(dir.file("Grupp.z08")));
+        }
+        Desk desk;
+        auto dlg = desk.open(groupPath());
+        QCOMPARE(text(*dlg, ReportsCtl::PublisherCount), QStringLiteral("Summa förkunnare = 4"));
+        QCOMPARE(text(*dlg, ReportsCtl::MissingCount),
+                 QStringLiteral("Utebliven rapport för november = 2"));
+        QVERIFY(visible(*dlg, ReportsCtl::RemarkOnlyCount));
+        QCOMPARE(text(*dlg, ReportsCtl::RemarkOnlyCount),
+                 QStringLiteral("Endast anmärkning för november = 1"));
+        QCOMPARE(lines(*dlg),
+                 QStringList({"Öberg, Olle (anm.)", "Berg, Anna", "Ek, Åsa", "Ahl, Bo"}));
+        // Not missing: no reminder, and the filter leaves the line out.
+        QCOMPARE(dlg->publisherListBox()->currentRow(), 0);
+        QVERIFY(!visible(*dlg, ReportsCtl::SendReminder));
+        // Typing the name still finds the marked line.
+        dlg->publisherListBox()->setCurrentRow(3);
+        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("Öb"));
+        QCOMPARE(dlg->publisherListBox()->currentRow(), 0);
+        control<QCheckBox>(dlg.get(), ReportsCtl::UnreportedOnly)->click();
+        QCOMPARE(lines(*dlg), QStringList({"Ek, Åsa", "Ahl, Bo"}));
+        control<QCheckBox>(dlg.get(), ReportsCtl::UnreportedOnly)->click();
+
+        // Figures entered for Olle: the mark and the third line go at once.
+        dlg->publisherListBox()->setCurrentRow(0);
+        dlg->groupFile().store.record(1).hours[10] = 4;
+        whenModalOpens([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        QTest::keyClick(dlg->publisherListBox(), Qt::Key_Return);
+        QCOMPARE(lines(*dlg).first(), QStringLiteral("Öberg, Olle"));
+        QVERIFY(!visible(*dlg, ReportsCtl::RemarkOnlyCount));
+        QCOMPARE(text(*dlg, ReportsCtl::MissingCount),
+                 QStringLiteral("Utebliven rapport för november = 2"));
+    }
+
     void onePublisherGroupIsNotWrittenBackYetStillOpens() {
         writeGroup(dir.file("ett.z08"), 10, 1, {{"Ensam", "Person", "", "", "", "", 0}});
         const std::string before = readFile(dir.file("ett.z08"));

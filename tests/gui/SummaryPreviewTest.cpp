@@ -247,7 +247,7 @@ private slots:
                  {"Summa", "Förkunnare", "207", "18 / 23", "115½", "2 / 2  ( + 10 Timmar )",
                   "1 / 1  ej inräknade", "Summa inräknade", "372½", "147", "61", "156",
                   "21 / 26  ( + 10 Timmar )", "Utebliven rapport för november = 4",
-                  "Summa förkunnare = 27"}) {
+                  "Endast anmärkning för november = 1", "Summa förkunnare = 27"}) {
                 QVERIFY2(texts.contains(QString::fromUtf8(t)), t);
             }
         });

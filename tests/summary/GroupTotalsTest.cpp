@@ -64,7 +64,8 @@ TEST(GroupTotals, AddsUpEveryCategoryOfTheNewForm) {
     const GroupTotals t = ComputeGroupTotals(g.store, kMonth, true);
     EXPECT_EQ(t.month, kMonth);
     EXPECT_EQ(t.publishers, 9);
-    EXPECT_EQ(t.missing, 1); // publisher 8; the remark-only month is not missing
+    EXPECT_EQ(t.missing, 1);    // publisher 8; the remark-only month is not missing
+    EXPECT_EQ(t.remarkOnly, 1); // publisher 6
     // values: publications, videos, return visits, Bible studies
     const Expected categories[] = {
         {4, 3, 66, 0, {5, 1, 2, 1}},    // 10¼ + ½ + 5¾ = 16½
@@ -78,6 +79,8 @@ TEST(GroupTotals, AddsUpEveryCategoryOfTheNewForm) {
         expectFigures(t.categories[static_cast<std::size_t>(c)], categories[c]);
     }
     expectFigures(t.counted, {8, 6, 540, 10, {9, 1, 22, 4}}); // special pioneers left out
+    const int reported = t.counted.reports + t.categories[kSpecialPioneer].reports;
+    EXPECT_EQ(reported + t.missing + t.remarkOnly, t.publishers);
 }
 
 TEST(GroupTotals, QuarterHoursAddUpAcrossPublishers) {
@@ -150,7 +153,12 @@ TEST(GroupTotals, BlockCellsFollowTheListsColumns) {
         EXPECT_EQ(block.rows[i].remarks, rows[i].remarks);
     }
     EXPECT_EQ(block.statusLines,
-              (std::vector<std::string>{"Utebliven rapport för maj = 1", "Summa förkunnare = 9"}));
+              (std::vector<std::string>{"Utebliven rapport för maj = 1",
+                                        "Endast anmärkning för maj = 1", "Summa förkunnare = 9"}));
+    // No remark-only month: no line for it.
+    g.store.record(6).remarkSlot[kMonth] = 0;
+    EXPECT_EQ(MakeTotalsBlock(ComputeGroupTotals(g.store, kMonth, true)).statusLines,
+              (std::vector<std::string>{"Utebliven rapport för maj = 2", "Summa förkunnare = 9"}));
 }
 
 TEST(GroupTotals, PrintedBlockIsRuledLikeTheSheetFromItsTop) {
@@ -164,8 +172,8 @@ TEST(GroupTotals, PrintedBlockIsRuledLikeTheSheetFromItsTop) {
     const int top = 4000;
     const PrintedTotals printed = LayOutPrintedTotals(block, true, pm, pos, top);
 
-    // A heading row and five rows in the frame, then two status lines: rows of 150 units.
-    EXPECT_EQ(printed.height, 8 * 150);
+    // A heading row and five rows in the frame, then three status lines: rows of 150 units.
+    EXPECT_EQ(printed.height, 9 * 150);
     const auto lines = test::opsOfKind(printed.ops, OpKind::Line);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0].x, pos.gridLeft); // the frame's left side, top to bottom
@@ -194,9 +202,9 @@ TEST(GroupTotals, ScreenPageShowsTheBlockUnderTheListsHeadings) {
     const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(g.store, kMonth, true));
     const auto ops = DrawScreenTotalsPage(block, true, {760, 380, 1, 1}, LayoutLanguage::Swedish);
     const auto texts = test::textsOf(ops);
-    for (const char* t :
-         {"Summa", "Rapporterat", "Publ.", "Timmar", "Förkunnare", "16½", "Specialpionjärer",
-          "1 / 1  ej inräknade", "6 / 8  ( + 10 Timmar )", "Summa förkunnare = 9"}) {
+    for (const char* t : {"Summa", "Rapporterat", "Publ.", "Timmar", "Förkunnare", "16½",
+                          "Specialpionjärer", "1 / 1  ej inräknade", "6 / 8  ( + 10 Timmar )",
+                          "Endast anmärkning för maj = 1", "Summa förkunnare = 9"}) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
     }
 }

@@ -138,7 +138,8 @@ totals)
     run_status 0 totals "$sample" --month 11 --form new
     grep -q "^Summa inräknade .* 26 .* 21 .* 372.5 .* 10 .* 147 .* 61 .* 156 .* 21$" out.txt ||
         fail "the table's counted line: $(cat out.txt)"
-    grep -q "^missing 4 of 27 publishers$" out.txt || fail "the table's last line: $(cat out.txt)"
+    grep -q "^missing 4 of 27 publishers$" out.txt || fail "the table's missing line: $(cat out.txt)"
+    grep -q "^remark only 1 of 27 publishers$" out.txt || fail "the table's last line: $(cat out.txt)"
     run_status 0 totals "$sample" --month mars --form old --json
     grep -q '"subscriptions"' out.txt || fail "the old form lacks its own keys"
     run_status 2 totals "$sample" --month 13
