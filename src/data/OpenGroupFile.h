@@ -65,18 +65,23 @@ public:
 private:
     OpenResult load(const std::string& path);
     bool keepMemoryCopy(const std::string& tag, std::string& copyPath);
-    WriteBackResult write();
+    std::string keepCopy(const std::string& bytes, const std::string& tag, bool beside);
+    void sayBackupsFailed(int error);
+    bool changedOnDisk(const FileIdentity& disk) const;
+    WriteBackResult write(const std::string& unsavedCopy = {});
 
     MessageSink& messages_;
     FileLocker* locker_;
     BackupFolder backups_;
     Clock clock_;
     std::string lockedPath_; // canonical path of the file whose lock is held
+    std::string realPath_;   // the file the path led to when read: written there, and only there
     FileIdentity identity_;
     bool changed_ = false;
     bool readOnly_ = false;
     bool damaged_ = false;
     bool damageNoticeGiven_ = false;
+    bool backupTroubleSaid_ = false; // 2026 is said once per run
     std::string loadCopy_; // the backup copy of the file as last loaded
     int generation_ = 0;
 };
