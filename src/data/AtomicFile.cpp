@@ -133,7 +133,8 @@ WriteOutcome givePermissions(int fd, const Permissions& p, mode_t mode, bool kee
     if (::fstat(fd, &st) != 0) {
         return failed(WriteResult::WriteFailed, errno);
     }
-    const bool groupKept = st.st_gid == p.group || ::fchown(fd, static_cast<uid_t>(-1), p.group) == 0;
+    const bool groupKept =
+        st.st_gid == p.group || ::fchown(fd, static_cast<uid_t>(-1), p.group) == 0;
     bool aclKept = true;
     if (p.extended && groupKept) {
         aclKept = ::acl_set_fd(fd, p.acl) == 0;

@@ -203,8 +203,7 @@ void OpenGroupFile::sayBackupsFailed(int error) {
     }
 }
 
-std::string OpenGroupFile::keepCopy(const std::string& bytes, const std::string& tag,
-                                    bool beside) {
+std::string OpenGroupFile::keepCopy(const std::string& bytes, const std::string& tag, bool beside) {
     int error = 0;
     std::string copy = backups_.keep(path(), bytes, tag, clock_(), &error);
     if (copy.empty()) {

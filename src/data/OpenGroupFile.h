@@ -82,7 +82,7 @@ private:
     bool damaged_ = false;
     bool damageNoticeGiven_ = false;
     bool backupTroubleSaid_ = false; // 2026 is said once per run
-    std::string loadCopy_; // the backup copy of the file as last loaded
+    std::string loadCopy_;           // the backup copy of the file as last loaded
     int generation_ = 0;
 };
 
