@@ -180,6 +180,7 @@ OpenResult OpenGroupFile::load(const std::string& path) {
     identity_ = id;
     // Opened through a link on purpose: the file it led to is the group file from now on.
     realPath_ = canonicalPath(path);
+    realFor_ = path;
     damaged_ = store.lastLoadStatus() == LoadStatus::Incomplete;
     damageNoticeGiven_ = false;
     // A copy of every file as it was read; the same bytes are not kept twice in a row.
@@ -193,6 +194,14 @@ OpenResult OpenGroupFile::load(const std::string& path) {
         messages_.show(FormatText(LoadString(StringId::FileReadOnly), path));
     }
     return OpenResult::Loaded;
+}
+
+void OpenGroupFile::followPath() {
+    // A path given to the store since reading is followed as it is now.
+    if (realFor_ != path()) {
+        realPath_ = canonicalPath(path());
+        realFor_ = path();
+    }
 }
 
 void OpenGroupFile::sayBackupsFailed(int error) {
@@ -225,9 +234,7 @@ bool OpenGroupFile::keepMemoryCopy(const std::string& tag, std::string& copyPath
     if (!store.serialize(data)) {
         return false;
     }
-    if (realPath_.empty()) {
-        realPath_ = canonicalPath(path());
-    }
+    followPath();
     copyPath = keepCopy(data, tag, true);
     return !copyPath.empty();
 }
@@ -252,9 +259,7 @@ WriteBackResult OpenGroupFile::writeBack() {
     if (!isGroupFilePath(file) || store.publisherCount <= 1 || !store.storageReady) {
         return WriteBackResult::NothingToWrite;
     }
-    if (realPath_.empty()) {
-        realPath_ = canonicalPath(file);
-    }
+    followPath();
     mode_t type = 0;
     const FileIdentity disk = entryAt(realPath_, type);
     // Nothing new: the file is left alone, so no copy of zadw ever writes over another's work.
@@ -285,7 +290,7 @@ WriteBackResult OpenGroupFile::writeBack() {
 
 WriteBackResult OpenGroupFile::write(const std::string& unsavedCopy) {
     const std::string file = path();
-    const std::string target = realPath_.empty() ? canonicalPath(file) : realPath_;
+    const std::string target = realPath_;
     // Something else at the group file's place is not written through or replaced; what was
     // typed stays in a copy of its own.
     const auto refuse = [&](mode_t type) {

@@ -66,6 +66,7 @@ private:
     OpenResult load(const std::string& path);
     bool keepMemoryCopy(const std::string& tag, std::string& copyPath);
     std::string keepCopy(const std::string& bytes, const std::string& tag, bool beside);
+    void followPath();
     void sayBackupsFailed(int error);
     bool changedOnDisk(const FileIdentity& disk) const;
     WriteBackResult write(const std::string& unsavedCopy = {});
@@ -76,6 +77,7 @@ private:
     Clock clock_;
     std::string lockedPath_; // canonical path of the file whose lock is held
     std::string realPath_;   // the file the path led to when read: written there, and only there
+    std::string realFor_;    // the path realPath_ was found for
     FileIdentity identity_;
     bool changed_ = false;
     bool readOnly_ = false;
