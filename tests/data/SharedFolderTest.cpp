@@ -218,45 +218,45 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
         SCOPED_TRACE(c.name);
         ScratchDir dir;
         const std::string folder = dir.file("shared");
-        const std::string path = folder + "/grupp4.z08";
+        const std::string groupFile = folder + "/grupp4.z08";
         const std::string update = folder + "/grupp4.z18";
         std::filesystem::create_directory(folder);
-        writeFile(path, groupBytes(1));
+        writeFile(groupFile, groupBytes(1));
         writeFile(update, "from an older version"); // 0644, wider than the group file
         std::filesystem::create_directory(dir.file("home"));
         ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
         ASSERT_EQ(::chown(dir.file("home").c_str(), collector, own), 0);
         ASSERT_EQ(::chown(folder.c_str(), collector, share), 0);
         ASSERT_EQ(::chmod(folder.c_str(), 0775), 0);
-        ASSERT_EQ(::chown(path.c_str(), collector, share), 0);
+        ASSERT_EQ(::chown(groupFile.c_str(), collector, share), 0);
         ASSERT_EQ(::chown(update.c_str(), collector, own), 0);
-        ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+        ASSERT_EQ(::chmod(groupFile.c_str(), c.mode), 0);
         ASSERT_EQ(::chmod(update.c_str(), 0644), 0);
         const auto setfacl = [&](std::string entry, const std::string& on) {
             entry.replace(entry.find("ASSISTANT"), 9, assistant);
             ASSERT_EQ(run("setfacl -m " + entry + " '" + on + "' 2>&1"), "");
         };
         if (*c.fileAcl != '\0') {
-            setfacl(c.fileAcl, path);
+            setfacl(c.fileAcl, groupFile);
         }
         if (*c.folderAcl != '\0') {
             setfacl(c.folderAcl, folder);
         }
-        const std::string aclBefore = aclOf(path);
+        const std::string aclBefore = aclOf(groupFile);
 
         EXPECT_TRUE(asCollector(collector, own, share, [&] {
             RecordingSink sink;
             OpenGroupFile group(sink, nullptr, BackupFolder(dir.file("home/backups")),
                                 [] { return kNow; });
-            if (group.open(path, false) != OpenResult::Loaded) {
+            if (group.open(groupFile, false) != OpenResult::Loaded) {
                 return false;
             }
             group.store.record(1).hours[10] = 9;
             return group.saveChanges() == WriteBackResult::Written &&
-                   group.store.saveGroupFile(update, path) && sink.shown.empty();
+                   group.store.saveGroupFile(update, groupFile) && sink.shown.empty();
         }));
-        EXPECT_EQ(hoursIn(path), 9);
-        for (const std::string& file : {path, update}) {
+        EXPECT_EQ(hoursIn(groupFile), 9);
+        for (const std::string& file : {groupFile, update}) {
             SCOPED_TRACE(file);
             struct stat st {};
             ASSERT_EQ(::stat(file.c_str(), &st), 0);
