@@ -76,16 +76,16 @@ private:
     BackupFolder backups_;
     Clock clock_;
     std::string lockedPath_; // canonical path of the file whose lock is held
-    std::string realPath_;   // the file the path led to when read: written there, and only there
-    std::string realFor_;    // the path realPath_ was found for
     FileIdentity identity_;
     bool changed_ = false;
     bool readOnly_ = false;
     bool damaged_ = false;
     bool damageNoticeGiven_ = false;
-    bool backupTroubleSaid_ = false; // 2026 is said once per run
-    std::string loadCopy_;           // the backup copy of the file as last loaded
+    std::string loadCopy_; // the backup copy of the file as last loaded
     int generation_ = 0;
+    std::string realPath_; // the file the path led to when read: written there, and only there
+    std::string realFor_;  // the path realPath_ was found for
+    bool backupTroubleSaid_ = false; // a backup folder that fails is said once per run
 };
 
 } // namespace zadw
