@@ -11,6 +11,8 @@
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <memory>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -268,43 +270,78 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
     }
 }
 
+// A backup folder that cannot be made, or a full file system for it (a tiny one, where the test
+// may mount one).
+struct UnusableBackups {
+    const char* name;
+    int error;
+    std::function<bool(const ScratchDir&, const std::string& backups)> make; // false: skip
+};
+
+const UnusableBackups kUnusableBackups[] = {
+    {"not a folder", ENOTDIR,
+     [](const ScratchDir& dir, const std::string&) {
+         writeFile(dir.file("b"), ""); // a file where the backup folder's parent should be
+         return true;
+     }},
+    {"full", ENOSPC,
+     [](const ScratchDir& dir, const std::string& backups) {
+         std::filesystem::create_directory(dir.file("b"));
+         if (::geteuid() != 0 ||
+             !run("mount -t tmpfs -o size=32k tmpfs '" + dir.file("b") + "' 2>&1").empty()) {
+             return false;
+         }
+         std::filesystem::create_directory(backups);
+         writeFile(dir.file("b/filler"), std::string(64 * 1024, 'f')); // stops where it is full
+         return true;
+     }},
+};
+
 TEST(SharedFolder, BackupsThatCannotBeMadeNeverBlockASave) {
-    ScratchDir dir;
-    writeFile(dir.file("plain"), ""); // a file where the backup folder's parent should be
-    const std::string backups = dir.file("plain/backups");
-    RecordingSink sink;
-    OpenGroupFile group(sink, nullptr, BackupFolder(backups), [] { return kNow; });
-    const std::string path = dir.file("grupp4.z08");
-    writeFile(path, groupBytes(1));
-    ASSERT_EQ(group.open(path, false), OpenResult::Loaded);
-    const std::vector<std::string> once = {
-        FormatArgs(LoadString(StringId::BackupsNotSaved), {backups, std::strerror(ENOTDIR)})};
-    EXPECT_EQ(sink.shown, once);
+    for (const UnusableBackups& c : kUnusableBackups) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string backups = dir.file("b/backups");
+        if (!c.make(dir, backups)) {
+            continue; // no tiny file system without root
+        }
+        // Unmounted (when mounted) before the scratch folder goes, whatever fails.
+        const std::unique_ptr<const ScratchDir, void (*)(const ScratchDir*)> unmount(
+            &dir, [](const ScratchDir* d) { ::umount(d->file("b").c_str()); });
+        RecordingSink sink;
+        OpenGroupFile group(sink, nullptr, BackupFolder(backups), [] { return kNow; });
+        const std::string path = dir.file("grupp4.z08");
+        writeFile(path, groupBytes(1));
+        ASSERT_EQ(group.open(path, false), OpenResult::Loaded);
+        const std::vector<std::string> once = {
+            FormatArgs(LoadString(StringId::BackupsNotSaved), {backups, std::strerror(c.error)})};
+        EXPECT_EQ(sink.shown, once);
 
-    group.store.record(1).hours[10] = 3;
-    EXPECT_EQ(group.saveChanges(), WriteBackResult::Written);
-    // A second name: written in place, its new bytes beside it only while that lasts.
-    ASSERT_EQ(::link(path.c_str(), dir.file("link.z08").c_str()), 0);
-    group.store.record(1).hours[10] = 4;
-    EXPECT_EQ(group.saveChanges(), WriteBackResult::Written);
-    EXPECT_EQ(hoursIn(dir.file("link.z08")), 4);
-    EXPECT_TRUE(namesWith(dir.path(), "-new").empty());
-    EXPECT_EQ(sink.shown, once);
+        group.store.record(1).hours[10] = 3;
+        EXPECT_EQ(group.saveChanges(), WriteBackResult::Written);
+        // A second name: written in place, its new bytes beside it only while that lasts.
+        ASSERT_EQ(::link(path.c_str(), dir.file("link.z08").c_str()), 0);
+        group.store.record(1).hours[10] = 4;
+        EXPECT_EQ(group.saveChanges(), WriteBackResult::Written);
+        EXPECT_EQ(hoursIn(dir.file("link.z08")), 4);
+        EXPECT_TRUE(namesWith(dir.path(), "-new").empty());
+        EXPECT_EQ(sink.shown, once);
 
-    // Changed on disk: 2010 is still asked, with what was typed kept beside the file.
-    ::usleep(10000);
-    ::unlink(dir.file("link.z08").c_str());
-    writeFile(path, groupBytes(8));
-    group.store.record(1).hours[10] = 5;
-    sink.answers.push_back(MsgAnswer::Yes);
-    EXPECT_EQ(group.saveChanges(), WriteBackResult::Reloaded);
-    const std::vector<std::string> unsaved = namesWith(dir.path(), "-unsaved");
-    ASSERT_EQ(unsaved.size(), 1u);
-    ASSERT_EQ(sink.shown.size(), 2u);
-    EXPECT_EQ(sink.shown[1],
-              FormatArgs(LoadString(StringId::FileChangedOnDisk), {path, dir.file(unsaved[0])}));
-    EXPECT_EQ(hoursIn(dir.file(unsaved[0])), 5);
-    EXPECT_EQ(group.store.record(1).hours[10], 8);
+        // Changed on disk: 2010 is still asked, with what was typed kept beside the file.
+        ::usleep(10000);
+        ::unlink(dir.file("link.z08").c_str());
+        writeFile(path, groupBytes(8));
+        group.store.record(1).hours[10] = 5;
+        sink.answers.push_back(MsgAnswer::Yes);
+        EXPECT_EQ(group.saveChanges(), WriteBackResult::Reloaded);
+        const std::vector<std::string> unsaved = namesWith(dir.path(), "-unsaved");
+        ASSERT_EQ(unsaved.size(), 1u);
+        ASSERT_EQ(sink.shown.size(), 2u);
+        EXPECT_EQ(sink.shown[1], FormatArgs(LoadString(StringId::FileChangedOnDisk),
+                                            {path, dir.file(unsaved[0])}));
+        EXPECT_EQ(hoursIn(dir.file(unsaved[0])), 5);
+        EXPECT_EQ(group.store.record(1).hours[10], 8);
+    }
 }
 
 TEST(SharedFolder, KilledBackupLeavesNoneOrAWholeCopy) {
