@@ -481,12 +481,13 @@ WriteOutcome writeFileInPlace(const std::string& path, const std::string& data, 
     return ok ? WriteOutcome{} : failed(WriteResult::WriteFailed, error != 0 ? error : EIO);
 }
 
-WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data) {
+WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data,
+                                 const std::string& temporaryFor) {
     ignoreFileSizeSignal();
     // Written under a temporary name, then given its own: a kill leaves no half a copy.
     const std::string folder = folderOf(path);
-    std::string temp =
-        folder + "/" + temporaryPrefix(path) + std::to_string(::getpid()) + ".XXXXXX";
+    std::string temp = folder + "/" + temporaryPrefix(temporaryFor.empty() ? path : temporaryFor) +
+                       std::to_string(::getpid()) + ".XXXXXX";
     bool unnamed = false;
     const int fd = openTemporary(folder, temp, unnamed);
     if (fd < 0) {

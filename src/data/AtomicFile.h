@@ -31,8 +31,10 @@ WriteOutcome writeFileAtomically(const std::string& path, const std::string& dat
 // Overwrites the file's own bytes (same inode, owner, links), then truncates and syncs it.
 WriteOutcome writeFileInPlace(const std::string& path, const std::string& data,
                               bool durable = true);
-// Writes a new private file (mode 0600) that must not exist yet: complete or not at all.
-WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data);
+// Writes a new private file (mode 0600) that must not exist yet: complete or not at all. Its
+// temporary is named as one of temporaryFor's (default: path's), for removeStaleTemporaries.
+WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data,
+                                 const std::string& temporaryFor = {});
 
 // Tests turn off the unnamed temporary file, so writeFileAtomically takes the named one that
 // folders without it (vfat, SMB) get.

@@ -121,7 +121,7 @@ std::string writeCopy(const std::string& folder, const std::string& stem, const 
             path += std::to_string(n);
         }
         path += ".z08";
-        const WriteOutcome outcome = writeNewPrivateFile(path, bytes);
+        const WriteOutcome outcome = writeNewPrivateFile(path, bytes, folder + "/" + stem);
         if (outcome.ok()) {
             return path;
         }
@@ -161,6 +161,7 @@ std::string BackupFolder::keep(const std::string& groupPath, const std::string& 
         return {};
     }
     const std::string stem = stemOf(groupPath);
+    removeStaleTemporaries(folder_ + "/" + stem, now); // a killed copy's, where none was unnamed
     if (tag.empty()) {
         const std::vector<Copy> copies = copiesOf(folder_, stem);
         for (auto it = copies.rbegin(); it != copies.rend(); ++it) {
