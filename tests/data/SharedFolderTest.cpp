@@ -15,6 +15,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace zadw;
@@ -74,39 +75,28 @@ std::vector<std::string> namesWith(const std::string& folder, const std::string&
 // What stands where a regular file should, and the name the messages give it.
 struct Planted {
     const char* what;
-    std::function<void(const std::string& at, const std::string& victim)> plant;
+    const char* linkEnd; // a link to the victim's name with this appended; null: a named pipe
     StringId kind;
 };
+const Planted kPlanted[] = {
+    {"link to another file", "", StringId::SymbolicLinkType},
+    {"dangling link", ".none", StringId::SymbolicLinkType},
+    {"named pipe", nullptr, StringId::NamedPipeType},
+};
 
-const std::vector<Planted>& planted() {
-    static const std::vector<Planted> all = {
-        {"link to another file",
-         [](const std::string& at, const std::string& victim) {
-             ASSERT_EQ(::symlink(victim.c_str(), at.c_str()), 0);
-         },
-         StringId::SymbolicLinkType},
-        {"dangling link",
-         [](const std::string& at, const std::string& victim) {
-             ASSERT_EQ(::symlink((victim + ".none").c_str(), at.c_str()), 0);
-         },
-         StringId::SymbolicLinkType},
-        {"named pipe",
-         [](const std::string& at, const std::string&) {
-             ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0);
-         },
-         StringId::NamedPipeType},
-    };
-    return all;
+bool plant(const Planted& p, const std::string& at, const std::string& victim) {
+    return p.linkEnd != nullptr ? ::symlink((victim + p.linkEnd).c_str(), at.c_str()) == 0
+                                : ::mkfifo(at.c_str(), 0666) == 0;
 }
 
 TEST(SharedFolder, UpdateFileIsWrittenOnlyAsARegularFile) {
-    for (const Planted& p : planted()) {
+    for (const Planted& p : kPlanted) {
         SCOPED_TRACE(p.what);
         ScratchDir dir;
         const std::string victim = dir.file("profile");
         writeFile(victim, "precious");
         const std::string update = dir.file("grupp4.z18");
-        p.plant(update, victim);
+        ASSERT_TRUE(plant(p, update, victim));
         RecordingSink sink;
         GroupStore store(sink);
         store.loadFromBytes(groupBytes(2), dir.file("grupp4.z08"));
@@ -122,7 +112,7 @@ TEST(SharedFolder, UpdateFileIsWrittenOnlyAsARegularFile) {
 }
 
 TEST(SharedFolder, GroupFileSwappedWhileOpenIsNotWrittenThrough) {
-    for (const Planted& p : planted()) {
+    for (const Planted& p : kPlanted) {
         SCOPED_TRACE(p.what);
         ScratchDir dir;
         RecordingSink sink;
@@ -134,7 +124,7 @@ TEST(SharedFolder, GroupFileSwappedWhileOpenIsNotWrittenThrough) {
         ASSERT_EQ(group.open(path, false), OpenResult::Loaded);
         group.store.record(1).hours[10] = 7;
         ::unlink(path.c_str());
-        p.plant(path, victim);
+        ASSERT_TRUE(plant(p, path, victim));
         sink.answers.push_back(MsgAnswer::No); // 2010: write the group over the file
         EXPECT_EQ(group.saveChanges(), WriteBackResult::Failed);
         const std::vector<std::string> unsaved = namesWith(dir.file("backups"), "-unsaved");
@@ -223,17 +213,17 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
         const std::string groupFile = folder + "/grupp4.z08";
         const std::string update = folder + "/grupp4.z18";
         std::filesystem::create_directory(folder);
-        writeFile(groupFile, groupBytes(1));
-        writeFile(update, "from an older version"); // 0644, wider than the group file
         std::filesystem::create_directory(dir.file("home"));
-        ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-        ASSERT_EQ(::chown(dir.file("home").c_str(), collector, own), 0);
-        ASSERT_EQ(::chown(folder.c_str(), collector, share), 0);
-        ASSERT_EQ(::chmod(folder.c_str(), 0775), 0);
-        ASSERT_EQ(::chown(groupFile.c_str(), collector, share), 0);
-        ASSERT_EQ(::chown(update.c_str(), collector, own), 0);
-        ASSERT_EQ(::chmod(groupFile.c_str(), c.mode), 0);
-        ASSERT_EQ(::chmod(update.c_str(), 0644), 0);
+        writeFile(groupFile, groupBytes(1));
+        writeFile(update, "from an older version"); // wider than the group file
+        ::chmod(dir.path().c_str(), 0755);
+        for (const auto& [file, group, mode] : {std::tuple{dir.file("home"), own, 0700u},
+                                                {folder, share, 0775u},
+                                                {groupFile, share, unsigned{c.mode}},
+                                                {update, own, 0644u}}) {
+            ASSERT_EQ(::chown(file.c_str(), collector, group), 0);
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+        }
         const auto setfacl = [&](std::string entry, const std::string& on) {
             entry.replace(entry.find("ASSISTANT"), 9, assistant);
             ASSERT_EQ(run("setfacl -m " + entry + " '" + on + "' 2>&1"), "");
