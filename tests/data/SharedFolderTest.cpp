@@ -199,15 +199,21 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
     struct Case {
         const char* name;
         mode_t mode;
+        bool foreignGroup;     // the file's group is none of the collector's: only root can set it
         const char* fileAcl;   // setfacl -m on the group file, or ""
         const char* folderAcl; // a default ACL the folder gives new files, or ""
     };
     const Case cases[] = {
-        {"shared with the group and an assistant", 0660, "u:ASSISTANT:rw", ""},
-        {"private, in a folder that hands out access", 0600, "", "d:u:ASSISTANT:rw"},
+        {"shared with the group and an assistant", 0660, false, "u:ASSISTANT:rw", ""},
+        {"private, in a folder that hands out access", 0600, false, "", "d:u:ASSISTANT:rw"},
+        {"a group the collector is not in", 0640, true, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.foreignGroup && !root) {
+            continue;
+        }
+        const gid_t fileGroup = c.foreignGroup ? 64300 : share;
         ScratchDir dir;
         const std::string folder = dir.file("shared");
         const std::string groupFile = folder + "/grupp4.z08";
@@ -219,7 +225,7 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
         ::chmod(dir.path().c_str(), 0755);
         for (const auto& [file, group, mode] : {std::tuple{dir.file("home"), own, 0700u},
                                                 {folder, share, 0775u},
-                                                {groupFile, share, unsigned{c.mode}},
+                                                {groupFile, fileGroup, unsigned{c.mode}},
                                                 {update, own, 0644u}}) {
             ASSERT_EQ(::chown(file.c_str(), collector, group), 0);
             ASSERT_EQ(::chmod(file.c_str(), mode), 0);
@@ -235,6 +241,7 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
             setfacl(c.folderAcl, folder);
         }
         const std::string aclBefore = aclOf(groupFile);
+        const ino_t inode = identityOf(groupFile).inode;
 
         EXPECT_TRUE(asCollector(collector, own, share, [&] {
             RecordingSink sink;
@@ -248,14 +255,20 @@ TEST(SharedFolder, SaveKeepsModeGroupAndAclAndTheUpdateFileGetsThem) {
                    group.store.saveGroupFile(update, groupFile) && sink.shown.empty();
         }));
         EXPECT_EQ(hoursIn(groupFile), 9);
+        // A group a new file cannot get: the file is written in place, the update file goes
+        // without it and without the group's access.
+        EXPECT_EQ(identityOf(groupFile).inode == inode, c.foreignGroup);
         for (const std::string& file : {groupFile, update}) {
             SCOPED_TRACE(file);
+            const bool narrowed = c.foreignGroup && file == update;
             struct stat st {};
             ASSERT_EQ(::stat(file.c_str(), &st), 0);
-            EXPECT_EQ(st.st_mode & 07777, c.mode);
+            EXPECT_EQ(st.st_mode & 07777, narrowed ? c.mode & 0700 : c.mode);
             EXPECT_EQ(st.st_uid, collector);
-            EXPECT_EQ(st.st_gid, share);
-            EXPECT_EQ(aclOf(file), aclBefore);
+            EXPECT_EQ(st.st_gid, narrowed ? own : fileGroup);
+            if (!narrowed) {
+                EXPECT_EQ(aclOf(file), aclBefore);
+            }
         }
     }
 }
