@@ -3,15 +3,18 @@
 
 #include "Strings.h"
 
+#include <acl/libacl.h>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
+#include <sys/acl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -44,21 +47,122 @@ bool writeAll(int fd, const char* p, std::size_t n) {
     return true;
 }
 
-// Writes through a symbolic link to the file it names rather than replacing the link.
-std::string resolveLink(const std::string& requested) {
-    struct stat st {};
-    if (::lstat(requested.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(requested.c_str(), nullptr)) {
-            std::string path = real;
-            std::free(real);
-            return path;
-        }
-    }
-    return requested;
+WriteOutcome failed(WriteResult result, int error) {
+    return WriteOutcome{result, error, 0};
 }
 
-WriteOutcome failed(WriteResult result, int error) {
-    return WriteOutcome{result, error};
+WriteOutcome notRegular(mode_t type) {
+    return WriteOutcome{WriteResult::NotRegularFile, 0, type & S_IFMT};
+}
+
+// What a file carries besides its bytes, so a new file can stand in for it.
+struct Permissions {
+    mode_t mode = 0;
+    gid_t group = 0;
+    acl_t acl = nullptr; // none on a file system without ACLs
+    bool extended = false;
+
+    Permissions() = default;
+    Permissions(const Permissions&) = delete;
+    Permissions& operator=(const Permissions&) = delete;
+    ~Permissions() {
+        if (acl != nullptr) {
+            ::acl_free(acl);
+        }
+    }
+};
+
+// Reads the permissions of the regular file at path. A link at the path's end is followed only
+// when followLink; otherwise, like anything else that is not a regular file, it is refused.
+WriteOutcome readPermissions(const std::string& path, bool followLink, Permissions& out) {
+    // O_PATH opens nothing: no read permission needed, and a FIFO cannot block.
+    const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
+    if (fd < 0) {
+        return failed(WriteResult::CannotCreate, errno);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failed(WriteResult::CannotCreate, error);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return notRegular(st.st_mode);
+    }
+    out.mode = st.st_mode & 07777;
+    out.group = st.st_gid;
+    // The descriptor's own name, so the ACL read is the file's that was checked.
+    std::string byDescriptor = "/proc/self/fd/";
+    byDescriptor += std::to_string(fd);
+    out.acl = ::acl_get_file(byDescriptor.c_str(), ACL_TYPE_ACCESS);
+    if (out.acl == nullptr && errno == ENOENT) {
+        out.acl = ::acl_get_file(path.c_str(), ACL_TYPE_ACCESS); // no /proc
+    }
+    out.extended = out.acl != nullptr && ::acl_equiv_mode(out.acl, nullptr) == 1;
+    ::close(fd);
+    return {};
+}
+
+// The owning group's own rights in an ACL, as mode bits of the group class.
+mode_t groupEntryBits(acl_t acl) {
+    acl_entry_t entry = nullptr;
+    for (int which = ACL_FIRST_ENTRY; ::acl_get_entry(acl, which, &entry) == 1;
+         which = ACL_NEXT_ENTRY) {
+        acl_tag_t tag = ACL_UNDEFINED_TAG;
+        acl_permset_t perms = nullptr;
+        if (::acl_get_tag_type(entry, &tag) == 0 && tag == ACL_GROUP_OBJ &&
+            ::acl_get_permset(entry, &perms) == 0) {
+            return (::acl_get_perm(perms, ACL_READ) == 1 ? S_IRGRP : 0) |
+                   (::acl_get_perm(perms, ACL_WRITE) == 1 ? S_IWGRP : 0) |
+                   (::acl_get_perm(perms, ACL_EXECUTE) == 1 ? S_IXGRP : 0);
+        }
+    }
+    return 0;
+}
+
+bool aclUnsupported(int error) {
+    return error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// Gives the new file fd the permissions p, before it has a name anyone can open. What cannot be
+// given is NeedsInPlace when keep, else the new file is narrowed instead: without its group,
+// the group class gets nothing; without the ACL, only what the owning group itself had.
+WriteOutcome givePermissions(int fd, const Permissions& p, mode_t mode, bool keep) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        return failed(WriteResult::WriteFailed, errno);
+    }
+    const bool groupKept =
+        st.st_gid == p.group || ::fchown(fd, static_cast<uid_t>(-1), p.group) == 0;
+    bool aclKept = true;
+    if (p.extended && groupKept) {
+        aclKept = ::acl_set_fd(fd, p.acl) == 0;
+    }
+    if ((!groupKept || !aclKept) && keep) {
+        return failed(WriteResult::NeedsInPlace, errno);
+    }
+    if (!groupKept) {
+        mode &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
+    } else if (!aclKept) {
+        mode = (mode & ~static_cast<mode_t>(S_IRWXG)) | (mode & groupEntryBits(p.acl));
+    }
+    if (!p.extended || !groupKept || !aclKept) {
+        // Drops what a default ACL of the folder gave the new file.
+        if (acl_t plain = ::acl_from_mode(mode)) {
+            const bool set = ::acl_set_fd(fd, plain) == 0;
+            const int error = errno;
+            ::acl_free(plain);
+            if (!set && !aclUnsupported(error)) {
+                return failed(WriteResult::WriteFailed, error);
+            }
+        }
+    }
+    // Last, as the change of group may have dropped the set-group-ID bit.
+    if (::fchmod(fd, mode) != 0 && errno != EPERM) {
+        return failed(WriteResult::WriteFailed, errno);
+    }
+    return {};
 }
 
 // Temporary names carry the writer's pid, so a later save can tell a dead writer's leftovers.
@@ -215,11 +319,10 @@ FileIdentity identityOf(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? identityFromStat(st) : FileIdentity{};
 }
 
-bool needsInPlaceWrite(const std::string& requested) {
-    const std::string path = resolveLink(requested);
+bool needsInPlaceWrite(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false; // a new file is always created by a rename
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false; // a new file is always created by a rename; anything else is refused
     }
     if (st.st_nlink > 1 || st.st_uid != ::geteuid()) {
         return true;
@@ -227,8 +330,7 @@ bool needsInPlaceWrite(const std::string& requested) {
     return ::access(folderOf(path).c_str(), W_OK | X_OK) != 0 && errno == EACCES;
 }
 
-void removeStaleTemporaries(const std::string& requested, std::time_t now) {
-    const std::string path = resolveLink(requested);
+void removeStaleTemporaries(const std::string& path, std::time_t now) {
     const std::string folder = folderOf(path);
     const std::string prefix = temporaryPrefix(path);
     DIR* dir = ::opendir(folder.c_str());
@@ -268,18 +370,36 @@ void removeStaleTemporaries(const std::string& requested, std::time_t now) {
     }
 }
 
-WriteOutcome writeFileAtomically(const std::string& requested, const std::string& data,
-                                 bool durable) {
+WriteOutcome writeFileAtomically(const std::string& path, const std::string& data, bool durable,
+                                 const std::string& permissionsFrom) {
     ignoreFileSizeSignal();
-    const std::string path = resolveLink(requested);
+    // A link, FIFO or device at the path is not written through, nor replaced.
     struct stat st {};
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        return notRegular(st.st_mode);
+    }
+    Permissions permissions;
+    bool havePermissions = false;
+    bool keep = false;
     mode_t mode = 0;
-    if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) {
-            return failed(WriteResult::CannotCreate, EISDIR);
+    if (!permissionsFrom.empty()) {
+        // The file named on purpose, through its link if it is one; no execute or set-ID bits.
+        const WriteOutcome from = readPermissions(permissionsFrom, true, permissions);
+        havePermissions = from.ok();
+        mode = permissions.mode & 0666;
+    } else if (exists) {
+        const WriteOutcome from = readPermissions(path, false, permissions);
+        if (!from.ok() && from.result == WriteResult::NotRegularFile) {
+            return from; // swapped since the lstat above
         }
-        mode = st.st_mode & 07777;
-    } else {
+        havePermissions = from.ok();
+        keep = true;
+        mode = permissions.mode;
+    }
+    if (!havePermissions && !permissionsFrom.empty()) {
+        mode = 0600; // nothing to follow: private rather than wider than the file it goes with
+    } else if (!havePermissions) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
@@ -294,39 +414,39 @@ WriteOutcome writeFileAtomically(const std::string& requested, const std::string
         return failed(WriteResult::CannotCreate, errno);
     }
     bool named = !unnamed;
-    int error = 0;
-    bool ok = writeAll(fd, data.data(), data.size());
-    if (ok && durable) {
-        ok = ::fsync(fd) == 0;
+    WriteOutcome outcome;
+    if (!writeAll(fd, data.data(), data.size()) || (durable && ::fsync(fd) != 0)) {
+        outcome = failed(WriteResult::WriteFailed, errno);
     }
-    if (!ok) {
-        error = errno;
-    }
-    if (ok && !named) {
-        named = nameTemporary(fd, temp);
-        if (!named) {
-            ok = false;
-            error = errno;
+    // Mode, group and ACL before the file has a name, so its bytes are never more readable.
+    if (outcome.ok()) {
+        if (havePermissions) {
+            outcome = givePermissions(fd, permissions, mode, keep);
+        } else if (::fchmod(fd, mode) != 0 && errno != EPERM) {
+            outcome = failed(WriteResult::WriteFailed, errno);
         }
     }
-    // The old file's mode only now, so the bytes were never readable by others on the way.
-    if (ok && ::fchmod(fd, mode) != 0 && errno != EPERM) {
-        ok = false;
-        error = errno;
+    if (outcome.ok() && !named) {
+        named = nameTemporary(fd, temp);
+        if (!named) {
+            outcome = failed(WriteResult::WriteFailed, errno);
+        }
     }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
+    if (::close(fd) != 0 && outcome.ok()) {
+        outcome = failed(WriteResult::WriteFailed, errno);
     }
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = errno;
+    // rename replaces the name itself: whatever stands there now is not followed.
+    if (outcome.ok() && ::rename(temp.c_str(), path.c_str()) != 0) {
+        outcome = failed(WriteResult::WriteFailed, errno);
     }
-    if (!ok) {
+    if (!outcome.ok()) {
         if (named) {
             ::unlink(temp.c_str());
         }
-        return failed(WriteResult::WriteFailed, error != 0 ? error : EIO);
+        if (outcome.result == WriteResult::WriteFailed && outcome.error == 0) {
+            outcome.error = EIO;
+        }
+        return outcome;
     }
     if (durable) {
         syncFolder(folder);
@@ -334,12 +454,19 @@ WriteOutcome writeFileAtomically(const std::string& requested, const std::string
     return {};
 }
 
-WriteOutcome writeFileInPlace(const std::string& requested, const std::string& data, bool durable) {
+WriteOutcome writeFileInPlace(const std::string& path, const std::string& data, bool durable) {
     ignoreFileSizeSignal();
-    const std::string path = resolveLink(requested);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return notRegular(st.st_mode); // not even opened: a device may act on an open
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return failed(WriteResult::CannotCreate, errno);
+        return errno == ELOOP ? notRegular(S_IFLNK) : failed(WriteResult::CannotCreate, errno);
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return notRegular(st.st_mode);
     }
     bool ok = writeAll(fd, data.data(), data.size()) &&
               ::ftruncate(fd, static_cast<off_t>(data.size())) == 0;
@@ -354,23 +481,74 @@ WriteOutcome writeFileInPlace(const std::string& requested, const std::string& d
     return ok ? WriteOutcome{} : failed(WriteResult::WriteFailed, error != 0 ? error : EIO);
 }
 
-WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data) {
+WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data,
+                                 const std::string& temporaryFor) {
     ignoreFileSizeSignal();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    // Written under a temporary name, then given its own: a kill leaves no half a copy.
+    const std::string folder = folderOf(path);
+    std::string temp = folder + "/" + temporaryPrefix(temporaryFor.empty() ? path : temporaryFor) +
+                       std::to_string(::getpid()) + ".XXXXXX";
+    bool unnamed = false;
+    const int fd = openTemporary(folder, temp, unnamed);
     if (fd < 0) {
         return failed(WriteResult::CannotCreate, errno);
     }
     bool ok = writeAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
     int error = ok ? 0 : errno;
+    if (ok && unnamed) {
+        // linkat never replaces, nor follows, what stands at the new name.
+        std::string procPath = "/proc/self/fd/";
+        procPath += std::to_string(fd);
+        ok = ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        error = ok ? 0 : errno;
+    }
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
     }
-    if (!ok) {
-        ::unlink(path.c_str());
-        return failed(WriteResult::WriteFailed, error != 0 ? error : EIO);
+    if (ok && !unnamed) {
+        ok = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0;
+        if (!ok && (errno == EINVAL || errno == ENOSYS)) {
+            // No RENAME_NOREPLACE here: a hard link refuses an existing name just as well.
+            ok = ::link(temp.c_str(), path.c_str()) == 0;
+        }
+        error = ok ? 0 : errno;
     }
+    if (!unnamed) {
+        ::unlink(temp.c_str()); // after rename: nothing; after link: the second name
+    }
+    if (!ok) {
+        return failed(error == EEXIST ? WriteResult::CannotCreate : WriteResult::WriteFailed,
+                      error != 0 ? error : EIO);
+    }
+    syncFolder(folder);
     return {};
+}
+
+std::string fileTypeName(mode_t type) {
+    switch (type & S_IFMT) {
+    case S_IFLNK:
+        return LoadString(StringId::SymbolicLinkType);
+    case S_IFIFO:
+        return LoadString(StringId::NamedPipeType);
+    case S_IFSOCK:
+        return LoadString(StringId::SocketType);
+    case S_IFDIR:
+        return LoadString(StringId::FolderType);
+    default:
+        return LoadString(StringId::DeviceType);
+    }
+}
+
+std::string notRegularFileText(const std::string& path, mode_t type) {
+    return FormatArgs(LoadString(StringId::NotRegularFile), {path, fileTypeName(type)});
+}
+
+std::string saveFailureText(const std::string& path, const WriteOutcome& outcome) {
+    if (outcome.result == WriteResult::NotRegularFile) {
+        return notRegularFileText(path, outcome.foundType);
+    }
+    return saveFailureText(path, outcome.error);
 }
 
 std::string saveFailureText(const std::string& path, int error) {

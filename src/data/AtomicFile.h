@@ -11,21 +11,30 @@
 
 namespace zadw {
 
-enum class WriteResult { Ok, CannotCreate, WriteFailed };
+// NotRegularFile: a link, FIFO, socket, device or folder stands at the path; it is never
+// written through or replaced. NeedsInPlace: the file's group or ACL cannot be given to a new
+// file, so only writing in place keeps them.
+enum class WriteResult { Ok, CannotCreate, WriteFailed, NotRegularFile, NeedsInPlace };
 
 struct WriteOutcome {
     WriteResult result = WriteResult::Ok;
-    int error = 0; // errno of the step that failed
+    int error = 0;        // errno of the step that failed
+    mode_t foundType = 0; // S_IFMT of what stood at the path, for NotRegularFile
     bool ok() const { return result == WriteResult::Ok; }
 };
 
+// The new file keeps the mode, group and ACL of the file it replaces. permissionsFrom names
+// another file whose mode, group and ACL the new one gets instead, never wider (the update
+// file beside its group file).
 WriteOutcome writeFileAtomically(const std::string& path, const std::string& data,
-                                 bool durable = true);
+                                 bool durable = true, const std::string& permissionsFrom = {});
 // Overwrites the file's own bytes (same inode, owner, links), then truncates and syncs it.
 WriteOutcome writeFileInPlace(const std::string& path, const std::string& data,
                               bool durable = true);
-// Writes a new private file (mode 0600) that must not exist yet.
-WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data);
+// Writes a new private file (mode 0600) that must not exist yet: complete or not at all. Its
+// temporary is named as one of temporaryFor's (default: path's), for removeStaleTemporaries.
+WriteOutcome writeNewPrivateFile(const std::string& path, const std::string& data,
+                                 const std::string& temporaryFor = {});
 
 // Tests turn off the unnamed temporary file, so writeFileAtomically takes the named one that
 // folders without it (vfat, SMB) get.
@@ -41,6 +50,10 @@ bool needsInPlaceWrite(const std::string& path);
 
 // The message for a failed save of path, chosen by the system's reason.
 std::string saveFailureText(const std::string& path, int error);
+std::string saveFailureText(const std::string& path, const WriteOutcome& outcome);
+// "symbolisk länk" and the like, for what stands where a regular file should.
+std::string fileTypeName(mode_t type);
+std::string notRegularFileText(const std::string& path, mode_t type);
 
 // The path as an absolute one: relative paths are joined with the working directory.
 std::string absolutePath(const std::string& path);

@@ -102,6 +102,42 @@ std::string readAll(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Writes "<stem>-<YYYYMMDD-HHMMSS>[-tag][-n].z08" in folder, whole or not at all.
+std::string writeCopy(const std::string& folder, const std::string& stem, const std::string& bytes,
+                      const std::string& tag, std::time_t now, int* error) {
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::string base = folder + "/" + stem + "-" + stamp;
+    if (!tag.empty()) {
+        base += '-';
+        base += tag;
+    }
+    for (int n = 1; n < 1000; ++n) {
+        std::string path = base;
+        if (n != 1) {
+            path += '-';
+            path += std::to_string(n);
+        }
+        path += ".z08";
+        const WriteOutcome outcome = writeNewPrivateFile(path, bytes, folder + "/" + stem);
+        if (outcome.ok()) {
+            return path;
+        }
+        if (outcome.error != EEXIST) {
+            if (error != nullptr) {
+                *error = outcome.error;
+            }
+            return {};
+        }
+    }
+    if (error != nullptr) {
+        *error = EEXIST;
+    }
+    return {};
+}
+
 } // namespace
 
 BackupFolder::BackupFolder(std::string folder)
@@ -125,6 +161,7 @@ std::string BackupFolder::keep(const std::string& groupPath, const std::string& 
         return {};
     }
     const std::string stem = stemOf(groupPath);
+    removeStaleTemporaries(folder_ + "/" + stem, now); // a killed copy's, where none was unnamed
     if (tag.empty()) {
         const std::vector<Copy> copies = copiesOf(folder_, stem);
         for (auto it = copies.rbegin(); it != copies.rend(); ++it) {
@@ -137,38 +174,16 @@ std::string BackupFolder::keep(const std::string& groupPath, const std::string& 
             }
         }
     }
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    std::string base = folder_ + "/" + stem + "-" + stamp;
-    if (!tag.empty()) {
-        base += '-';
-        base += tag;
+    const std::string path = writeCopy(folder_, stem, bytes, tag, now, error);
+    if (!path.empty()) {
+        rotate(stem);
     }
-    for (int n = 1; n < 1000; ++n) {
-        std::string path = base;
-        if (n != 1) {
-            path += '-';
-            path += std::to_string(n);
-        }
-        path += ".z08";
-        const WriteOutcome outcome = writeNewPrivateFile(path, bytes);
-        if (outcome.ok()) {
-            rotate(stem);
-            return path;
-        }
-        if (outcome.error != EEXIST) {
-            if (error != nullptr) {
-                *error = outcome.error;
-            }
-            return {};
-        }
-    }
-    if (error != nullptr) {
-        *error = EEXIST;
-    }
-    return {};
+    return path;
+}
+
+std::string BackupFolder::keepBeside(const std::string& groupPath, const std::string& bytes,
+                                     const std::string& tag, std::time_t now, int* error) {
+    return writeCopy(folderOf(groupPath), stemOf(groupPath), bytes, tag, now, error);
 }
 
 void BackupFolder::rotate(const std::string& stem) {

@@ -23,6 +23,10 @@ public:
     // copy of that name is not made again; the newest one's path is returned instead.
     std::string keep(const std::string& groupPath, const std::string& bytes, const std::string& tag,
                      std::time_t now, int* error = nullptr);
+    // The same copy in the group file's own folder, for when the backup folder cannot take it;
+    // not counted among the kept copies.
+    static std::string keepBeside(const std::string& groupPath, const std::string& bytes,
+                                  const std::string& tag, std::time_t now, int* error = nullptr);
 
 private:
     void rotate(const std::string& stem);

@@ -202,7 +202,7 @@ bool GroupStore::serialize(std::string& data) {
     return true;
 }
 
-bool GroupStore::saveGroupFile(const std::string& path) {
+bool GroupStore::saveGroupFile(const std::string& path, const std::string& permissionsFrom) {
     if (publisherCount < 2 || !storageReady) {
         messages_.show(LoadString(StringId::TooFewPublishers));
         return false;
@@ -211,11 +211,14 @@ bool GroupStore::saveGroupFile(const std::string& path) {
     if (!serialize(data)) {
         return false;
     }
-    const WriteOutcome outcome = writeFileAtomically(path, data, durable_);
+    WriteOutcome outcome = writeFileAtomically(path, data, durable_, permissionsFrom);
+    if (outcome.result == WriteResult::NeedsInPlace) {
+        outcome = writeFileInPlace(path, data, durable_); // keeps the group and ACL it has
+    }
     if (outcome.ok()) {
         return true;
     }
-    messages_.show(saveFailureText(absolutePath(path), outcome.error));
+    messages_.show(saveFailureText(absolutePath(path), outcome));
     return false;
 }
 

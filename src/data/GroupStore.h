@@ -45,8 +45,9 @@ public:
     bool loadGroupFile(const std::string& path);
     // Loads a group from a file's bytes already read; path names it in messages.
     bool loadFromBytes(const std::string& bytes, const std::string& path);
-    // True when the file was written; the old file stays untouched on any failure.
-    bool saveGroupFile(const std::string& path);
+    // True when the file was written; the old file stays untouched on any failure. A new file
+    // gets the mode, group and ACL of permissionsFrom when it is named, never wider.
+    bool saveGroupFile(const std::string& path, const std::string& permissionsFrom = {});
     // The file's bytes for the group as it stands; false ("Low Memory" shown) without storage.
     bool serialize(std::string& data);
     // Reads a regular file whole, without blocking on FIFOs or devices; identity from the same

@@ -13,6 +13,27 @@
 #include <unistd.h>
 
 namespace zadw {
+namespace {
+
+// The entry at path itself: a link there is not followed, and its type is told.
+FileIdentity entryAt(const std::string& path, mode_t& type) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        type = 0;
+        return {};
+    }
+    type = st.st_mode & S_IFMT;
+    FileIdentity id;
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.size = st.st_size;
+    id.mtimeSeconds = st.st_mtim.tv_sec;
+    id.mtimeNanoseconds = st.st_mtim.tv_nsec;
+    return id;
+}
+
+} // namespace
 
 OpenGroupFile::OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups,
                              Clock clock)
@@ -157,10 +178,17 @@ OpenResult OpenGroupFile::load(const std::string& path) {
         return OpenResult::NotLoaded;
     }
     identity_ = id;
+    // Opened through a link on purpose: the file it led to is the group file from now on.
+    realPath_ = canonicalPath(path);
+    realFor_ = path;
     damaged_ = store.lastLoadStatus() == LoadStatus::Incomplete;
     damageNoticeGiven_ = false;
     // A copy of every file as it was read; the same bytes are not kept twice in a row.
-    loadCopy_ = backups_.keep(path, bytes, "", clock_());
+    int error = 0;
+    loadCopy_ = backups_.keep(path, bytes, "", clock_(), &error);
+    if (loadCopy_.empty()) {
+        sayBackupsFailed(error);
+    }
     readOnly_ = isReadOnlyFile(path);
     if (readOnly_ && store.publisherCount > 1) {
         messages_.show(FormatText(LoadString(StringId::FileReadOnly), path));
@@ -168,19 +196,47 @@ OpenResult OpenGroupFile::load(const std::string& path) {
     return OpenResult::Loaded;
 }
 
+void OpenGroupFile::followPath() {
+    // A path given to the store since reading is followed as it is now.
+    if (realFor_ != path()) {
+        realPath_ = canonicalPath(path());
+        realFor_ = path();
+    }
+}
+
+void OpenGroupFile::sayBackupsFailed(int error) {
+    if (!backupTroubleSaid_) {
+        backupTroubleSaid_ = true;
+        messages_.show(FormatArgs(LoadString(StringId::BackupsNotSaved),
+                                  {backups_.folder(), std::strerror(error)}));
+    }
+}
+
+std::string OpenGroupFile::keepCopy(const std::string& bytes, const std::string& tag, bool beside) {
+    int error = 0;
+    std::string copy = backups_.keep(path(), bytes, tag, clock_(), &error);
+    if (copy.empty()) {
+        sayBackupsFailed(error);
+        if (beside) {
+            // What was typed must be somewhere before the file is touched: beside the file.
+            copy = BackupFolder::keepBeside(realPath_, bytes, tag, clock_(), &error);
+            if (copy.empty()) {
+                messages_.show(FormatArgs(LoadString(StringId::FileNotSaved),
+                                          {folderOf(realPath_), std::strerror(error)}));
+            }
+        }
+    }
+    return copy;
+}
+
 bool OpenGroupFile::keepMemoryCopy(const std::string& tag, std::string& copyPath) {
     std::string data;
     if (!store.serialize(data)) {
         return false;
     }
-    int error = 0;
-    copyPath = backups_.keep(path(), data, tag, clock_(), &error);
-    if (copyPath.empty()) {
-        messages_.show(FormatArgs(LoadString(StringId::FileNotSaved),
-                                  {backups_.folder(), std::strerror(error)}));
-        return false;
-    }
-    return true;
+    followPath();
+    copyPath = keepCopy(data, tag, true);
+    return !copyPath.empty();
 }
 
 WriteBackResult OpenGroupFile::saveChanges() {
@@ -188,18 +244,30 @@ WriteBackResult OpenGroupFile::saveChanges() {
     return writeBack();
 }
 
+bool OpenGroupFile::changedOnDisk(const FileIdentity& disk) const {
+    mode_t type = 0;
+    const bool entryThere = entryAt(path(), type).exists;
+    // A link that appeared, or now leads elsewhere, is a change like any other.
+    if (entryThere && canonicalPath(path()) != realPath_) {
+        return true;
+    }
+    return disk.exists && !(disk == identity_);
+}
+
 WriteBackResult OpenGroupFile::writeBack() {
     const std::string file = path();
     if (!isGroupFilePath(file) || store.publisherCount <= 1 || !store.storageReady) {
         return WriteBackResult::NothingToWrite;
     }
-    const FileIdentity disk = identityOf(file);
+    followPath();
+    mode_t type = 0;
+    const FileIdentity disk = entryAt(realPath_, type);
     // Nothing new: the file is left alone, so no copy of zadw ever writes over another's work.
     // A file that vanished is written again where it was.
     if (!changed_ && (disk.exists || damaged_)) {
         return WriteBackResult::NothingToWrite;
     }
-    if (disk.exists && !(disk == identity_)) {
+    if (changedOnDisk(disk)) {
         std::string copy;
         if (!keepMemoryCopy("unsaved", copy)) {
             return WriteBackResult::Failed;
@@ -209,21 +277,37 @@ WriteBackResult OpenGroupFile::writeBack() {
             load(file);
             return WriteBackResult::Reloaded;
         }
+        // What someone else wrote is kept, when it is a file of its own at the group file's place.
         std::string onDisk;
-        int error = 0;
-        if (GroupStore::readFileBytes(file, onDisk, nullptr) == ReadResult::Ok &&
-            backups_.keep(file, onDisk, "replaced", clock_(), &error).empty()) {
-            messages_.show(FormatArgs(LoadString(StringId::FileNotSaved),
-                                      {backups_.folder(), std::strerror(error)}));
-            return WriteBackResult::Failed;
+        if (type == S_IFREG &&
+            GroupStore::readFileBytes(realPath_, onDisk, nullptr) == ReadResult::Ok) {
+            keepCopy(onDisk, "replaced", false);
         }
+        return write(copy);
     }
     return write();
 }
 
-WriteBackResult OpenGroupFile::write() {
+WriteBackResult OpenGroupFile::write(const std::string& unsavedCopy) {
     const std::string file = path();
-    if (isReadOnlyFile(file)) {
+    const std::string target = realPath_;
+    // Something else at the group file's place is not written through or replaced; what was
+    // typed stays in a copy of its own.
+    const auto refuse = [&](mode_t type) {
+        std::string copy = unsavedCopy;
+        if (copy.empty() && !keepMemoryCopy("unsaved", copy)) {
+            messages_.show(notRegularFileText(file, type));
+        } else {
+            messages_.show(FormatArgs(LoadString(StringId::FileNotOverwritten),
+                                      {file, fileTypeName(type), copy}));
+        }
+        return WriteBackResult::Failed;
+    };
+    mode_t type = 0;
+    if (entryAt(target, type).exists && type != S_IFREG) {
+        return refuse(type);
+    }
+    if (isReadOnlyFile(target)) {
         messages_.show(FormatText(LoadString(StringId::CannotCreateFile), file));
         return WriteBackResult::Failed;
     }
@@ -239,35 +323,48 @@ WriteBackResult OpenGroupFile::write() {
                            MsgButtons::Ok, MsgIcon::Information);
         }
     }
-    removeStaleTemporaries(file, clock_());
-    if (needsInPlaceWrite(file)) {
-        // The folder cannot take a new file (or the file has other links or another owner):
-        // the new and the old bytes are safe in the backup folder before the file is touched.
+    removeStaleTemporaries(target, clock_());
+    const bool inPlace = needsInPlaceWrite(target);
+    WriteOutcome outcome;
+    if (!inPlace) {
+        outcome = writeFileAtomically(target, data);
+    }
+    if (inPlace || outcome.result == WriteResult::NeedsInPlace) {
+        // The folder cannot take a new file, the file has other links or another owner, or its
+        // group or ACL cannot be given to a new one: the new and the old bytes are made safe
+        // first, beside the file when the backup folder cannot take them.
         int error = 0;
-        const std::string newCopy = backups_.keep(file, data, "new", clock_(), &error);
+        std::string newCopy = backups_.keep(file, data, "new", clock_(), &error);
+        std::string beside;
         if (newCopy.empty()) {
-            messages_.show(
-                FormatArgs(LoadString(StringId::FileNotSaved), {file, std::strerror(error)}));
-            return WriteBackResult::Failed;
+            sayBackupsFailed(error);
+            beside = newCopy = BackupFolder::keepBeside(target, data, "new", clock_());
         }
         std::string old;
-        if (GroupStore::readFileBytes(file, old, nullptr) == ReadResult::Ok) {
-            backups_.keep(file, old, "replaced", clock_());
+        if (GroupStore::readFileBytes(target, old, nullptr) == ReadResult::Ok) {
+            keepCopy(old, "replaced", false);
         }
-        const WriteOutcome outcome = writeFileInPlace(file, data);
+        outcome = writeFileInPlace(target, data);
+        if (outcome.result == WriteResult::NotRegularFile) {
+            return refuse(outcome.foundType);
+        }
         if (!outcome.ok()) {
-            messages_.show(FormatArgs(LoadString(StringId::FileNotOverwritten),
-                                      {file, std::strerror(outcome.error), newCopy}));
+            messages_.show(newCopy.empty()
+                               ? saveFailureText(file, outcome)
+                               : FormatArgs(LoadString(StringId::FileNotOverwritten),
+                                            {file, std::strerror(outcome.error), newCopy}));
             return WriteBackResult::Failed;
         }
-    } else {
-        const WriteOutcome outcome = writeFileAtomically(file, data);
-        if (!outcome.ok()) {
-            messages_.show(saveFailureText(file, outcome.error));
-            return WriteBackResult::Failed;
+        if (!beside.empty()) {
+            ::unlink(beside.c_str()); // written; the shared folder keeps no extra copy
         }
+    } else if (outcome.result == WriteResult::NotRegularFile) {
+        return refuse(outcome.foundType);
+    } else if (!outcome.ok()) {
+        messages_.show(saveFailureText(file, outcome));
+        return WriteBackResult::Failed;
     }
-    identity_ = identityOf(file);
+    identity_ = identityOf(target);
     changed_ = false;
     damaged_ = false;
     return WriteBackResult::Written;

@@ -65,7 +65,11 @@ public:
 private:
     OpenResult load(const std::string& path);
     bool keepMemoryCopy(const std::string& tag, std::string& copyPath);
-    WriteBackResult write();
+    std::string keepCopy(const std::string& bytes, const std::string& tag, bool beside);
+    void followPath();
+    void sayBackupsFailed(int error);
+    bool changedOnDisk(const FileIdentity& disk) const;
+    WriteBackResult write(const std::string& unsavedCopy = {});
 
     MessageSink& messages_;
     FileLocker* locker_;
@@ -79,6 +83,9 @@ private:
     bool damageNoticeGiven_ = false;
     std::string loadCopy_; // the backup copy of the file as last loaded
     int generation_ = 0;
+    std::string realPath_; // the file the path led to when read: written there, and only there
+    std::string realFor_;  // the path realPath_ was found for
+    bool backupTroubleSaid_ = false; // a backup folder that fails is said once per run
 };
 
 } // namespace zadw

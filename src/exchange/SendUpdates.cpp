@@ -51,7 +51,8 @@ void SendUpdates(GroupStore& store, MessageSink& messages, MailTransport& transp
     if (path.empty()) {
         return;
     }
-    if (!store.saveGroupFile(path)) {
+    // Holds the same names and reports as the group file: no more readable than it.
+    if (!store.saveGroupFile(path, store.groupFilePath)) {
         return; // the store has said why
     }
     std::string notice = FormatText(LoadString(StringId::UpdatesSavedIn), path);

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <span>
+#include <stdexcept>
 #include <vector>
 
 namespace zadw {
@@ -476,22 +478,36 @@ bool groupFromJson(const GroupJsonValue& json, GroupContent& out, JsonFault& fau
     return true;
 }
 
-bool parseGroupJson(const std::string& text, GroupContent& out, JsonFault& fault) {
-    Json json;
-    try {
-        json = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        // what() starts with the library's own tag; the rest says where and why.
-        std::string why = e.what();
-        const auto tagEnd = why.find("] ");
-        if (why.rfind("[json.exception", 0) == 0 && tagEnd != std::string::npos) {
-            why.erase(0, tagEnd + 2);
-        }
-        fault.field.clear();
-        fault.problem = "is not JSON: " + why;
-        return false;
+namespace {
+
+// what() starts with the library's own tag; the rest says where and why.
+std::string withoutLibraryTag(std::string why) {
+    const auto tagEnd = why.find("] ");
+    if (why.rfind("[json.exception", 0) == 0 && tagEnd != std::string::npos) {
+        why.erase(0, tagEnd + 2);
     }
-    return groupFromJson(json, out, fault);
+    return why;
+}
+
+} // namespace
+
+bool parseGroupJson(const std::string& text, GroupContent& out, JsonFault& fault) {
+    // Every fault the library or the allocator can raise becomes one line, never an abort:
+    // a number too large for a double (1e400) is out_of_range, not a parse_error.
+    try {
+        Json json = Json::parse(text);
+        return groupFromJson(json, out, fault);
+    } catch (const Json::parse_error& e) {
+        fault.problem = "is not JSON: " + withoutLibraryTag(e.what());
+    } catch (const Json::exception& e) {
+        fault.problem = "is not usable JSON: " + withoutLibraryTag(e.what());
+    } catch (const std::bad_alloc&) {
+        fault.problem = "is too large";
+    } catch (const std::length_error&) {
+        fault.problem = "is too large";
+    }
+    fault.field.clear(); // the fault is the whole input's
+    return false;
 }
 
 std::string dumpGroupJson(const GroupStore& store) {

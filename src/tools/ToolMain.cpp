@@ -5,10 +5,13 @@
 #include "Strings.h"
 #include "ToolSupport.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace zadw::tool {
@@ -33,7 +36,33 @@ int runDump(const Args& args) {
     return writeOutput(dumpGroupJson(store)) ? kExitOk : kExitFailed;
 }
 
-int runBuild(const Args& args) {
+// A file the user may not write is not replaced behind their back, as cp refuses it; root, who
+// may write anything, is held by the file's missing write bits, as rm asks.
+bool isWriteProtected(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    if (::access(path.c_str(), W_OK) != 0) {
+        return errno == EACCES || errno == EROFS || errno == EPERM;
+    }
+    return ::geteuid() == 0 && (st.st_mode & 0222) == 0;
+}
+
+int runBuild(const Args& given) {
+    Args args;
+    bool force = false;
+    for (const std::string& a : given) {
+        if (a == "--force") {
+            force = true;
+        } else {
+            args.push_back(a);
+        }
+    }
+    if (args.size() != 2) {
+        reportError("build", "expects JSON OUT [--force]");
+        return kExitBadInput;
+    }
     const std::string& jsonPath = args[0];
     const std::string& outPath = args[1];
     const std::string name = inputName(jsonPath);
@@ -60,6 +89,10 @@ int runBuild(const Args& args) {
     // Too few publishers is the JSON's fault; the store refuses it with its own message.
     const bool tooFew = store.publisherCount < 2;
     sink.subject = tooFew ? name : std::string();
+    if (!tooFew && !force && isWriteProtected(outPath)) {
+        reportError(outPath, "is write-protected and is not replaced (--force replaces it)");
+        return kExitFailed;
+    }
     if (!store.saveGroupFile(outPath)) {
         return tooFew ? kExitBadInput : kExitFailed;
     }
@@ -90,10 +123,10 @@ struct Command {
 // New subcommands go here.
 const Command kCommands[] = {
     {"dump", "FILE", "print the group file FILE as JSON", 1, runDump},
-    {"build", "JSON OUT",
+    {"build", "JSON OUT [--force]",
      "write the group file OUT from JSON (\"-\" reads standard input); nothing is written when "
-     "the JSON is refused",
-     2, runBuild},
+     "the JSON is refused; a write-protected OUT is replaced only with --force",
+     kAnyCount, runBuild},
     {"totals", "FILE [--month M] [--form new|old] [--json]",
      "print the group's totals of month M (1-12 or its name; default: the file's report month) "
      "by service category, as a table or as JSON",

@@ -73,6 +73,12 @@ bad-json)
     check_refused wide-hours.json "publishers[0].months[0].hours" "0..255"
     check_refused long-name.json "publishers[0].firstName" "20"
     check_refused no-publishers.json "Group has less than 3 publishers"
+    # Faults the library raises beyond parsing: a number past a double, a value of the wrong type.
+    sed '0,/"groupNumber": [0-9]*/s//"groupNumber": 1e400/' good.json >huge-number.json
+    sed '0,/"firstName": "[^"]*"/s//"firstName": ["A"]/' good.json >wrong-type.json
+    grep -q '1e400' huge-number.json || fail "test setup: groupNumber not replaced"
+    check_refused huge-number.json "1e400"
+    check_refused wrong-type.json "firstName"
 
     # Standard input is named as such.
     rm -f out.z08
@@ -83,6 +89,17 @@ bad-json)
     [ ! -e out.z08 ] || fail "build - wrote a file for bad input"
     run_status 2 build does-not-exist.json out.z08
     one_error_line "does-not-exist.json"
+
+    # A write-protected output is kept, as cp keeps it, unless --force says otherwise.
+    cp "$sample" locked.z08
+    chmod 444 locked.z08
+    run_status 1 build good.json locked.z08
+    one_error_line "locked.z08" "--force"
+    cmp "$sample" locked.z08 || fail "a write-protected output was replaced"
+    sed -i '0,/"reportMonth": [0-9]*/s//"reportMonth": 1/' good.json
+    run_status 0 build good.json locked.z08 --force
+    ! cmp -s "$sample" locked.z08 || fail "--force did not replace the output"
+    [ "$(stat -c %a locked.z08)" = 444 ] || fail "--force changed the output's mode"
     ;;
 
 bad-dump)
