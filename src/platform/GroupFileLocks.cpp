@@ -296,17 +296,17 @@ FileLocker::Result GroupFileLocks::acquire(const std::string& canonicalPath, boo
     struct stat group {};
     const mode_t mode =
         ::stat(canonicalPath.c_str(), &group) == 0 ? (group.st_mode & 0666) | 0600 : 0600;
-    const std::string folder = encoded(QFileInfo(decoded(canonicalPath)).absolutePath());
-    const bool beside = ::access(folder.c_str(), W_OK | X_OK) == 0;
     const std::string socketPath = encoded(socketPathFor(canonicalPath));
 
     const auto until = SteadyClock::now() + std::chrono::milliseconds(handOverWaitMs());
     for (;;) {
         LockTry got;
         std::string lockPath;
-        // Beside the file; in the runtime folder when the folder cannot take it, or what is at
-        // the lock's path there is not a lock file (a link, a FIFO) or cannot be locked.
-        for (const bool besideFile : {beside, false}) {
+        // Beside the file, where a lock someone else made is found even by a user who cannot
+        // write the folder; in the runtime folder when there is none and the folder cannot take
+        // one, or what is at the lock's path is not a lock file (a link, a FIFO) or cannot be
+        // locked.
+        for (const bool besideFile : {true, false}) {
             lockPath = encoded(lockPathFor(canonicalPath, besideFile));
             if (!lockPath.empty()) {
                 got = tryLockAt(lockPath, besideFile ? mode : 0600);

@@ -14,6 +14,7 @@
 #include <QSysInfo>
 #include <csignal>
 #include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -114,6 +115,29 @@ public:
 private:
     int fd_ = -1;
     bool listening_ = false;
+};
+
+// Root's test runs as an unprivileged user of a shared group while it lives; root's rights come
+// back at its end.
+class AsUser {
+public:
+    static constexpr gid_t kShared = 4200;
+    explicit AsUser(uid_t uid) {
+        ok_ = ::setgroups(0, nullptr) == 0 && ::setresgid(kShared, kShared, 0) == 0 &&
+              ::setresuid(uid, uid, 0) == 0;
+    }
+    ~AsUser() {
+        const gid_t root = 0;
+        if (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0 || ::setgroups(1, &root) != 0) {
+            std::abort(); // the other cases would run without their rights
+        }
+    }
+    bool ok() const { return ok_; }
+    AsUser(const AsUser&) = delete;
+    AsUser& operator=(const AsUser&) = delete;
+
+private:
+    bool ok_ = false;
 };
 
 } // namespace
@@ -221,6 +245,74 @@ private slots:
         window.release(canonicalPath(groupPath));
         QCOMPARE(int(second.acquire(canonicalPath(other), false).outcome),
                  int(FileLocker::Outcome::Acquired));
+    }
+
+    // Two users of one shared folder (mode 2775): whoever comes second is told who has the
+    // file, by any name of it, also when they cannot make files in the folder themselves.
+    void twoUsersOneOwner_data() {
+        QTest::addColumn<QString>("secondName");
+        QTest::addColumn<int>("folderMode");
+        QTest::newRow("same name") << QStringLiteral("Grupp.z08") << 02775;
+        QTest::newRow("hard link") << QStringLiteral("Kopia.z08") << 02775;
+        QTest::newRow("folder only the first may write") << QStringLiteral("Grupp.z08") << 02755;
+    }
+    void twoUsersOneOwner() {
+        QFETCH(QString, secondName);
+        QFETCH(int, folderMode);
+        if (::geteuid() != 0) {
+            QSKIP("needs root to act as two users");
+        }
+        const uid_t collector = 4201, assistant = 4202;
+        const std::string shared = dir->file("delad");
+        const std::string file = shared + "/Grupp.z08";
+        QVERIFY(QDir().mkpath(qs(shared)));
+        QCOMPARE(::rename(groupPath.c_str(), file.c_str()), 0);
+        if (secondName != QLatin1String("Grupp.z08")) {
+            QCOMPARE(::link(file.c_str(), (shared + "/" + ss(secondName)).c_str()), 0);
+        }
+        ::chmod(dir->path().c_str(), 0755);
+        QCOMPARE(::chown(shared.c_str(), collector, AsUser::kShared), 0);
+        QCOMPARE(::chmod(shared.c_str(), mode_t(folderMode)), 0);
+        QCOMPARE(::chown(file.c_str(), collector, AsUser::kShared), 0);
+        QCOMPARE(::chmod(file.c_str(), 0660), 0);
+        for (const uid_t user : {collector, assistant}) {
+            const std::string run = dir->file("run-" + std::to_string(user));
+            QVERIFY(QDir().mkpath(qs(run)));
+            QCOMPARE(::chown(run.c_str(), user, AsUser::kShared), 0);
+            QCOMPARE(::chmod(run.c_str(), 0700), 0);
+        }
+        const auto runtimeOf = [&](uid_t user) {
+            qputenv("XDG_RUNTIME_DIR",
+                    QByteArray::fromStdString(dir->file("run-" + std::to_string(user))));
+        };
+        GroupFileLocks first, second;
+        FileLocker::Result got, refused, afterwards;
+        {
+            AsUser user(collector);
+            QVERIFY(user.ok());
+            runtimeOf(collector);
+            got = first.acquire(canonicalPath(file), true);
+        }
+        {
+            AsUser user(assistant);
+            runtimeOf(assistant);
+            refused = second.acquire(canonicalPath(shared + "/" + ss(secondName)), true);
+        }
+        {
+            AsUser user(collector);
+            runtimeOf(collector);
+            first.release(canonicalPath(file));
+        }
+        {
+            AsUser user(assistant);
+            runtimeOf(assistant);
+            afterwards = second.acquire(canonicalPath(shared + "/" + ss(secondName)), true);
+            second.release(canonicalPath(shared + "/" + ss(secondName)));
+        }
+        QCOMPARE(int(got.outcome), int(FileLocker::Outcome::Acquired));
+        QCOMPARE(int(refused.outcome), int(FileLocker::Outcome::HeldElsewhere));
+        QCOMPARE(qs(refused.holder), QStringLiteral("4201@") + QSysInfo::machineHostName());
+        QCOMPARE(int(afterwards.outcome), int(FileLocker::Outcome::Acquired));
     }
 
     // A window of ours that holds the file but does not answer (this test's event loop does not
