@@ -115,7 +115,7 @@ QString userName() {
 }
 
 // A desktop session of its own for real zadw processes: home, data, runtime and temporary
-// folders (the hand-over socket lives in the latter) inside the scratch folder.
+// folders (the hand-over socket lives in the runtime one) inside the scratch folder.
 class Session {
 public:
     explicit Session(const ScratchDir& dir) : root_(qs(dir.path().string())) {
