@@ -102,6 +102,10 @@ OpenResult OpenGroupFile::open(const std::string& path, bool handOver) {
                 FormatArgs(LoadString(StringId::GroupFileOpenElsewhere), {path, lock.holder}));
             return OpenResult::Refused;
         }
+        if (lock.outcome == FileLocker::Outcome::NotAnswering) {
+            messages_.show(FormatText(LoadString(StringId::GroupFileWindowNotAnswering), path));
+            return OpenResult::Refused;
+        }
     }
     releaseLock();
     lockedPath_ = canonical;

@@ -95,18 +95,24 @@ int MailSender::takeError() {
 }
 
 bool MailSender::addRecipients(const std::string& list) {
-    return addAddresses(list, message_.recipients);
+    return addAddresses(list, message_.recipients, false);
 }
 
 bool MailSender::addBcc(const std::string& list) {
-    return addAddresses(list, message_.bcc);
+    return addAddresses(list, message_.bcc, false);
 }
 
-bool MailSender::addAddresses(const std::string& list, std::vector<MailRecipient>& to) {
+bool MailSender::addOneRecipient(const std::string& address, bool blindCopy) {
+    return addAddresses(address, blindCopy ? message_.bcc : message_.recipients, true);
+}
+
+bool MailSender::addAddresses(const std::string& list, std::vector<MailRecipient>& to,
+                              bool onlyOne) {
     std::vector<std::string> addresses;
     std::size_t start = 0;
     while (start <= list.size()) {
-        std::size_t end = list.find(';', start);
+        // A mail header separates addresses with ",", so a "," splits them here too.
+        std::size_t end = list.find_first_of(";,", start);
         if (end == std::string::npos) {
             end = list.size();
         }
@@ -124,6 +130,12 @@ bool MailSender::addAddresses(const std::string& list, std::vector<MailRecipient
             addresses.push_back(std::move(piece));
         }
         start = end + 1;
+    }
+    if (onlyOne && addresses.size() > 1) {
+        messages_.show(FormatText(LoadString(StringId::BadMailAddress), visibleAddress(list)));
+        error_ = MailErrorBadAddress;
+        refused_ = true;
+        return false;
     }
     for (const std::string& a : addresses) {
         try {

@@ -41,7 +41,7 @@ public:
 
     // The error code, reset to 0.
     int takeError();
-    // One address or several separated by ";"; empty pieces are skipped, blanks around each
+    // One address or several separated by ";" or ","; empty pieces are skipped, blanks around each
     // address dropped. An unsafe address refuses the whole list (BadMailAddress) and the message
     // is not sent at all.
     // Addresses must be plain ASCII: an address with other characters is refused the same way
@@ -49,6 +49,9 @@ public:
     bool addRecipients(const std::string& list);
     // Blind copies, given and checked the same way; no header of the message names them.
     bool addBcc(const std::string& list);
+    // One publisher's address, as a recipient or a blind copy: a field that holds more than one
+    // address is refused the same way, so it cannot reach people the collector did not see.
+    bool addOneRecipient(const std::string& address, bool blindCopy);
     void setSubject(const std::string& subject);
     bool addAttachment(const std::string& path, const char* displayName = nullptr);
     // True when the mail system took the message or the user cancelled.
@@ -60,7 +63,7 @@ public:
     const MailMessage& message() const { return message_; }
 
 private:
-    bool addAddresses(const std::string& list, std::vector<MailRecipient>& to);
+    bool addAddresses(const std::string& list, std::vector<MailRecipient>& to, bool onlyOne);
 
     MailTransport& transport_;
     MessageSink& messages_;

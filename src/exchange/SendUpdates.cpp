@@ -109,7 +109,7 @@ void SendReminder(const std::string& reminderAddress, int reportMonth, MessageSi
         sender.release();
         return;
     }
-    sender.addRecipients(reminderAddress);
+    sender.addOneRecipient(reminderAddress, false);
     sender.setSubject(kReminderSubject);
     sender.noteText = reminderText(reportMonth);
     sender.send();
@@ -123,10 +123,10 @@ bool SendReminderToAll(const std::vector<std::string>& addresses, int reportMont
         sender.release();
         return false;
     }
-    // One address at a time, so a ";" in one cannot split it.
+    // One address at a time: a field holding several is refused, never split.
     bool accepted = true;
     for (const std::string& address : addresses) {
-        if (!sender.addBcc(address)) {
+        if (!sender.addOneRecipient(address, true)) {
             accepted = false;
             break;
         }

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace zadw {
 
@@ -34,13 +33,20 @@ bool IniProfile::writeString(const QString& section, const QString& key, const Q
 }
 
 QString profilePathFor(const QString& programPath) {
+    const QString chosen = QString::fromLocal8Bit(qgetenv("ZADW_PROFILE"));
+    if (QDir::isAbsolutePath(chosen)) {
+        return chosen;
+    }
     const QFileInfo program(programPath);
-    const QString folder = program.absolutePath();
     const QString name = program.fileName();
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? name.left(dot) : name;
-    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0) {
-        return folder + QLatin1Char('/') + base + QStringLiteral(".ini");
+    // Only a profile someone put there on purpose: a writable program folder (a shared build,
+    // /usr/bin run as root) is no place to start one.
+    const QFileInfo beside(program.absolutePath() + QLatin1Char('/') + base +
+                           QStringLiteral(".ini"));
+    if (beside.isFile() && !beside.isSymLink()) {
+        return beside.absoluteFilePath();
     }
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/zadw/zadw.ini");

@@ -29,8 +29,9 @@ private:
     QString path_;
 };
 
-// The profile beside the program: its path with ".ini" in place of the extension (appended when
-// it has none); when that folder cannot be written, ~/.config/zadw/zadw.ini.
+// The profile: $ZADW_PROFILE when it names an absolute path; beside the program (its path with
+// ".ini" in place of the extension) when such a file is already there, for portable use;
+// otherwise $XDG_CONFIG_HOME/zadw/zadw.ini.
 QString profilePathFor(const QString& programPath);
 
 } // namespace zadw

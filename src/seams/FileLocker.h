@@ -9,7 +9,8 @@ namespace zadw {
 
 class FileLocker {
 public:
-    enum class Outcome { Acquired, HandedOver, HeldElsewhere };
+    // NotAnswering: a window of this user on this machine has the file but did not take it.
+    enum class Outcome { Acquired, HandedOver, HeldElsewhere, NotAnswering };
     struct Result {
         Outcome outcome = Outcome::Acquired;
         std::string holder; // "user@host" of the holder when held elsewhere

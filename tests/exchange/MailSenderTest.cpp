@@ -22,7 +22,7 @@ std::vector<std::string> addresses(const MailMessage& m) {
     return out;
 }
 
-TEST(MailSender, RecipientListsAreSplitAtSemicolonsAndTrimmed) {
+TEST(MailSender, RecipientListsAreSplitAtSemicolonsAndCommasAndTrimmed) {
     struct Case {
         const char* list;
         std::vector<std::string> expected;
@@ -37,6 +37,8 @@ TEST(MailSender, RecipientListsAreSplitAtSemicolonsAndTrimmed) {
         {"", {}},
         {";;", {}},
         {"anna-lena@x.se", {"anna-lena@x.se"}},
+        {"a@b.se, evil@x.se", {"a@b.se", "evil@x.se"}},
+        {"a@x.se,b@y.se;c@z.se", {"a@x.se", "b@y.se", "c@z.se"}},
     };
     for (const Case& c : cases) {
         FakeTransport transport;
@@ -65,6 +67,7 @@ TEST(MailSender, UnsafeAddressesAreRefusedAndNothingIsSent) {
         {"-oQ/tmp@x.se", "-oQ/tmp@x.se"}, // would read as an option
         {"ok@x.se; -f@x.se", "-f@x.se"},  // after trimming the blank
         {"ok@x.se;b@x.se\r", "b@x.se[CR]"},
+        {"ok@x.se,b@x.se\r", "b@x.se[CR]"}, // each part after a "," is checked too
         // Only ASCII reaches a header: a raw "å" would break it.
         {"åsa@exempel.se", "åsa@exempel.se"},
         {"ok@x.se; asa@exempel.företag", "asa@exempel.företag"},
@@ -105,6 +108,35 @@ TEST(MailSender, BlindCopiesAreCheckedLikeRecipientsAndKeptApart) {
     EXPECT_EQ(sink.shown.size(), 1u);
     EXPECT_FALSE(refused.send());
     EXPECT_EQ(transport.delivered.size(), 1u);
+}
+
+// A publisher's address is one address: a field holding more is refused whole, never split.
+TEST(MailSender, APublishersAddressHoldsOneAddress) {
+    struct Case {
+        const char* address;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {" olle@x.se ", true},        {"olle@x.se;", true}, {"olle@x.se;evil@x.se", false},
+        {"a@b.se, evil@x.se", false}, {"a@b.se,,", true},
+    };
+    for (const bool blindCopy : {false, true}) {
+        for (const Case& c : cases) {
+            FakeTransport transport;
+            RecordingSink sink;
+            MailSender sender(transport, sink);
+            EXPECT_EQ(sender.addOneRecipient(c.address, blindCopy), c.accepted) << c.address;
+            const auto& to = blindCopy ? sender.message().bcc : sender.message().recipients;
+            EXPECT_EQ(to.size(), c.accepted ? 1u : 0u) << c.address;
+            if (!c.accepted) {
+                ASSERT_EQ(sink.shown.size(), 1u);
+                EXPECT_EQ(sink.shown[0],
+                          FormatText(LoadString(StringId::BadMailAddress), c.address));
+                EXPECT_FALSE(sender.send());
+                EXPECT_TRUE(transport.delivered.empty());
+            }
+        }
+    }
 }
 
 TEST(MailSender, AttachmentsStandAtBlanksAfterTheText) {

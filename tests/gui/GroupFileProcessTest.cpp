@@ -115,7 +115,7 @@ QString userName() {
 }
 
 // A desktop session of its own for real zadw processes: home, data, runtime and temporary
-// folders (the hand-over socket lives in the latter) inside the scratch folder.
+// folders (the hand-over socket lives in the runtime one) inside the scratch folder.
 class Session {
 public:
     explicit Session(const ScratchDir& dir) : root_(qs(dir.path().string())) {
@@ -312,6 +312,12 @@ private slots:
             QVERIFY(touch.open(QIODevice::ReadWrite));
             touch.setFileTime(longAgo, QFileDevice::FileModificationTime);
         }
+        // The other machine's zadw holds its lock through the shared folder.
+        const int held = ::open(QFile::encodeName(lock).constData(), O_RDWR);
+        struct flock range {};
+        range.l_type = F_WRLCK;
+        QCOMPARE(::fcntl(held, F_OFD_SETLK, &range), 0);
+        const auto closeHeld = qScopeGuard([held] { ::close(held); });
         const std::string holder = (userName() + QStringLiteral("@otherhost")).toStdString();
         GroupFileLocks locks;
         const FileLocker::Result result = locks.acquire(canonical, true);

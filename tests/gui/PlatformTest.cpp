@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <unistd.h>
 
 using namespace zadw;
 using namespace zadw::test;
@@ -24,13 +25,25 @@ private:
     QString path(const char* name) { return QString::fromStdString(dir.file(name)); }
 
 private slots:
-    void profileStandsBesideTheProgram() {
+    // The user's configuration, unless a profile already stands beside the program; a writable
+    // program folder alone never gets one.
+    void profileStandsBesideTheProgramOnlyWhenThere() {
+        const QString config =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/zadw/zadw.ini");
+        QCOMPARE(profilePathFor(path("zadw")), config);
+        QCOMPARE(profilePathFor(QStringLiteral("/nonexistent/folder/zadw")), config);
+        test::writeFile(dir.file("zadw.ini"), "");
+        test::writeFile(dir.file("report.ini"), "");
         QCOMPARE(profilePathFor(path("zadw")), path("zadw.ini"));
         QCOMPARE(profilePathFor(path("report.exe")), path("report.ini"));
-        // A folder that cannot be written sends the profile to the user's configuration.
-        QCOMPARE(profilePathFor(QStringLiteral("/nonexistent/folder/zadw")),
-                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                     QStringLiteral("/zadw/zadw.ini"));
+        // Not through a link someone put beside it.
+        QVERIFY(QFile::remove(path("zadw.ini")));
+        QCOMPARE(::symlink(dir.file("report.ini").c_str(), dir.file("zadw.ini").c_str()), 0);
+        QCOMPARE(profilePathFor(path("zadw")), config);
+        qputenv("ZADW_PROFILE", "/build/zadw.ini");
+        QCOMPARE(profilePathFor(path("report.exe")), QStringLiteral("/build/zadw.ini"));
+        qunsetenv("ZADW_PROFILE");
     }
 
     void iniProfileKeepsEmptyValuesAndReportsFailures() {

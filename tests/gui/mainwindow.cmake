@@ -31,3 +31,9 @@ target_compile_definitions(zadw_group_file_process_tests PRIVATE
     ZADW_BINARY="$<TARGET_FILE:zadw>")
 add_dependencies(zadw_group_file_process_tests zadw)
 set_tests_properties(zadw_group_file_process_tests PROPERTIES TIMEOUT 120)
+
+# Who owns a group file in a shared folder: planted paths, hard links, starts at one instant.
+zadw_gui_test(zadw_group_file_lock_tests GroupFileLockTest.cpp)
+target_compile_definitions(zadw_group_file_lock_tests PRIVATE ZADW_BINARY="$<TARGET_FILE:zadw>")
+add_dependencies(zadw_group_file_lock_tests zadw)
+set_tests_properties(zadw_group_file_lock_tests PROPERTIES TIMEOUT 120)
