@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SummaryPdf.h"
 
+#include "AtomicFile.h"
 #include "OpPainter.h"
 #include "SummaryCells.h"
 
@@ -11,7 +12,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -129,17 +129,15 @@ bool WriteSummaryPdf(GroupStore& store, int month, bool newForm, const std::stri
         return fail(error, "needs a QGuiApplication");
     }
     const bool toStdout = pdfPath == "-";
-    // Written beside the target under a temporary name and renamed when complete; for standard
-    // output, held until complete.
+    // Held until complete, then written as the group file is: through no link, complete or not
+    // at all.
     QBuffer buffer;
-    QSaveFile file(QString::fromStdString(toStdout ? std::string("unused") : pdfPath));
-    QIODevice& out = toStdout ? static_cast<QIODevice&>(buffer) : file;
-    if (!out.open(QIODevice::WriteOnly)) {
-        return fail(error, pdfPath + ": " + out.errorString().toStdString());
+    if (!buffer.open(QIODevice::WriteOnly)) {
+        return fail(error, pdfPath + ": " + buffer.errorString().toStdString());
     }
     bool painted = false;
     {
-        QPdfWriter writer(&out);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kPdfResolution);
         writer.setPageSize(PageSizeOf(paper.size));
         writer.setPageOrientation(paper.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -152,21 +150,23 @@ bool WriteSummaryPdf(GroupStore& store, int month, bool newForm, const std::stri
         store.newFormActive = formBefore;
     }
     if (!painted) {
-        if (!toStdout) {
-            file.cancelWriting();
-        }
         return fail(error, pdfPath + ": the PDF could not be started");
     }
+    const QByteArray& bytes = buffer.data();
     if (toStdout) {
-        const QByteArray& bytes = buffer.data();
         const bool written =
             std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
                 static_cast<std::size_t>(bytes.size()) &&
             std::fflush(stdout) == 0;
         return written || fail(error, "standard output: " + std::string(std::strerror(errno)));
     }
-    if (!file.commit()) {
-        return fail(error, pdfPath + ": " + file.errorString().toStdString());
+    const WriteOutcome written =
+        writeFileAtomically(pdfPath, bytes.toStdString(), /*durable=*/true);
+    if (written.result == WriteResult::NotRegularFile) {
+        return fail(error, notRegularFileText(pdfPath, written.foundType));
+    }
+    if (!written.ok()) {
+        return fail(error, pdfPath + ": " + std::strerror(written.error));
     }
     return true;
 }

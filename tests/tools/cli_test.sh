@@ -143,6 +143,12 @@ summary)
     pdfinfo letter.pdf | grep -Eq 'Page size: +612 x 792 pts' || fail "not Letter portrait"
     run_status 2 summary "$sample" --paper A3 --pdf a3.pdf
     one_error_line "--paper" "A3"
+    # A link at the output is neither followed nor replaced.
+    echo "kept" >target.txt
+    ln -s target.txt linked.pdf
+    run_status 1 summary "$sample" --pdf linked.pdf
+    [ "$(cat target.txt)" = "kept" ] || fail "summary wrote through a link"
+    [ -L linked.pdf ] || fail "summary replaced the link"
     [ ! -e a3.pdf ] || fail "a refused paper wrote a file"
     ;;
 totals)
