@@ -293,8 +293,6 @@ std::string canonicalPath(const std::string& path) {
     return absolutePath(path);
 }
 
-namespace {
-
 FileIdentity identityFromStat(const struct stat& st) {
     FileIdentity id;
     id.exists = true;
@@ -305,8 +303,6 @@ FileIdentity identityFromStat(const struct stat& st) {
     id.mtimeNanoseconds = st.st_mtim.tv_nsec;
     return id;
 }
-
-} // namespace
 
 FileIdentity identityOfDescriptor(int fd) {
     struct stat st {};

@@ -7,6 +7,7 @@
 
 #include <ctime>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace zadw {
@@ -75,5 +76,6 @@ struct FileIdentity {
 
 FileIdentity identityOf(const std::string& path);
 FileIdentity identityOfDescriptor(int fd);
+FileIdentity identityFromStat(const struct stat& st);
 
 } // namespace zadw

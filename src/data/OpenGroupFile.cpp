@@ -23,14 +23,7 @@ FileIdentity entryAt(const std::string& path, mode_t& type) {
         return {};
     }
     type = st.st_mode & S_IFMT;
-    FileIdentity id;
-    id.exists = true;
-    id.device = st.st_dev;
-    id.inode = st.st_ino;
-    id.size = st.st_size;
-    id.mtimeSeconds = st.st_mtim.tv_sec;
-    id.mtimeNanoseconds = st.st_mtim.tv_nsec;
-    return id;
+    return identityFromStat(st);
 }
 
 } // namespace
