@@ -9,14 +9,17 @@
 
 namespace zadw {
 
-enum class MsgButtons { Ok, YesNo };
+// YesNoCancel: Escape and closing the box answer Cancel.
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { Exclamation, Information, Question };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
 
-// A button beside OK that does something (copies, opens a folder) and keeps the box open.
+// A button beside OK that does something (copies, opens a folder) and keeps the box open, or,
+// with closes, does it and closes the box as OK would.
 struct MsgAction {
     std::string label; // may carry a "&" mnemonic
     std::function<void()> run;
+    bool closes = false;
 };
 
 struct Message {

@@ -30,7 +30,9 @@ void reportError(const std::string& subject, const std::string& text) {
 
 MsgAnswer StderrSink::present(const Message& message) {
     reportError(subject, message.text);
-    return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    return message.buttons == MsgButtons::YesNo         ? MsgAnswer::No
+           : message.buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel
+                                                        : MsgAnswer::Ok;
 }
 
 int loadWholeGroup(GroupStore& store, const std::string& path) {

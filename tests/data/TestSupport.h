@@ -26,13 +26,18 @@ public:
             labels.push_back(action.label);
         }
         actionLabels.push_back(labels);
-        // Press the queued action buttons (by label) before answering.
-        while (!actionPresses.empty()) {
+        // Press the queued action buttons (by label) before answering, at the first message
+        // that has any.
+        while (!actionPresses.empty() && !message.actions.empty()) {
             const std::string press = actionPresses.front();
             actionPresses.pop_front();
             for (const MsgAction& action : message.actions) {
                 if (action.label == press && action.run) {
                     action.run();
+                    if (action.closes) {
+                        actionPresses.clear();
+                        return MsgAnswer::Ok;
+                    }
                 }
             }
         }
@@ -41,7 +46,9 @@ public:
             answers.pop_front();
             return a;
         }
-        return message.buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+        return message.buttons == MsgButtons::YesNo         ? MsgAnswer::No
+               : message.buttons == MsgButtons::YesNoCancel ? MsgAnswer::Cancel
+                                                            : MsgAnswer::Ok;
     }
     std::vector<std::string> shown;
     std::vector<MsgIcon> icons;
