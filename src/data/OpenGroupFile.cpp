@@ -26,12 +26,21 @@ FileIdentity entryAt(const std::string& path, mode_t& type) {
     return identityFromStat(st);
 }
 
+// Reading back a copy of our own says nothing: any fault in it was said when it was read.
+class QuietSink : public MessageSink {
+public:
+    MsgAnswer present(const Message& message) override {
+        return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+    }
+};
+
 } // namespace
 
 OpenGroupFile::OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups,
-                             Clock clock)
+                             Clock clock, std::optional<GroupStateFolder> stateFolder)
     : store(messages), messages_(messages), locker_(locker), backups_(std::move(backups)),
-      clock_(std::move(clock)) {}
+      clock_(std::move(clock)), stateFolder_(std::move(stateFolder)),
+      quiet_(std::make_unique<QuietSink>()) {}
 
 OpenGroupFile::~OpenGroupFile() {
     releaseLock();
@@ -102,7 +111,7 @@ OpenResult OpenGroupFile::open(const std::string& path, bool handOver) {
     }
     releaseLock();
     lockedPath_ = canonical;
-    return load(path);
+    return load(path, LoadReason::Opened);
 }
 
 OpenResult OpenGroupFile::openNewList(const std::string& path) {
@@ -118,7 +127,8 @@ OpenResult OpenGroupFile::openNewList(const std::string& path) {
         if (changed_ && store.publisherCount > 1 && !keepMemoryCopy("unsaved", copy)) {
             return OpenResult::Refused;
         }
-        return load(path);
+        keepClosedCopy();
+        return load(path, LoadReason::NewList);
     }
     if (locker_ != nullptr && canonical != lockedPath_) {
         const FileLocker::Result lock = locker_->acquire(canonical, false);
@@ -138,7 +148,8 @@ OpenResult OpenGroupFile::openNewList(const std::string& path) {
         giveBackNewLock();
         return OpenResult::Refused;
     }
-    const OpenResult result = load(path);
+    keepClosedCopy();
+    const OpenResult result = load(path, LoadReason::NewList);
     if (store.groupFilePath == path && store.publisherCount != 0) {
         if (canonical != lockedPath_) {
             releaseLock();
@@ -150,7 +161,7 @@ OpenResult OpenGroupFile::openNewList(const std::string& path) {
     return result;
 }
 
-OpenResult OpenGroupFile::load(const std::string& path) {
+OpenResult OpenGroupFile::load(const std::string& path, LoadReason why) {
     std::string bytes;
     FileIdentity id;
     const ReadResult read = GroupStore::readFileBytes(path, bytes, &id);
@@ -158,6 +169,11 @@ OpenResult OpenGroupFile::load(const std::string& path) {
     changed_ = false;
     damaged_ = false;
     readOnly_ = false;
+    // Whatever was known of the group before belongs to it, not to what is read now.
+    state_ = GroupStateData{};
+    openedBytes_.clear();
+    baselineBytes_.clear();
+    baseline_.reset();
     if (read == ReadResult::CannotOpen) {
         store.releaseStorage();
         messages_.show(FormatText(LoadString(StringId::CannotOpenFile), path));
@@ -186,6 +202,7 @@ OpenResult OpenGroupFile::load(const std::string& path) {
     if (loadCopy_.empty()) {
         sayBackupsFailed(error);
     }
+    beginState(bytes, why);
     readOnly_ = isReadOnlyFile(path);
     if (readOnly_ && store.publisherCount > 1) {
         messages_.show(FormatText(LoadString(StringId::FileReadOnly), path));
@@ -271,7 +288,7 @@ WriteBackResult OpenGroupFile::writeBack() {
         }
         if (messages_.ask(FormatArgs(LoadString(StringId::FileChangedOnDisk), {file, copy}),
                           MsgAnswer::Yes) == MsgAnswer::Yes) {
-            load(file);
+            load(file, LoadReason::Reloaded);
             return WriteBackResult::Reloaded;
         }
         // What someone else wrote is kept, when it is a file of its own at the group file's place.
@@ -364,7 +381,108 @@ WriteBackResult OpenGroupFile::write(const std::string& unsavedCopy) {
     identity_ = identityOf(target);
     changed_ = false;
     damaged_ = false;
+    state_.fileDigest = DigestOf(data);
+    saveState();
     return WriteBackResult::Written;
+}
+
+void OpenGroupFile::beginState(const std::string& bytes, LoadReason why) {
+    openedBytes_ = bytes;
+    baseline_.reset();
+    const std::string canonical = realPath_;
+    // A later start on the very file this zadw last read or wrote, for the same month, goes on
+    // where it left off; a file replaced in between is a new list.
+    GroupStateData kept;
+    if (why == LoadReason::Opened && stateFolder_ && stateFolder_->read(canonical, kept) &&
+        kept.reportMonth == store.reportMonth && kept.groupNumber == store.groupNumber &&
+        kept.fileDigest == DigestOf(bytes)) {
+        state_ = kept;
+        if (!stateFolder_->readBaseline(canonical, baselineBytes_)) {
+            // Without it, count from what is at hand: the file as it is now.
+            state_.sentAt = 0;
+            baselineBytes_ = bytes;
+        }
+        return;
+    }
+    state_ = GroupStateData{};
+    state_.groupPath = canonical;
+    state_.reportMonth = store.reportMonth;
+    state_.groupNumber = store.groupNumber;
+    state_.fileDigest = DigestOf(bytes);
+    baselineBytes_ = bytes;
+    int error = 0;
+    if (stateFolder_ && !stateFolder_->writeBaseline(canonical, bytes, &error)) {
+        sayStateFailed(error);
+    }
+    saveState();
+}
+
+void OpenGroupFile::saveState() {
+    int error = 0;
+    if (stateFolder_ && !state_.groupPath.empty() && !stateFolder_->write(state_, &error)) {
+        sayStateFailed(error);
+    }
+}
+
+void OpenGroupFile::sayStateFailed(int error) {
+    if (!stateTroubleSaid_) {
+        stateTroubleSaid_ = true;
+        messages_.show(FormatArgs(LoadString(StringId::SendStateNotSaved),
+                                  {stateFolder_->folder(), std::strerror(error)}));
+    }
+}
+
+void OpenGroupFile::recordSent() {
+    std::string data;
+    if (!store.storageReady || !store.serialize(data)) {
+        return;
+    }
+    baselineBytes_ = data;
+    baseline_.reset();
+    state_.sentAt = static_cast<std::int64_t>(clock_());
+    int error = 0;
+    if (stateFolder_ && !stateFolder_->writeBaseline(state_.groupPath, data, &error)) {
+        sayStateFailed(error);
+    }
+    saveState();
+}
+
+int OpenGroupFile::changedSinceSent() {
+    if (!store.storageReady || store.publisherCount == 0) {
+        return 0;
+    }
+    if (!baseline_) {
+        baseline_ = std::make_unique<GroupStore>(*quiet_);
+        if (!baseline_->loadFromBytes(baselineBytes_, path()) ||
+            baseline_->lastLoadStatus() == LoadStatus::NotAGroupFile) {
+            baseline_.reset();
+            return store.publisherCount;
+        }
+    }
+    return ChangedPublishers(store, *baseline_);
+}
+
+void OpenGroupFile::setLastEntered(const std::string& name) {
+    if (state_.lastEntered != name) {
+        state_.lastEntered = name;
+        saveState();
+    }
+}
+
+std::string OpenGroupFile::keepGroupCopy(const std::string& tag) {
+    std::string copy;
+    keepMemoryCopy(tag, copy);
+    return copy;
+}
+
+void OpenGroupFile::keepClosedCopy() {
+    std::string data;
+    if (!store.storageReady || store.publisherCount <= 1 || !isGroupFilePath(path()) ||
+        !store.serialize(data) || data == openedBytes_) {
+        return;
+    }
+    followPath();
+    keepCopy(data, "closed", false);
 }
 
 } // namespace zadw

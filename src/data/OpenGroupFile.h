@@ -8,11 +8,14 @@
 #include "BackupFolder.h"
 #include "Clock.h"
 #include "FileLocker.h"
+#include "GroupState.h"
 #include "GroupStore.h"
 #include "MessageSink.h"
 
 #include <ctime>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace zadw {
@@ -29,8 +32,10 @@ enum class WriteBackResult { Written, NothingToWrite, Reloaded, Failed };
 
 class OpenGroupFile {
 public:
-    // clock stamps the backup copies the file's writes keep.
-    OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups, Clock clock);
+    // clock stamps the backup copies the file's writes keep. Without a state folder, what was
+    // sent is known only while the group stays open.
+    OpenGroupFile(MessageSink& messages, FileLocker* locker, BackupFolder backups, Clock clock,
+                  std::optional<GroupStateFolder> stateFolder = std::nullopt);
     ~OpenGroupFile();
     OpenGroupFile(const OpenGroupFile&) = delete;
     OpenGroupFile& operator=(const OpenGroupFile&) = delete;
@@ -58,12 +63,32 @@ public:
     BackupFolder& backups() { return backups_; }
     void releaseLock();
 
+    // What was sent to the secretary. The update has surely left (a mail program took it, or
+    // the collector says it was sent): the time and the group as it stands are kept.
+    void recordSent();
+    // When the update last surely left since this list was read; 0: not yet.
+    std::time_t sentAt() const { return static_cast<std::time_t>(state_.sentAt); }
+    // The publishers whose reports differ from the group as last sent, or, with nothing sent
+    // yet, from the list as it was first read (in this run or an earlier one).
+    int changedSinceSent();
+    // The publisher whose report was stored last in this group ("" when none).
+    const std::string& lastEntered() const { return state_.lastEntered; }
+    void setLastEntered(const std::string& name);
+    // A copy of the group kept aside under tag ("unsent"): its path, or "" (said why).
+    std::string keepGroupCopy(const std::string& tag);
+    // The program ends: the month's work, when it changed since opening, is kept as a backup.
+    void keepClosedCopy();
+
     static bool isGroupFilePath(const std::string& path);
     // A file that may not be replaced: no write permission, immutable, or a read-only mount.
     static bool isReadOnlyFile(const std::string& path);
 
 private:
-    OpenResult load(const std::string& path);
+    enum class LoadReason { Opened, NewList, Reloaded };
+    OpenResult load(const std::string& path, LoadReason why);
+    void beginState(const std::string& bytes, LoadReason why);
+    void saveState();
+    void sayStateFailed(int error);
     bool keepMemoryCopy(const std::string& tag, std::string& copyPath);
     std::string keepCopy(const std::string& bytes, const std::string& tag, bool beside);
     void followPath();
@@ -86,6 +111,14 @@ private:
     std::string realPath_; // the file the path led to when read: written there, and only there
     std::string realFor_;  // the path realPath_ was found for
     bool backupTroubleSaid_ = false; // a backup folder that fails is said once per run
+
+    std::optional<GroupStateFolder> stateFolder_;
+    GroupStateData state_;
+    bool stateTroubleSaid_ = false;
+    std::string openedBytes_;              // the file as read in this run
+    std::string baselineBytes_;            // the group as last sent, or as the list was first read
+    std::unique_ptr<GroupStore> baseline_; // the same, read back
+    std::unique_ptr<MessageSink> quiet_;
 };
 
 } // namespace zadw

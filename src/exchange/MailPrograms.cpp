@@ -4,6 +4,8 @@
 #include "MailSender.h"
 #include "Strings.h"
 
+#include <map>
+
 namespace zadw {
 
 namespace {
@@ -146,9 +148,10 @@ std::optional<std::vector<std::string>> splitWords(const std::string& text) {
     return words;
 }
 
-MailtoHandler classifyMailtoHandler(const std::string& desktopEntry,
-                                    const std::function<bool(const std::string&)>& programExists) {
-    std::string categories, mimeTypes, exec, tryExec;
+namespace {
+
+// The keys of a desktop entry's main group; false when it has no main group.
+bool mainGroupKeys(const std::string& desktopEntry, std::map<std::string, std::string>& keys) {
     bool inMainGroup = false;
     bool sawMainGroup = false;
     std::size_t start = 0;
@@ -171,18 +174,28 @@ MailtoHandler classifyMailtoHandler(const std::string& desktopEntry,
         if (!inMainGroup || line.empty() || line[0] == '#' || eq == std::string::npos) {
             continue;
         }
-        const std::string key = TrimBlanks(line.substr(0, eq));
-        const std::string value = TrimBlanks(line.substr(eq + 1));
-        if (key == "Categories") {
-            categories = value;
-        } else if (key == "MimeType") {
-            mimeTypes = value;
-        } else if (key == "Exec") {
-            exec = value;
-        } else if (key == "TryExec") {
-            tryExec = value;
-        }
+        keys[TrimBlanks(line.substr(0, eq))] = TrimBlanks(line.substr(eq + 1));
     }
+    return sawMainGroup;
+}
+
+} // namespace
+
+std::string desktopEntryName(const std::string& desktopEntry) {
+    std::map<std::string, std::string> keys;
+    mainGroupKeys(desktopEntry, keys);
+    const auto name = keys.find("Name");
+    return name == keys.end() ? std::string() : name->second;
+}
+
+MailtoHandler classifyMailtoHandler(const std::string& desktopEntry,
+                                    const std::function<bool(const std::string&)>& programExists) {
+    std::map<std::string, std::string> keys;
+    const bool sawMainGroup = mainGroupKeys(desktopEntry, keys);
+    const std::string categories = keys["Categories"];
+    const std::string mimeTypes = keys["MimeType"];
+    const std::string exec = keys["Exec"];
+    const std::string tryExec = keys["TryExec"];
     // A handler that cannot start cannot take even a reminder.
     const auto words = splitWords(exec);
     if (!sawMainGroup || !words || words->empty() || !programExists((*words)[0]) ||
@@ -241,7 +254,9 @@ MailProgramChoice chooseMailProgram(
     if (method != MailMethod::Desktop) {
         for (const char* program : {"/usr/sbin/sendmail", "/usr/lib/sendmail"}) {
             MailProgramChoice choice = tryProgram(program, check, best, false);
-            if (choice.state == MailSystemState::Ready) {
+            // One that keeps mail on this computer would take the update and deliver it nowhere.
+            if (choice.state == MailSystemState::Ready &&
+                !(situation.deliversOnlyHere && situation.deliversOnlyHere(choice.program))) {
                 return choice;
             }
         }
@@ -254,6 +269,62 @@ MailProgramChoice chooseMailProgram(
         best.state = MailSystemState::FileOnly;
     }
     return best;
+}
+
+namespace {
+
+// The value of "key = value" or "key='value'" lines, the last one counting; "" when none.
+std::string configValue(const std::string& text, const std::string& key) {
+    std::string value;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string line = TrimBlanks(text.substr(start, end - start));
+        start = end + 1;
+        const auto eq = line.find('=');
+        if (line.empty() || line[0] == '#' || eq == std::string::npos ||
+            TrimBlanks(line.substr(0, eq)) != key) {
+            continue;
+        }
+        value = TrimBlanks(line.substr(eq + 1));
+        if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"') &&
+            value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+    }
+    return value;
+}
+
+std::string baseName(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+bool deliversOnlyHere(const std::string& realProgram,
+                      const std::function<std::optional<std::string>(const std::string&)>& read) {
+    const std::string base = baseName(realProgram);
+    if (base.rfind("exim", 0) == 0) {
+        // Debian's exim4 as debconf set it up: "local" delivers only to this computer's users,
+        // "none" delivers nothing at all.
+        const auto conf = read("/etc/exim4/update-exim4.conf.conf");
+        const std::string type =
+            conf ? lowerTrimmed(configValue(*conf, "dc_eximconfig_configtype")) : std::string();
+        return type == "local" || type == "none";
+    }
+    if (base == "sendmail" || base.rfind("postfix", 0) == 0) {
+        // Postfix's "Local only" setup refuses everything that is not for this computer.
+        const auto conf = read("/etc/postfix/main.cf");
+        if (conf) {
+            const std::string transport = lowerTrimmed(configValue(*conf, "default_transport"));
+            return transport == "error" || transport.rfind("error:", 0) == 0;
+        }
+    }
+    return false;
 }
 
 std::vector<std::string> sendmailArguments(const MailMessage& message) {

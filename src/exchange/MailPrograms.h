@@ -39,6 +39,9 @@ enum class MailtoHandler {
 MailtoHandler classifyMailtoHandler(const std::string& desktopEntry,
                                     const std::function<bool(const std::string&)>& programExists);
 
+// The Name of a desktop entry's main group ("" when it has none).
+std::string desktopEntryName(const std::string& desktopEntry);
+
 // Splits text into words as a POSIX shell would, but with no expansion of any kind: blanks
 // separate, '...' is literal, "..." and a backslash escape. nullopt on an unclosed quote.
 std::optional<std::vector<std::string>> splitWords(const std::string& text);
@@ -48,7 +51,16 @@ struct MailSituation {
     std::optional<std::string> sendmailVariable; // ZADW_SENDMAIL when set
     MailtoHandler handler = MailtoHandler::None;
     bool attachments = false; // the message carries a file
+    // Whether the machine's own sendmail (as resolved) delivers only on this computer; such a
+    // one counts as missing. ZADW_SENDMAIL is taken as the collector names it.
+    std::function<bool(const std::string& program)> deliversOnlyHere;
 };
+
+// Whether a sendmail, by its real path (links resolved), is set up to deliver only on this
+// computer: Debian's exim4 configured "local" or "none", or Postfix with the error transport as
+// its default. read gives a configuration file's text, nullopt when it cannot be read.
+bool deliversOnlyHere(const std::string& realProgram,
+                      const std::function<std::optional<std::string>(const std::string&)>& read);
 
 struct MailProgramChoice {
     MailSystemState state = MailSystemState::NotFound;

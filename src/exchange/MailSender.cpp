@@ -167,15 +167,19 @@ bool MailSender::addAttachment(const std::string& path, const char* displayName)
     return true;
 }
 
-bool MailSender::send() {
+bool MailSender::send(bool sayFailure) {
+    result_ = DeliveryResult();
+    reached_ = false;
     if (!usable_ || released_ || refused_) {
         return false;
     }
+    reached_ = true;
     // Each attachment stands at a blank of its own at the end of the text.
     message_.noteText = noteText;
     message_.noteText.append(message_.attachments.size(), ' ');
 
-    const DeliveryResult result = transport_.deliver(message_);
+    result_ = transport_.deliver(message_);
+    const DeliveryResult& result = result_;
     switch (result.outcome) {
     case SendOutcome::Sent:
     case SendOutcome::Cancelled:
@@ -188,6 +192,9 @@ bool MailSender::send() {
         return false;
     case SendOutcome::Failed:
         break;
+    }
+    if (!sayFailure) {
+        return false;
     }
     std::string text = LoadString(StringId::SendMailFailed);
     if (!result.errorLine.empty()) {

@@ -31,7 +31,9 @@ std::string visibleAddress(const std::string& address);
 class NoMailSystem : public MailTransport {
 public:
     MailSystemState probe() override { return MailSystemState::NotFound; }
-    DeliveryResult deliver(const MailMessage&) override { return {SendOutcome::NotFound, {}}; }
+    DeliveryResult deliver(const MailMessage&) override {
+        return DeliveryResult::of(SendOutcome::NotFound);
+    }
 };
 
 class MailSender {
@@ -54,8 +56,12 @@ public:
     bool addOneRecipient(const std::string& address, bool blindCopy);
     void setSubject(const std::string& subject);
     bool addAttachment(const std::string& path, const char* displayName = nullptr);
-    // True when the mail system took the message or the user cancelled.
-    bool send();
+    // True when the mail system took the message or the user cancelled. A refusal by the mail
+    // program is said unless sayFailure is false; the caller then says it, from result().
+    bool send(bool sayFailure = true);
+    // What the mail system answered; meaningful only when the message reached it.
+    const DeliveryResult& result() const { return result_; }
+    bool reachedMailSystem() const { return reached_; }
     void release();
 
     std::string noteText;
@@ -68,6 +74,8 @@ private:
     MailTransport& transport_;
     MessageSink& messages_;
     MailMessage message_;
+    DeliveryResult result_;
+    bool reached_ = false;
     int error_ = MailErrorNone;
     bool refused_ = false; // an address was refused: nothing may go out
     bool usable_ = false;  // the mail system was there when the sender was made

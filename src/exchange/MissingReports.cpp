@@ -16,6 +16,16 @@ std::string joined(const std::vector<std::string>& parts, const char* separator)
     return out;
 }
 
+MissingLine lineFor(const GroupStore& store, int p) {
+    const Contacts contacts = store.collectPhones(p);
+    MissingLine line;
+    line.pub = p;
+    line.name = store.displayName(p, true);
+    line.numbers.assign(contacts.numbers.begin(), contacts.numbers.begin() + contacts.count);
+    line.address = contacts.reminderAddress;
+    return line;
+}
+
 std::vector<MissingLine> linesIn(const GroupStore& store, MonthState state) {
     const int m = store.reportMonth;
     std::vector<MissingLine> lines;
@@ -23,12 +33,7 @@ std::vector<MissingLine> linesIn(const GroupStore& store, MonthState state) {
         if (store.monthState(p, m) != state) {
             continue;
         }
-        const Contacts contacts = store.collectPhones(p);
-        MissingLine line;
-        line.pub = p;
-        line.name = store.displayName(p, true);
-        line.numbers.assign(contacts.numbers.begin(), contacts.numbers.begin() + contacts.count);
-        line.address = contacts.reminderAddress;
+        MissingLine line = lineFor(store, p);
         if (state == MonthState::RemarkOnly) {
             line.remark = store.remarkOf(p, m);
         }
@@ -49,12 +54,54 @@ constexpr SectionRule kSections[] = {
      [](int m) { return FormatText(LoadString(StringId::MissingReportsFor), monthName(m)); }},
     {ChaseKind::RemarkOnly, [](const GroupStore& s) { return linesIn(s, MonthState::RemarkOnly); },
      [](int) { return LoadString(StringId::RemarkOnly); }},
+    {ChaseKind::Late, CollectLate, [](int) { return LoadString(StringId::LateReports); }},
 };
+
+std::string hoursText(unsigned whole, int quarter) {
+    static const char* const kSigns[] = {"", "¼", "½", "¾"};
+    return std::to_string(whole) + kSigns[quarter & 3];
+}
 
 } // namespace
 
 std::vector<MissingLine> CollectMissing(const GroupStore& store) {
     return linesIn(store, MonthState::Missing);
+}
+
+std::vector<MissingLine> CollectLate(const GroupStore& store) {
+    std::vector<MissingLine> lines;
+    for (int p = 1; p <= store.publisherCount; ++p) {
+        for (int k = 1; k <= 12; ++k) {
+            const int m = (store.reportMonth + k) % 12; // oldest first, the report month last
+            if (!store.hasLateFlag(p, m)) {
+                continue;
+            }
+            MissingLine line = lineFor(store, p);
+            line.month = m;
+            line.figures = LateFiguresText(store, p, m);
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+std::string LateFiguresText(const GroupStore& store, int pub, int m) {
+    const GroupRecord& r = store.record(pub);
+    const bool newForm = GroupStore::isNewFormMonth(r.newFormMonthsValue(), m);
+    std::string figures;
+    for (const ReportValue& v : FormValues(newForm)) {
+        if (!v.listed || !v.heading) {
+            continue;
+        }
+        const unsigned value = ReadMonthValue(r, m, v);
+        const int quarter = v.isHours() ? QuarterCode(r, m) : 0;
+        if (value == 0 && quarter == 0) {
+            continue;
+        }
+        figures += (figures.empty() ? "" : ", ") + LoadString(*v.heading) + " " +
+                   (v.isHours() ? hoursText(value, quarter) : std::to_string(value));
+    }
+    return figures.empty() ? monthName(m) : monthName(m) + ": " + figures;
 }
 
 std::vector<ChaseSection> CollectSections(const GroupStore& store) {
@@ -91,7 +138,8 @@ std::string ListText(const std::vector<MissingLine>& lines) {
     std::string text;
     for (const MissingLine& line : lines) {
         text += line.name + "\t" + NumbersText(line) + "\t" + AddressText(line);
-        text += (line.remark.empty() ? "" : "\t" + line.remark) + "\n";
+        text += (line.remark.empty() ? "" : "\t" + line.remark);
+        text += (line.figures.empty() ? "" : "\t" + line.figures) + "\n";
     }
     return text;
 }

@@ -17,11 +17,14 @@ struct MissingLine {
     std::vector<std::string> numbers; // every usable number
     std::string address;              // the reminder address; empty when none is usable
     std::string remark;               // the month's remark, for a month that holds only one
+    int month = -1;                   // a late report's month
+    std::string figures;              // a late report's month and figures, as the list shows them
     bool reminded = false;
 };
 
-// The list's sections in the order shown, each under a heading line of its own.
-enum class ChaseKind { Missing, RemarkOnly };
+// The list's sections in the order shown, each under a heading line of its own. The late
+// reports are every month whose late flag is set: they reach the secretary with the next update.
+enum class ChaseKind { Missing, RemarkOnly, Late };
 
 struct ChaseSection {
     ChaseKind kind = ChaseKind::Missing;
@@ -38,8 +41,14 @@ struct ChaseRow {
 
 // The report month's missing publishers of store, in file order. The store is only read.
 std::vector<MissingLine> CollectMissing(const GroupStore& store);
-// The report month's sections that have a line, in order: the missing, then the remark-only
-// months. Each section's lines are in file order.
+// Every month of the group whose late flag is set, as above.
+std::vector<MissingLine> CollectLate(const GroupStore& store);
+// A month's figures as the list shows them: "maj: Timmar 10½, Publ. 2"; values that are 0 are
+// left out.
+std::string LateFiguresText(const GroupStore& store, int pub, int m);
+// The report month's sections that have a line, in order: the missing, the remark-only months,
+// then the late reports. Each section's lines are in file order (a publisher's late months
+// oldest first).
 std::vector<ChaseSection> CollectSections(const GroupStore& store);
 // Every section's heading row, then a row for each of its lines.
 std::vector<ChaseRow> ChaseRows(const std::vector<ChaseSection>& sections);

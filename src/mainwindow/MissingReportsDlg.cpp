@@ -64,9 +64,14 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     list_->setAccessibleName(heading->text());
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
+    bool anyLate = false;
+    for (const ChaseSection& section : sections_) {
+        anyLate = anyLate || section.kind == ChaseKind::Late;
+    }
     list_->setHeaderLabels(
         {qs(LoadString(StringId::NameHeading)), qs(LoadString(StringId::PhoneHeading)),
-         qs(LoadString(StringId::MailHeading)), qs(LoadString(StringId::RemarkHeading))});
+         qs(LoadString(StringId::MailHeading)),
+         qs(LoadString(anyLate ? StringId::RemarkOrReportHeading : StringId::RemarkHeading))});
     bool anyRemark = false;
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         auto* item = new QTreeWidgetItem(list_);
@@ -79,7 +84,7 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
             bold.setBold(true);
             item->setFont(0, bold);
         } else {
-            anyRemark = anyRemark || sections_[rows_[r].section].kind == ChaseKind::RemarkOnly;
+            anyRemark = anyRemark || sections_[rows_[r].section].kind != ChaseKind::Missing;
             ShowLine(static_cast<int>(r));
         }
     }
@@ -128,7 +133,8 @@ void CMissingReportsDlg::ShowLine(int row) {
         address += " (" + LoadString(StringId::Reminded) + ")";
     }
     item->setText(2, qs(address));
-    item->setText(3, qs(line.remark));
+    // A late report's month and figures stand where a remark would.
+    item->setText(3, qs(line.figures.empty() ? line.remark : line.figures));
 }
 
 const MissingLine* CMissingReportsDlg::CurrentLine() const {
@@ -175,6 +181,9 @@ void CMissingReportsDlg::OnRemindAll() {
     const bool sent = SendReminderToAll(addresses, m, messages(),
                                         services_.mail != nullptr ? *services_.mail : none);
     if (sent) {
+        messages().show(
+            FormatText(LoadString(StringId::RemindedCount), std::to_string(addresses.size())),
+            MsgButtons::Ok, MsgIcon::Information);
         auto& lines = sections_[static_cast<std::size_t>(missing - sections_.data())].lines;
         for (const std::size_t i : chosen) {
             lines[i].reminded = true;

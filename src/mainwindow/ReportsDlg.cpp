@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,8 +63,9 @@ std::string nativePath(const QString& chosen) {
 } // namespace
 
 CReportsDlg::CReportsDlg(const Services& services, const StartupInfo& startup, QWidget* parent)
-    : QDialog(parent), group(*services.messages, services.locks,
-                             BackupFolder(services.backupFolder), services.clock),
+    : QDialog(parent),
+      group(*services.messages, services.locks, BackupFolder(services.backupFolder), services.clock,
+            GroupStateFolder(services.stateFolder)),
       store(group.store), today(startup.today), services_(services),
       entryContext_(group, *services.messages, lastEnteredName) {
     initResources();
@@ -141,9 +143,6 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
     }
     // Relative to the folder zadw was started in, and remembered as the whole path.
     store.groupFilePath = absolutePath(candidate);
-    lastEnteredName =
-        services_.profile->readString(QStringLiteral("Last"), QStringLiteral("Post"), QString())
-            .toStdString();
     store.storageReady = false;
     startDirectory = QDir::currentPath();
     store.language = CurrentLayoutLanguage();
@@ -171,6 +170,8 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
             if (newFormAfterLoad(today, store.reportMonth)) {
                 store.newFormActive = true;
             }
+            // The name belongs to this group's own state, not to whatever group was open last.
+            lastEnteredName = group.lastEntered();
             RefreshList();
             UpdateStatus();
         }
@@ -218,22 +219,52 @@ void CReportsDlg::RefreshList() {
     UpdateSelection();
 }
 
+void CReportsDlg::ClearContacts() {
+    phoneNumbers = {};
+    phoneCount = 0;
+    phoneIndex = 0;
+    reminderAddress.clear();
+    contactPub = 0;
+    control(this, ReportsCtl::Dial)->hide();
+    auto* number = control<QLabel>(this, ReportsCtl::PhoneNumber);
+    number->clear();
+    number->hide();
+    control(this, ReportsCtl::NextNumber)->hide();
+    control(this, ReportsCtl::SendReminder)->hide();
+    control(this, ReportsCtl::ReminderPreview)->hide();
+}
+
+int CReportsDlg::ContactPublisher() const {
+    const int line = publisherList->currentRow();
+    if (contactPub == 0 || line < 0 || line >= publisherList->count()) {
+        return 0;
+    }
+    return PublisherOnLine(line) == contactPub ? contactPub : 0;
+}
+
 void CReportsDlg::UpdateSelection() {
-    if (store.publisherCount < 2 || publisherList->count() == 0 ||
-        publisherList->currentRow() < 0) {
+    // The controls always name the publisher selected now; with none, they offer nothing.
+    const int line = publisherList->currentRow();
+    auto* enter = control<QPushButton>(this, ReportsCtl::EnterReport);
+    const bool selected = publisherList->count() > 0 && line >= 0;
+    enter->setEnabled(selected);
+    if (!selected || store.publisherCount < 2) {
+        // One publisher's line keeps the plain caption; Enter still opens that report.
+        SetButtonText(enter, QStringLiteral("OK"));
+        ClearContacts();
         return;
     }
-    selectedLine = publisherList->currentRow();
+    selectedLine = line;
     const int p = PublisherOnLine(selectedLine);
     SetButtonText(
-        control<QPushButton>(this, ReportsCtl::EnterReport),
-        qs(FormatText(LoadString(StringId::EnterReportFor), store.displayName(p, false))));
+        enter, qs(FormatText(LoadString(StringId::EnterReportFor), store.displayName(p, false))));
 
     const Contacts contacts = store.collectPhones(p);
     phoneNumbers = contacts.numbers;
     phoneCount = contacts.count;
     reminderAddress = contacts.reminderAddress;
     phoneIndex = 0;
+    contactPub = p;
 
     auto* number = control<QLabel>(this, ReportsCtl::PhoneNumber);
     if (phoneCount >= 1) {
@@ -281,12 +312,43 @@ void CReportsDlg::UpdateStatus() {
     control<QLabel>(this, ReportsCtl::PublisherCount)
         ->setText(qs(LoadString(StringId::PublisherTotal)) + QStringLiteral(" = ") +
                   QString::number(store.publisherCount));
-    SetLabelText(control<QLabel>(this, ReportsCtl::LastEntered), qs(lastEnteredName));
+    // Kept with the group, and shown only while that publisher is in it.
+    group.setLastEntered(lastEnteredName);
+    bool inGroup = false;
+    for (int p = 1; p <= store.publisherCount && !inGroup && !lastEnteredName.empty(); ++p) {
+        inGroup = store.displayName(p, false) == lastEnteredName;
+    }
+    SetLabelText(control<QLabel>(this, ReportsCtl::LastEntered),
+                 inGroup ? qs(lastEnteredName) : QString());
+    UpdateSentLines();
     publisherList->setAccessibleName(windowTitle());
     const bool haveLines = publisherList->count() > 0;
     control(this, ReportsCtl::SendUpdates)->setVisible(haveLines);
     control(this, ReportsCtl::SummaryPreview)->setVisible(haveLines);
     control(this, ReportsCtl::UnreportedOnly)->setVisible(store.publisherCount != 0);
+}
+
+void CReportsDlg::UpdateSentLines() {
+    auto* sent = control<QLabel>(this, ReportsCtl::SentLine);
+    auto* changed = control<QLabel>(this, ReportsCtl::ChangedLine);
+    if (!store.storageReady || store.publisherCount == 0) {
+        sent->clear();
+        changed->hide();
+        return;
+    }
+    if (group.sentAt() != 0) {
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(group.sentAt());
+        // The date as the secretary's lists write it, in any language.
+        const QString when = at.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        SetLabelText(sent,
+                     qs(FormatText(LoadString(StringId::SentToSecretary), when.toStdString())));
+    } else {
+        SetLabelText(sent, qs(LoadString(StringId::NotSentYet)));
+    }
+    const int count = group.changedSinceSent();
+    SetLabelText(changed,
+                 qs(FormatText(LoadString(StringId::ChangedSinceSent), std::to_string(count))));
+    changed->setVisible(count != 0);
 }
 
 void CReportsDlg::accept() {
@@ -322,10 +384,12 @@ bool CReportsDlg::WriteBack() {
 }
 
 void CReportsDlg::GroupReloaded() {
-    // The file as it is on disk now; what was in the window went to the backup folder first.
+    // The file as it is on disk now; what was in the window went to the backup folder first,
+    // and the report last entered there is not in the group any more.
     if (newFormAfterLoad(clock ? clock() : today, store.reportMonth)) {
         store.newFormActive = true;
     }
+    lastEnteredName = group.lastEntered();
     RefreshList();
     UpdateStatus();
 }
@@ -348,6 +412,7 @@ bool CReportsDlg::ExitProgram() {
         FocusList(); // everything entered stays in memory
         return false;
     }
+    group.keepClosedCopy(); // the month's work as it ends, among the backups
     if (store.storageReady) {
         store.releaseStorage();
     }
@@ -435,7 +500,36 @@ void CReportsDlg::ShowSystemMenu(const QPoint& at) {
     }
 }
 
+bool CReportsDlg::MayReplaceGroup() {
+    const int changed = group.changedSinceSent();
+    if (changed == 0) {
+        return true;
+    }
+    // Kept before asking, so the question can say where; taken back unless it is needed.
+    std::string copy = group.keepGroupCopy("unsent");
+    Message question;
+    question.text = FormatArgs(LoadString(StringId::UnsentBeforeNewList),
+                               {std::to_string(changed), copy.empty() ? group.path() : copy});
+    question.buttons = MsgButtons::YesNoCancel;
+    question.icon = MsgIcon::Question;
+    question.defaultAnswer = MsgAnswer::Yes;
+    const MsgAnswer answer = messages().present(question);
+    if (answer != MsgAnswer::No && !copy.empty()) {
+        ::unlink(copy.c_str());
+    }
+    if (answer == MsgAnswer::Yes) {
+        OnSendUpdates();
+        // Only a group that has surely gone may give way without asking again.
+        return group.changedSinceSent() == 0;
+    }
+    return answer == MsgAnswer::No;
+}
+
 void CReportsDlg::LoadNewList() {
+    if (!MayReplaceGroup()) {
+        FocusList();
+        return;
+    }
     const QDate date = clock ? clock() : today; // the date of this run, not of start-up
     QString initialFolder = startDirectory;
     const QString current = QFile::decodeName(QByteArray::fromStdString(store.groupFilePath));

@@ -86,6 +86,13 @@ private:
     void OnReminderPreview();
     void RunReportEntry(int pub);
     void ShowSystemMenu(const QPoint& at);
+    // Nothing to ring, remind or open for: the contact controls are hidden.
+    void ClearContacts();
+    // The publisher selected in the list, when the contact controls show that very one; else 0.
+    int ContactPublisher() const;
+    // Before another list replaces the group: reports not yet sent are not dropped unasked.
+    bool MayReplaceGroup();
+    void UpdateSentLines();
 
 public:
     void FocusList();
@@ -108,6 +115,7 @@ private:
     int phoneIndex = 0;
     int phoneCount = 0;
     std::string reminderAddress;
+    int contactPub = 0; // whose numbers and address the contact controls hold
     QDate today;
     std::function<QDate()> clock;
 

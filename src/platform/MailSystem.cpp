@@ -184,6 +184,7 @@ ProgramRun runKeepingWindowsAway(const QString& program, const QStringList& argu
         loop.exec();
     }
     run.errorOutput = process.readAllStandardError();
+    run.exitCode = process.exitCode();
     run.succeeded = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     return run;
 }
@@ -227,12 +228,13 @@ ProgramRun handOverToProgram(const QString& program, const QStringList& argument
         return run;
     }
     run.errorOutput = errors->readAll();
+    run.exitCode = process->exitCode();
     run.succeeded = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
     delete process;
     return run;
 }
 
-MailtoHandler desktopMailtoHandler(const QString& xdgMime) {
+MailtoHandler desktopMailtoHandler(const QString& xdgMime, QString* name) {
     if (!inGraphicalSession()) {
         return MailtoHandler::None;
     }
@@ -249,6 +251,12 @@ MailtoHandler desktopMailtoHandler(const QString& xdgMime) {
     std::string text;
     if (!file.isEmpty() && !readWholeFile(file.toStdString(), text)) {
         text.clear();
+    }
+    if (name != nullptr) {
+        *name = QString::fromStdString(desktopEntryName(text));
+        if (name->isEmpty()) {
+            *name = QFileInfo(id).completeBaseName();
+        }
     }
     return classifyMailtoHandler(text, [](const std::string& program) {
         const QString path = resolveProgram(QString::fromStdString(program));
@@ -326,8 +334,19 @@ MailProgramChoice MailSystem::choose(bool attachments) {
         (!situation.sendmailVariable && situation.method != MailMethod::Sendmail &&
          !(attachments && situation.method == MailMethod::File));
     if (desktopMayRun) {
-        situation.handler = desktopMailtoHandler(paths_.xdgMime);
+        situation.handler = desktopMailtoHandler(paths_.xdgMime, &handlerName_);
     }
+    situation.deliversOnlyHere = [](const std::string& program) {
+        const QString real = QFileInfo(QString::fromStdString(program)).canonicalFilePath();
+        return deliversOnlyHere(real.isEmpty() ? program : real.toStdString(),
+                                [](const std::string& path) -> std::optional<std::string> {
+                                    std::string text;
+                                    if (!readWholeFile(path, text)) {
+                                        return std::nullopt;
+                                    }
+                                    return text;
+                                });
+    };
     return chooseMailProgram(situation, [this](const std::string& program, std::string* resolved) {
         return programState(actualProgram(program), resolved);
     });
@@ -349,9 +368,9 @@ DeliveryResult MailSystem::deliver(const MailMessage& original) {
     switch (choice_.state) {
     case MailSystemState::FileOnly:
     case MailSystemState::NotFound:
-        return {SendOutcome::NotFound, std::string()};
+        return DeliveryResult::of(SendOutcome::NotFound);
     case MailSystemState::NotExecutable:
-        return {SendOutcome::NotExecutable, std::string()};
+        return DeliveryResult::of(SendOutcome::NotExecutable);
     case MailSystemState::Ready:
         break;
     }
@@ -368,7 +387,7 @@ DeliveryResult MailSystem::deliver(const MailMessage& original) {
     } else {
         const MimeBuild mime = writeMimeMessage(message, stampAt(clock_()), readWholeFile);
         if (!mime.ok) {
-            return {SendOutcome::Failed, mime.error};
+            return DeliveryResult::of(SendOutcome::Failed, mime.error);
         }
         const QByteArray input = QByteArray::fromStdString(mime.text);
         run = runKeepingWindowsAway(
@@ -377,13 +396,25 @@ DeliveryResult MailSystem::deliver(const MailMessage& original) {
     }
     if (!run.started) {
         // Gone or changed since the probe.
-        return {QFileInfo::exists(program) ? SendOutcome::NotExecutable : SendOutcome::NotFound,
-                std::string()};
+        return DeliveryResult::of(QFileInfo::exists(program) ? SendOutcome::NotExecutable
+                                                             : SendOutcome::NotFound);
     }
+    DeliveryResult result;
+    result.desktopClient = choice_.desktopClient;
+    // A sendmail is known by what it really is (Debian's /usr/sbin/sendmail may be msmtp).
+    const QFileInfo real(QFileInfo(program).canonicalFilePath());
+    result.program = (choice_.desktopClient && !handlerName_.isEmpty() ? handlerName_
+                      : real.fileName().isEmpty() ? QFileInfo(program).fileName()
+                                                  : real.fileName())
+                         .toStdString();
     if (run.succeeded) {
-        return {SendOutcome::Sent, std::string()};
+        result.outcome = SendOutcome::Sent;
+        return result;
     }
-    return {SendOutcome::Failed, firstErrorLine(run.errorOutput.toStdString())};
+    result.outcome = SendOutcome::Failed;
+    result.errorLine = firstErrorLine(run.errorOutput.toStdString());
+    result.exitStatus = run.exitCode;
+    return result;
 }
 
 } // namespace zadw

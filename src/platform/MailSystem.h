@@ -54,13 +54,15 @@ private:
     SettingsProfile* profile_;
     MessageSink* messages_;
     MailProgramChoice choice_;
+    QString handlerName_; // the desktop mail client's name, when it was asked for
     bool methodComplained_ = false;
     int handOverMs_ = 4000;
 };
 
 // What the desktop's default mailto handler can carry: its desktop entry is looked up in the
-// XDG data folders and classified. None outside a graphical session.
-MailtoHandler desktopMailtoHandler(const QString& xdgMime);
+// XDG data folders and classified. None outside a graphical session. *name gets the handler's
+// name as its desktop entry gives it.
+MailtoHandler desktopMailtoHandler(const QString& xdgMime, QString* name = nullptr);
 
 // Shows a file in the desktop's file manager, the file selected (org.freedesktop.FileManager1),
 // else opens its folder with xdg-open; copies text to the clipboard.
@@ -89,6 +91,7 @@ struct ProgramRun {
     bool started = false;
     bool succeeded = false;    // started, ended normally with exit status 0
     bool stillRunning = false; // handed over: it goes on without us
+    int exitCode = 0;
     QByteArray errorOutput;
 };
 

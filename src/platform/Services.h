@@ -28,6 +28,7 @@ struct Services {
     FileLocker* locks = nullptr; // none: group files are opened without a lock
     Clock clock;                 // the time a write stamps its backup copies with
     std::string backupFolder;    // "" = the desktop's data folder
+    std::string stateFolder;     // what was sent, per group file; "" = the desktop's state folder
 };
 
 } // namespace zadw

@@ -11,7 +11,7 @@ using K = ControlKind;
 
 // Grown where Linux desktop fonts need the room: "Avsluta programmet" and "Ring upp" are wider,
 // and the last-entered box holds a name of 20 + 20 characters on two lines. The status frame
-// holds five lines at 10 units apart (two of them free for lines yet to come) above the filter.
+// holds five lines at 10 units apart above the filter.
 constexpr ControlTemplate kControls[] = {
     {C::EnterReport, K::DefPushButton, "OK", 138, 143, 171, 14, kStyleNone},
     {C::ExitProgram, K::PushButton, "Avsluta programmet", 222, 185, 87, 13, kStyleNone},
@@ -27,6 +27,8 @@ constexpr ControlTemplate kControls[] = {
     {C::MissingCount, K::Static, "", 148, 78, 152, 8, kNoPrefix},
     {C::PublisherCount, K::Static, "", 148, 68, 152, 8, kNoPrefix},
     {C::RemarkOnlyCount, K::Static, "", 148, 88, 152, 8, kNoPrefix | kHidden},
+    {C::SentLine, K::Static, "", 148, 98, 158, 8, kNoPrefix},
+    {C::ChangedLine, K::Static, "", 148, 108, 158, 8, kNoPrefix | kHidden},
     {C::PhoneNumber, K::StaticCenter, "", 182, 167, 82, 8, kNoPrefix},
     {C::Dial, K::PushButton, "Ring upp", 138, 164, 43, 13, kHidden},
     {C::NextNumber, K::PushButton, "> > >", 272, 164, 37, 13, kHidden},

@@ -25,6 +25,8 @@ enum class ReportsCtl : int {
     ReminderPreview = 1007,
     RemarkOnlyCount = 1008, // shown only when some month holds only a remark
     StatusFrame = 1009,     // around the status lines and the filter
+    SentLine = 1010,        // when the group last went to the secretary
+    ChangedLine = 1011,     // how many publishers changed since then; shown when not 0
 };
 template <> inline constexpr bool kIsControlIdEnum<ReportsCtl> = true;
 

@@ -45,6 +45,18 @@ enum class SendOutcome {
 struct DeliveryResult {
     SendOutcome outcome = SendOutcome::Failed;
     std::string errorLine; // first line of the mail program's error output, for Failed
+    // Sent by a desktop mail client only means it opened the message: it leaves when the
+    // collector sends it there. A sendmail's Sent means the message has left our hands.
+    bool desktopClient = false;
+    std::string program; // the mail program's name as the collector knows it
+    int exitStatus = 0;  // the mail program's, for Failed
+
+    static DeliveryResult of(SendOutcome outcome, std::string errorLine = {}) {
+        DeliveryResult r;
+        r.outcome = outcome;
+        r.errorLine = std::move(errorLine);
+        return r;
+    }
 };
 
 // The platform's mail system. The desktop implementation runs a mail program; tests record.

@@ -36,6 +36,12 @@ struct CategoryTotals {
     void add(const CategoryTotals& other);
 };
 
+// A month whose late flag is set: it travels to the secretary with the next update.
+struct LateMonth {
+    std::string publisher; // list form
+    int month = 0;         // 0 = January
+};
+
 struct GroupTotals {
     int month = 0; // 0 = January
     bool newForm = true;
@@ -44,7 +50,8 @@ struct GroupTotals {
     int remarkOnly = 0; // every category: months that hold only a remark
     // Every publisher is one of: reported (the categories' reports), missing, remark only.
     std::array<CategoryTotals, kCategoryCount> categories;
-    CategoryTotals counted; // categories 0 to 2
+    CategoryTotals counted;      // categories 0 to 2
+    std::vector<LateMonth> late; // in file order, each publisher's months oldest first
 };
 
 // Month m (0..11) in the given form. The store is only read.

@@ -5,6 +5,7 @@
 #include "MessageSink.h"
 #include "PreviewPane.h"
 #include "PrinterChoice.h"
+#include "Strings.h"
 #include "SummaryCells.h"
 #include "SummaryPdf.h"
 #include "TemplateBuilder.h"
@@ -105,6 +106,12 @@ void CSummaryPreviewDlg::OnPrintSummary() {
     // The whole list, whatever screen page is shown; the page stays as it is.
     if (!PrintSummaryList(store_, shownMonth_, *printer)) {
         messages_.show("no hdc");
+    } else if (printer->outputFormat() == QPrinter::PdfFormat &&
+               !printer->outputFileName().isEmpty()) {
+        // A file, unlike paper, is not seen coming out: say where it went.
+        messages_.show(FormatText(LoadString(StringId::SummarySavedAs),
+                                  printer->outputFileName().toStdString()),
+                       MsgButtons::Ok, MsgIcon::Information);
     }
 }
 

@@ -66,6 +66,10 @@ std::string totalsJson(const GroupTotals& t) {
         j["categories"].push_back(figures(c, t.newForm, true));
     }
     j["counted"] = figures(t.counted, t.newForm, false);
+    j["late"] = nlohmann::ordered_json::array();
+    for (const LateMonth& late : t.late) {
+        j["late"].push_back({{"publisher", late.publisher}, {"month", late.month}});
+    }
     return j.dump(2) + "\n";
 }
 
@@ -130,6 +134,9 @@ std::string totalsTable(const GroupTotals& t) {
            " publishers\n";
     out += "remark only " + std::to_string(t.remarkOnly) + " of " + std::to_string(t.publishers) +
            " publishers\n";
+    for (const LateMonth& late : t.late) {
+        out += "late " + monthName(late.month) + ": " + late.publisher + "\n";
+    }
     return out;
 }
 

@@ -5,12 +5,19 @@
 #include "MailMessage.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zadw::test {
 
 class FakeTransport : public MailTransport {
 public:
+    static DeliveryResult sentBy(const std::string& program, bool desktopClient = false) {
+        DeliveryResult r = DeliveryResult::of(SendOutcome::Sent);
+        r.program = program;
+        r.desktopClient = desktopClient;
+        return r;
+    }
     MailSystemState probe() override {
         ++probes;
         return state;
@@ -25,7 +32,7 @@ public:
     }
 
     MailSystemState state = MailSystemState::Ready;
-    DeliveryResult result{SendOutcome::Sent, ""};
+    DeliveryResult result = sentBy("msmtp");
     std::optional<MailSystemState> attachmentState; // none: as state
     int probes = 0;
     int attachmentProbes = 0;

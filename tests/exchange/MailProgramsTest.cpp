@@ -349,6 +349,62 @@ TEST(MailPrograms, MailtoHandlersAreClassifiedByTheirDesktopEntry) {
     }
 }
 
+TEST(MailPrograms, ASendmailThatDeliversOnlyHereIsNoWayOut) {
+    // Debian's exim4 is installed with "local" delivery; the update would never leave.
+    const std::string exim = "/etc/exim4/update-exim4.conf.conf";
+    const std::string postfix = "/etc/postfix/main.cf";
+    struct Case {
+        const char* program; // the sendmail's real path
+        std::map<std::string, std::string> files;
+        bool onlyHere;
+    };
+    const Case cases[] = {
+        {"/usr/sbin/exim4",
+         {{exim, "dc_eximconfig_configtype='local'\ndc_other_hostnames=''\n"}},
+         true},
+        {"/usr/sbin/exim4",
+         {{exim, "# dc_eximconfig_configtype='internet'\ndc_eximconfig_configtype=\"none\"\n"}},
+         true},
+        {"/usr/sbin/exim4", {{exim, "dc_eximconfig_configtype='smarthost'\n"}}, false},
+        {"/usr/sbin/exim4", {{exim, "dc_eximconfig_configtype='internet'\n"}}, false},
+        {"/usr/sbin/exim4", {}, false}, // nothing to say it is local only
+        {"/usr/sbin/sendmail",
+         {{postfix, "inet_interfaces = loopback-only\ndefault_transport = error\n"}},
+         true},
+        {"/usr/sbin/sendmail",
+         {{postfix, "default_transport = error: outside mail is off\n"}},
+         true},
+        {"/usr/sbin/sendmail", {{postfix, "relayhost = [smtp.exempel.se]:587\n"}}, false},
+        // msmtp sends through the collector's own account whatever exim left behind.
+        {"/usr/bin/msmtp", {{exim, "dc_eximconfig_configtype='local'\n"}}, false},
+    };
+    for (const Case& c : cases) {
+        const auto read = [&](const std::string& path) -> std::optional<std::string> {
+            const auto it = c.files.find(path);
+            return it == c.files.end() ? std::nullopt : std::optional<std::string>(it->second);
+        };
+        EXPECT_EQ(deliversOnlyHere(c.program, read), c.onlyHere) << c.program;
+    }
+
+    // Such a sendmail counts as missing; the next one, or the file on disk, takes its place.
+    const auto all = [](const std::string&, std::string*) { return ProgramState::Executable; };
+    MailSituation situation;
+    situation.attachments = true;
+    situation.deliversOnlyHere = [](const std::string& p) { return p == "/usr/sbin/sendmail"; };
+    EXPECT_EQ(chooseMailProgram(situation, all).program, "/usr/lib/sendmail");
+    situation.deliversOnlyHere = [](const std::string&) { return true; };
+    EXPECT_EQ(chooseMailProgram(situation, all).state, MailSystemState::FileOnly);
+    situation.method = MailMethod::Sendmail;
+    EXPECT_EQ(chooseMailProgram(situation, all).state, MailSystemState::NotFound);
+    // A program the collector names is taken as named.
+    situation.sendmailVariable = "/usr/sbin/sendmail";
+    EXPECT_EQ(chooseMailProgram(situation, all).state, MailSystemState::Ready);
+
+    EXPECT_EQ(desktopEntryName("[Desktop Entry]\nName=Thunderbird\nExec=thunderbird\n"),
+              "Thunderbird");
+    EXPECT_EQ(desktopEntryName("[Desktop Action x]\nName=Other\n"), "");
+}
+
 TEST(MailPrograms, BlindCopiesAreNamedOnlyOnCommandLines) {
     MailMessage m;
     m.recipients = {{"a@x.se"}};

@@ -187,7 +187,7 @@ TEST(MailSender, OutcomesAndWhatTheyShow) {
     };
     for (const Case& c : cases) {
         FakeTransport transport;
-        transport.result = {c.outcome, c.errorLine};
+        transport.result = DeliveryResult::of(c.outcome, c.errorLine);
         RecordingSink sink;
         MailSender sender(transport, sink);
         sender.addRecipients("a@x.se");

@@ -130,6 +130,33 @@ TEST(MissingReports, RemarkOnlyMonthsFollowTheMissingUnderTheirOwnHeading) {
     }
 }
 
+TEST(MissingReports, LateReportsComeLastWithTheirMonthAndFigures) {
+    Group g(kMany);
+    // Berg's September (old form) and October (new form), Lind's October.
+    GroupRecord& berg = g.store.record(2);
+    berg.books[8] = 3;
+    berg.hours[8] = 12;
+    berg.quarterHours[8] = 2;
+    g.store.setLateFlag(2, 8);
+    std::uint16_t forms = berg.newFormMonthsValue();
+    GroupStore::setNewFormMonth(forms, 9, true);
+    berg.setNewFormMonthsValue(forms);
+    berg.hours[9] = 4;
+    g.store.setLateFlag(2, 9);
+    g.store.setLateFlag(4, 9); // flagged, with nothing in it
+    const std::vector<ChaseSection> sections = CollectSections(g.store);
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[1].kind, ChaseKind::Late);
+    EXPECT_EQ(ListText({sections[1]}),
+              "Sena rapporter\n"
+              "Berg, Anna\t070-111 22 33\t–\tseptember: Böcker 3, Timmar 12½\n"
+              "Berg, Anna\t070-111 22 33\t–\toktober: Timmar 4\n"
+              "Lind, Per\t08-55 55\t–\toktober\n");
+    EXPECT_EQ(sections[1].lines[0].month, 8);
+    // Nobody late is reminded for it.
+    EXPECT_EQ(ReminderRecipients(MissingSection(sections)->lines).size(), 2u);
+}
+
 TEST(RemindAll, OneMessageWithEveryoneAsABlindCopy) {
     RecordingSink sink;
     FakeTransport mail;

@@ -6,8 +6,10 @@
 #include "FakeTransport.h"
 #include "TestSupport.h"
 
+#include <deque>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace zadw {
 namespace {
@@ -75,7 +77,8 @@ TEST_F(Updates, YesMailsTheUpdateFileToTheSecretary) {
     send();
     const std::string path = dir.file("GRUPP4.z18");
     EXPECT_TRUE(std::filesystem::exists(path));
-    ASSERT_EQ(sink.shown.size(), 1u);
+    ASSERT_EQ(sink.shown.size(), 2u);
+    EXPECT_EQ(sink.shown[1], "Uppdateringen har lämnats till msmtp för sekr@exempel.se.");
     EXPECT_EQ(sink.shown[0], notice(path) +
                                  "\n\nKlicka Ja för att e-posta .z18-filen tillsekr@exempel.se,\n"
                                  "      eller\n"
@@ -154,12 +157,15 @@ TEST_F(Updates, MailFailuresAreShownAndTheFileStays) {
         SendOutcome outcome;
         std::string shown; // after the question; "" for nothing
     };
+    const std::string saved = dir.file("grupp4.z18");
     const Case cases[] = {
         {MailSystemState::NotFound, SendOutcome::Sent, LoadString(StringId::NoMailSystem)},
         {MailSystemState::NotExecutable, SendOutcome::Sent,
          LoadString(StringId::InvalidMailSystem)},
         {MailSystemState::Ready, SendOutcome::Failed,
-         LoadString(StringId::SendMailFailed) + "\nno route"},
+         "E-postprogrammet msmtp kunde inte skicka brevet (no route). Uppdateringsfilen finns "
+         "sparad som " +
+             saved + "."},
         {MailSystemState::Ready, SendOutcome::Cancelled, ""},
     };
     for (const Case& c : cases) {
@@ -167,7 +173,8 @@ TEST_F(Updates, MailFailuresAreShownAndTheFileStays) {
         sink.shown.clear();
         sink.answers = {MsgAnswer::Yes};
         transport.state = c.state;
-        transport.result = {c.outcome, "no route"};
+        transport.result = DeliveryResult::of(c.outcome, "no route");
+        transport.result.program = "msmtp";
         send();
         EXPECT_TRUE(std::filesystem::exists(dir.file("grupp4.z18")));
         ASSERT_EQ(sink.shown.size(), c.shown.empty() ? 1u : 2u) << c.shown;
@@ -254,12 +261,123 @@ TEST_F(Updates, AnAddressWithALineBreakIsRefused) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("grupp4.z18")));
 }
 
-TEST(Reminder, ShowsTheAddressThenMailsTheReminder) {
+TEST_F(Updates, WhatWasSentIsRecordedOnlyWhenTheUpdateSurelyLeft) {
+    // A sendmail's success records at once; a desktop client or a file on disk only when the
+    // collector presses "Jag har skickat den"; a failure or a No never.
+    struct Case {
+        const char* email;
+        std::optional<MailSystemState> attachments;
+        DeliveryResult result;
+        std::deque<MsgAnswer> answers;
+        bool press;
+        UpdateOutcome outcome;
+        int recorded;
+        std::string last; // the last message shown
+    };
+    const std::string path = dir.file("grupp4.z18");
+    const Case cases[] = {
+        {"sekr@exempel.se",
+         {},
+         FakeTransport::sentBy("msmtp"),
+         {MsgAnswer::Yes},
+         false,
+         UpdateOutcome::Sent,
+         1,
+         "Uppdateringen har lämnats till msmtp för sekr@exempel.se."},
+        {"sekr@exempel.se",
+         {},
+         FakeTransport::sentBy("Thunderbird", true),
+         {MsgAnswer::Yes},
+         false,
+         UpdateOutcome::OpenedInClient,
+         0,
+         "Uppdateringen har öppnats i Thunderbird. Skicka brevet där och tryck sedan på \"Jag "
+         "har skickat den\"."},
+        {"sekr@exempel.se",
+         {},
+         FakeTransport::sentBy("Thunderbird", true),
+         {MsgAnswer::Yes},
+         true,
+         UpdateOutcome::OpenedInClient,
+         1,
+         ""},
+        {"sekr@exempel.se",
+         MailSystemState::FileOnly,
+         FakeTransport::sentBy("msmtp"),
+         {},
+         true,
+         UpdateOutcome::Saved,
+         1,
+         ""},
+        {"", {}, FakeTransport::sentBy("msmtp"), {}, true, UpdateOutcome::Saved, 1, notice(path)},
+        {"sekr@exempel.se",
+         {},
+         DeliveryResult::of(SendOutcome::Failed, "exit status 75"),
+         {MsgAnswer::Yes},
+         false,
+         UpdateOutcome::Failed,
+         0,
+         ""},
+        {"sekr@exempel.se",
+         {},
+         FakeTransport::sentBy("msmtp"),
+         {MsgAnswer::No},
+         false,
+         UpdateOutcome::Saved,
+         0,
+         ""},
+    };
+    for (const Case& c : cases) {
+        makeGroup(2, c.email);
+        sink = RecordingSink();
+        transport = FakeTransport();
+        transport.result = c.result;
+        transport.attachmentState = c.attachments;
+        sink.answers = c.answers;
+        if (c.press) {
+            sink.actionPresses = {"Jag har skickat den"};
+        }
+        int recorded = 0;
+        EXPECT_EQ(SendUpdates(store, sink, transport, nullptr, [&] { ++recorded; }), c.outcome)
+            << c.last;
+        EXPECT_EQ(recorded, c.recorded) << c.last;
+        if (!c.last.empty()) {
+            EXPECT_EQ(sink.shown.back(), c.last);
+        }
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
+}
+
+TEST_F(Updates, AFailedSendSaysWhereTheFileIsWithItsButtons) {
+    makeGroup(2, "sekr@exempel.se");
+    transport.result = DeliveryResult::of(SendOutcome::Failed, "slutstatus 75");
+    transport.result.program = "sendmail";
+    sink.answers = {MsgAnswer::Yes};
+    sink.actionPresses = {"Kopiera adressen"};
+    RecordingHandOver desk;
+    SendUpdates(store, sink, transport, &desk, [] {});
+    const std::string path = dir.file("grupp4.z18");
+    EXPECT_EQ(sink.shown.back(), "E-postprogrammet sendmail kunde inte skicka brevet "
+                                 "(slutstatus 75). Uppdateringsfilen finns sparad som " +
+                                     path + ".");
+    EXPECT_EQ(sink.actionLabels.back(),
+              (std::vector<std::string>{"Visa filen", "Kopiera adressen"}));
+    EXPECT_EQ(desk.copied, std::vector<std::string>{"sekr@exempel.se"});
+}
+
+TEST(Reminder, AsksFirstThenMailsTheReminder) {
     RecordingSink sink;
     FakeTransport transport;
-    SendReminder("anna@exempel.se", 2, sink, transport);
+    // Enter answers No: nothing goes.
+    EXPECT_FALSE(SendReminder("anna@exempel.se", "Anna Berg", 2, sink, transport));
     ASSERT_EQ(sink.shown.size(), 1u);
-    EXPECT_EQ(sink.shown[0], "anna@exempel.se");
+    EXPECT_EQ(sink.shown[0], "Skicka en påminnelse om rapporten för Anna Berg till "
+                             "anna@exempel.se?");
+    EXPECT_EQ(sink.defaults[0], MsgAnswer::No);
+    EXPECT_TRUE(transport.delivered.empty());
+
+    sink.answers = {MsgAnswer::Yes};
+    EXPECT_TRUE(SendReminder("anna@exempel.se", "Anna Berg", 2, sink, transport));
     ASSERT_EQ(transport.delivered.size(), 1u);
     const MailMessage& m = transport.delivered[0];
     ASSERT_EQ(m.recipients.size(), 1u);
@@ -269,7 +387,8 @@ TEST(Reminder, ShowsTheAddressThenMailsTheReminder) {
     EXPECT_TRUE(m.attachments.empty());
 
     transport.state = MailSystemState::NotFound;
-    SendReminder("anna@exempel.se", 2, sink, transport);
+    sink.answers = {MsgAnswer::Yes};
+    SendReminder("anna@exempel.se", "Anna Berg", 2, sink, transport);
     EXPECT_EQ(sink.shown.back(), LoadString(StringId::NoMailSystem));
     EXPECT_EQ(transport.delivered.size(), 1u);
 }

@@ -417,7 +417,10 @@ private slots:
         const QString update = scratch(QStringLiteral("Mina grupper/GRUPP4.z18"));
         QVERIFY(QFile::exists(update));
         QCOMPARE(readAll(group), groupBytes);
-        QCOMPARE(desk->messages.shown.size(), std::size_t(1));
+        // The question, then where the update went.
+        QCOMPARE(desk->messages.shown.size(), std::size_t(2));
+        QVERIFY(qs(desk->messages.shown[1]).startsWith("Uppdateringen har lämnats till "));
+        QVERIFY(qs(desk->messages.shown[1]).endsWith(" för sekr@exempel.se."));
         QCOMPARE(qs(desk->messages.shown[0]),
                  "Dina uppdateringar har sparats i en fil i\n" + update +
                      "\n\nKlicka Ja för att e-posta .z18-filen tillsekr@exempel.se,\n"
@@ -501,9 +504,13 @@ private slots:
     void reminderGoesToTheSelectedPublisher() {
         auto dlg = openWindow(makeGroup(QStringLiteral("grupp4.z08"), "sekr@exempel.se"));
         dlg->publisherListBox()->setCurrentRow(2);
+        desk->messages.answers = {MsgAnswer::Yes};
         click(*dlg, ReportsCtl::SendReminder);
         QCOMPARE(desk->messages.shown.size(), std::size_t(1));
-        QCOMPARE(qs(desk->messages.shown[0]), QStringLiteral("asa@example.se"));
+        QCOMPARE(
+            qs(desk->messages.shown[0]),
+            QStringLiteral("Skicka en påminnelse om rapporten för Åsa Ek till asa@example.se?"));
+        QCOMPARE(desk->messages.defaults[0], MsgAnswer::No);
         const ReadMail m = parseMail(recordedInput(sendmail));
         QCOMPARE(qs(m.header("to")), QStringLiteral("asa@example.se"));
         QCOMPARE(qs(m.header("subject")), QStringLiteral("Report"));
@@ -679,7 +686,8 @@ private slots:
                      "Uppdateringsfilen har sparats som\n" + updateFile +
                          "\nBifoga den i ett e-brev till sekr@exempel.se.");
             QCOMPARE(desk->messages.actionLabels[0],
-                     (std::vector<std::string>{"Visa filen", "Kopiera adressen"}));
+                     (std::vector<std::string>{"Visa filen", "Kopiera adressen",
+                                               "Jag har skickat den"}));
         } else {
             QCOMPARE(desk->messages.icons[0], MsgIcon::Question);
         }
@@ -695,6 +703,7 @@ private slots:
         QFile::remove(xdgEmail + ".calls");
         QFile::remove(sbinSendmail + ".calls");
         dlg->publisherListBox()->setCurrentRow(2);
+        desk->messages.answers = {MsgAnswer::Yes};
         click(*dlg, ReportsCtl::SendReminder);
         QCOMPARE(runs(xdgEmail), reminder == QLatin1String("xdg-email") ? 1 : 0);
         QCOMPARE(runs(sbinSendmail), reminder == QLatin1String("sendmail") ? 1 : 0);
@@ -743,7 +752,11 @@ private slots:
         QVERIFY(dlg->isEnabled());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QCOMPARE(QApplication::focusWidget(), dlg->publisherListBox());
-        QCOMPARE(desk->messages.shown.size(), std::size_t(1)); // the question; no failure
+        // The question, then that the client has it and the update is not yet sent.
+        QCOMPARE(desk->messages.shown.size(), std::size_t(2));
+        QVERIFY(qs(desk->messages.shown[1]).startsWith("Uppdateringen har öppnats i "));
+        QCOMPARE(desk->messages.actionLabels[1], std::vector<std::string>{"Jag har skickat den"});
+        QCOMPARE(dlg->groupFile().sentAt(), std::time_t(0));
         QCOMPARE(runs(xdgEmail), 1);
         const pid_t pid = readAll(xdgEmail + ".pid").trimmed().toInt();
         QVERIFY(pid > 0);
@@ -836,8 +849,8 @@ private slots:
             desk->messages.answers = {MsgAnswer::Yes};
             click(*dlg, ReportsCtl::SendUpdates);
             QCOMPARE(runs(xdgEmail), 2);
-            QCOMPARE(desk->messages.shown.size(),
-                     std::size_t(3)); // UnknownMailMethod and two questions
+            // UnknownMailMethod, and each send's question and word that the client has it.
+            QCOMPARE(desk->messages.shown.size(), std::size_t(5));
         }
     }
 

@@ -69,12 +69,16 @@ struct Desk {
     RecordingSink messages;
     FakeFileChooser files;
     MemoryProfile profile;
+    // What was sent, per group file: a desk of its own, unless a test hands one on (a restart).
+    ScratchDir stateDir;
+    std::string stateFolder = stateDir.file("state");
     Services services() {
         Services s;
         s.messages = &messages;
         s.files = &files;
         s.profile = &profile;
         s.clock = [] { return std::time(nullptr); };
+        s.stateFolder = stateFolder;
         return s;
     }
     std::unique_ptr<CReportsDlg> open(const QString& commandLine,

@@ -136,7 +136,10 @@ private slots:
         MailSystem mail(mailClock, nowhere);
         sink.answers = {MsgAnswer::Yes};
         SendUpdates(store, sink, mail);
-        QCOMPARE(sink.shown.size(), std::size_t(1)); // the question, and no failure
+        // The question, then where it went: msmtp, known by its own name.
+        QCOMPARE(sink.shown.size(), std::size_t(2));
+        QCOMPARE(sink.shown[1], std::string("Uppdateringen har lämnats till msmtp för "
+                                            "sekr@exempel.se."));
         qunsetenv("ZADW_SENDMAIL");
 
         QStringList delivered;

@@ -107,7 +107,8 @@ private slots:
             desk.profile.values[QStringLiteral("Last/Post")] = QStringLiteral("Anna Berg");
             auto dlg = desk.open(line);
             QCOMPARE(dlg->groupFile().store.publisherCount, 4);
-            QCOMPARE(text(*dlg, ReportsCtl::LastEntered), QStringLiteral("Anna Berg"));
+            // The profile's name may be of any group; only the group's own state names one.
+            QCOMPARE(text(*dlg, ReportsCtl::LastEntered), QString());
         }
     }
 
@@ -334,6 +335,7 @@ private slots:
         dlg->groupFile().store.record(1).hours[10] = 9; // an entry made this run
         dlg->groupFile().markChanged();
         desk.files.next = QString::fromStdString(dir.file("ny.z08"));
+        desk.messages.answers = {MsgAnswer::No}; // not sent: read the new list all the same
         QTest::mouseClick(control(dlg.get(), ReportsCtl::LoadNewList), Qt::LeftButton);
         QCOMPARE(desk.files.lastTitle,
                  QStringLiteral("Välj sammanställningsfil från sekreteraren"));

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 zadw_gui_test(zadw_reports_dlg_tests ReportsDlgTest.cpp)
+zadw_gui_test(zadw_sent_state_tests SentStateTest.cpp)
 zadw_gui_test(zadw_translations_tests TranslationsTest.cpp LINK zadw_platform)
 zadw_gui_test(zadw_platform_tests PlatformTest.cpp)
 zadw_gui_test(zadw_keys_texts_tests KeysAndTextsTest.cpp)
@@ -14,7 +15,7 @@ if(ZADW_XVFB_RUN AND ZADW_XDOTOOL)
     add_test(NAME zadw_real_keys_tests
              COMMAND ${ZADW_XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:zadw_real_keys_tests>)
     set_tests_properties(zadw_real_keys_tests PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=xcb;LC_ALL=C.UTF-8" TIMEOUT 90)
+        ENVIRONMENT "QT_QPA_PLATFORM=xcb;LC_ALL=C.UTF-8;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-home/state" TIMEOUT 90)
 else()
     message(WARNING "xvfb-run or xdotool missing (scripts/install-deps): the real-key tests are left out")
 endif()

@@ -17,6 +17,12 @@ fail() {
 
 rm -rf "$stage"
 if [[ $source == *.deb ]]; then
+    # A mail server pulled in by default would deliver the update only on this computer.
+    recommends=$(dpkg-deb -f "$source" Recommends)
+    case $recommends in
+    *mail-transport-agent* | *default-mta*) fail "Recommends a mail server: $recommends" ;;
+    esac
+    [ "$(dpkg-deb -f "$source" Suggests)" = msmtp-mta ] || fail "does not suggest msmtp-mta"
     dpkg-deb -x "$source" "$stage"
 else
     DESTDIR="$stage" cmake --install "$source" --prefix /usr >/dev/null

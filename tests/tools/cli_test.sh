@@ -155,7 +155,8 @@ totals)
     # The sample's November, worked out by hand from examples/grupp4.json: Berg (61½ h, 10
     # credit) and Lindqvist (54 h) are regular pioneers, Hedlund an auxiliary pioneer,
     # Dahlström a special pioneer; Ek, Holm, Magnusson and Wallin are missing, and Jönsson's
-    # month holds only a remark.
+    # month holds only a remark. Holm's September and the October of Johansson, Magnusson and
+    # Olsson carry late flags.
     run_status 0 totals "$sample" --form new --json
     diff -u "$(dirname "$0")/grupp4-totals.json" out.txt || fail "totals --json differs"
     run_status 0 totals "$sample" --month 11 --form new
