@@ -7,6 +7,7 @@
 #include "AboutDlg.h"
 #include "FileChooser.h"
 #include "MessageSink.h"
+#include "MissingReportsDlg.h"
 #include "ReportEntryDlg.h"
 #include "ReportsDlg.h"
 #include "Services.h"
@@ -130,6 +131,9 @@ int main(int argc, char** argv) {
     services.files = &files;
     services.profile = &profile;
     services.clock = [] { return std::time(nullptr); };
+    // The pictures leave no backups or state behind in the user's folders.
+    services.backupFolder = scratch.filePath(QStringLiteral("backups")).toStdString();
+    services.stateFolder = scratch.filePath(QStringLiteral("state")).toStdString();
 
     // A day in December: the report month is November.
     CReportsDlg main(services, StartupInfo{group, QDate(2026, 12, 8), {}});
@@ -169,6 +173,10 @@ int main(int argc, char** argv) {
         GroupStore& store = main.groupFile().store;
         CSummaryPreviewDlg preview(store, messages, nullptr, store.reportMonth, &main);
         ok = shown(preview) && save(preview, out, "summary-preview.png") && ok;
+    }
+    {
+        CMissingReportsDlg missing(main.groupFile().store, services, &main);
+        ok = shown(missing) && save(missing, out, "missing-reports.png") && ok;
     }
     if (check) {
         CAboutDlg about(&main);

@@ -135,6 +135,7 @@ void CMissingReportsDlg::ShowLine(int row) {
     item->setText(2, qs(address));
     // A late report's month and figures stand where a remark would.
     item->setText(3, qs(line.figures.empty() ? line.remark : line.figures));
+    item->setToolTip(3, item->text(3)); // whole, where the column cuts it
 }
 
 const MissingLine* CMissingReportsDlg::CurrentLine() const {
