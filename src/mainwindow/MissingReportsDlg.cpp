@@ -7,6 +7,7 @@
 #include "Strings.h"
 #include "Telephony.h"
 #include "TemplateBuilder.h"
+#include "YearOverviewCells.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -66,7 +67,8 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     list_->setAllColumnsShowFocus(true);
     list_->setHeaderLabels(
         {qs(LoadString(StringId::NameHeading)), qs(LoadString(StringId::PhoneHeading)),
-         qs(LoadString(StringId::MailHeading)), qs(LoadString(StringId::RemarkHeading))});
+         qs(LoadString(StringId::MailHeading)), qs(LoadString(StringId::RemarkHeading)),
+         qs(LoadString(StringId::RegularityHeading))});
     bool anyRemark = false;
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         auto* item = new QTreeWidgetItem(list_);
@@ -129,6 +131,8 @@ void CMissingReportsDlg::ShowLine(int row) {
     }
     item->setText(2, qs(address));
     item->setText(3, qs(line.remark));
+    // Whether the missing report is a habit or a slip.
+    item->setText(4, qs(RegularityText(RegularityOf(store_, line.pub, store_.reportMonth))));
 }
 
 const MissingLine* CMissingReportsDlg::CurrentLine() const {
