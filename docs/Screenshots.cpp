@@ -14,11 +14,15 @@
 #include "SettingsProfile.h"
 #include "SummaryPreviewDlg.h"
 #include "Translations.h"
+#include "YearCardDlg.h"
+#include "YearOverviewDlg.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -177,6 +181,21 @@ int main(int argc, char** argv) {
     {
         CMissingReportsDlg missing(main.groupFile().store, services, &main);
         ok = shown(missing) && save(missing, out, "missing-reports.png") && ok;
+    }
+    {
+        // The year up to November 2026, Berg's line current: a regular pioneer's progress.
+        GroupStore& store = main.groupFile().store;
+        CYearOverviewDlg year(store, services, ReportMonthYear(2026, 11, store.reportMonth),
+                              kDefaultRegularPioneerGoal, &main);
+        year.table()->setCurrentCell(1, 0);
+        // Wide enough for every month; a desktop screen has the room the offscreen one lacks.
+        year.resize(year.table()->horizontalHeader()->length() + 60, 680);
+        ok = shown(year) && save(year, out, "year-overview.png") && ok;
+        CYearCardDlg card(store, year.overview().publishers[1], year.overview().serviceYear, &year);
+        card.resize(card.table()->verticalHeader()->sizeHint().width() +
+                        card.table()->horizontalHeader()->length() + 60,
+                    card.height());
+        ok = shown(card) && save(card, out, "year-card.png") && ok;
     }
     if (check) {
         CAboutDlg about(&main);

@@ -22,6 +22,8 @@ struct EntryContext {
     std::string& lastEnteredName; // "Senast införda rapport"
     std::function<void()> statusChanged;
     std::function<void()> groupReloaded;
+    // The hours of a regular pioneer's service year; unset: the usual goal.
+    std::function<int()> regularPioneerGoal;
 
     MessageSink& messages() { return sink_; }
     void UpdateStatus() {

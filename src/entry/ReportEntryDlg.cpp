@@ -8,6 +8,7 @@
 #include "TemplateBuilder.h"
 #include "TemplateReportEntry.h"
 #include "TextFit.h"
+#include "YearOverviewCells.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -100,6 +101,8 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
             &CReportEntryDlg::ShowMonthList);
     connect(control<QPushButton>(this, ReportEntryCtl::CloseMonthList), &QPushButton::clicked, this,
             &CReportEntryDlg::CloseMonthList);
+    connect(Field(EntryField::Hours), &QLineEdit::textChanged, this,
+            &CReportEntryDlg::UpdateYearLine);
     connect(monthList_, &QListWidget::currentRowChanged, this, &CReportEntryDlg::SelectMonth);
     connect(monthList_, &QListWidget::itemDoubleClicked, this, &CReportEntryDlg::CloseMonthList);
 
@@ -201,6 +204,23 @@ void CReportEntryDlg::LoadMonth() {
         ->setVisible(category == kCategoryRegularPioneer && !monthListShown);
 
     UpdateWarning();
+    UpdateYearLine();
+}
+
+void CReportEntryDlg::UpdateYearLine() {
+    const GroupStore& store = owner_.store;
+    const QDate& today = owner_.today;
+    const int year = ReportMonthYear(today.year(), today.month() - 1, store.reportMonth);
+    const int goal =
+        owner_.regularPioneerGoal ? owner_.regularPioneerGoal() : kDefaultRegularPioneerGoal;
+    const PublisherYear stored =
+        ComputePublisherYear(store, publisher, store.reportMonth, year, goal);
+    const ParsedHours typed = ParseHoursText(Field(EntryField::Hours)->text().toStdString());
+    // A figure too large to store is refused at OK; here it only must not overflow.
+    const int typedQuarters = std::min(typed.wholeHours, 0xFFFF) * 4 + typed.quarterCode;
+    SetLabelText(control<QLabel>(this, ReportEntryCtl::YearLine),
+                 qs(EntryYearLine(stored, ServiceYearOf(store.reportMonth, year), store.reportMonth,
+                                  month, typedQuarters)));
 }
 
 void CReportEntryDlg::UpdateCreditHours(int h) {

@@ -75,6 +75,9 @@ private:
     void CommitRecord();
     void UpdateCreditHours(int h);
     void UpdateWarning();
+    // The publisher's regularity and, for a regular pioneer, the service year with the hours
+    // now typed.
+    void UpdateYearLine();
     void FocusField(QWidget* field);
     // Where typing goes on after a remark: the first field after the last one not 0, or OK.
     QWidget* FieldAfterLastFilled() const;

@@ -20,6 +20,8 @@ class CFileDlgChooser : public FileChooser {
 public:
     QString chooseExistingFile(QWidget* owner, const QString& title, const QString& filterName,
                                const QStringList& patterns, const QString& initialFolder) override;
+    QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filterName,
+                           const QStringList& patterns, const QString& initialPath) override;
 };
 
 } // namespace zadw

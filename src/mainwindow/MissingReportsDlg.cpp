@@ -7,6 +7,7 @@
 #include "Strings.h"
 #include "Telephony.h"
 #include "TemplateBuilder.h"
+#include "YearOverviewCells.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -71,7 +72,8 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     list_->setHeaderLabels(
         {qs(LoadString(StringId::NameHeading)), qs(LoadString(StringId::PhoneHeading)),
          qs(LoadString(StringId::MailHeading)),
-         qs(LoadString(anyLate ? StringId::RemarkOrReportHeading : StringId::RemarkHeading))});
+         qs(LoadString(anyLate ? StringId::RemarkOrReportHeading : StringId::RemarkHeading)),
+         qs(LoadString(StringId::RegularityHeading))});
     bool anyRemark = false;
     for (std::size_t r = 0; r < rows_.size(); ++r) {
         auto* item = new QTreeWidgetItem(list_);
@@ -136,6 +138,8 @@ void CMissingReportsDlg::ShowLine(int row) {
     // A late report's month and figures stand where a remark would.
     item->setText(3, qs(line.figures.empty() ? line.remark : line.figures));
     item->setToolTip(3, item->text(3)); // whole, where the column cuts it
+    // Whether the missing report is a habit or a slip.
+    item->setText(4, qs(RegularityText(RegularityOf(store_, line.pub, store_.reportMonth))));
 }
 
 const MissingLine* CMissingReportsDlg::CurrentLine() const {

@@ -126,6 +126,12 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
     missingReportsAction_->setShortcutContext(Qt::WindowShortcut);
     connect(missingReportsAction_, &QAction::triggered, this, &CReportsDlg::ShowMissingReports);
     addAction(missingReportsAction_);
+    yearOverviewAction_ = new QAction(qs(LoadString(StringId::YearOverviewCommand)), this);
+    yearOverviewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    yearOverviewAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(yearOverviewAction_, &QAction::triggered, this, &CReportsDlg::ShowYearOverview);
+    addAction(yearOverviewAction_);
+    entryContext_.regularPioneerGoal = [this] { return RegularPioneerGoal(); };
 
     // The group file: named on the command line, else the one in use last time. Only a pair of
     // quotes around the whole line is taken off; a name may hold quotes of its own.
@@ -487,6 +493,7 @@ void CReportsDlg::ShowSystemMenu(const QPoint& at) {
     QMenu menu(this);
     if (store.storageReady && store.publisherCount > 0) {
         menu.addAction(missingReportsAction_);
+        menu.addAction(yearOverviewAction_);
     }
     if (!aboutText.empty()) {
         menu.addSeparator();

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -43,6 +44,10 @@ public:
     void ShowAbout();
     // "Saknade rapporter…": the month's missing publishers, to ring or remind all at once.
     void ShowMissingReports();
+    // "Årsöversikt…": every publisher's year, regularity and the pioneers' service year.
+    void ShowYearOverview();
+    // [Year] RegularPioneerGoal of the profile, read when first needed; a bad value is said once.
+    int RegularPioneerGoal();
     // Ends the program as "Avsluta programmet" does; false when the collector chose to stay.
     bool ExitProgram();
     // Writes the group back to its ".z08" file as exit does; true when nothing is lost (written,
@@ -123,6 +128,8 @@ private:
     EntryContext entryContext_;
     bool startupGaveWay_ = false;
     QAction* missingReportsAction_ = nullptr; // in the context menu, and its shortcut everywhere
+    QAction* yearOverviewAction_ = nullptr;   // the same
+    std::optional<int> regularPioneerGoal_;
 };
 
 } // namespace zadw

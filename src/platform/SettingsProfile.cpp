@@ -32,6 +32,21 @@ bool IniProfile::writeString(const QString& section, const QString& key, const Q
     return settings.status() == QSettings::NoError;
 }
 
+std::optional<int> readRegularPioneerGoal(SettingsProfile& profile, int fallback) {
+    const QString text =
+        profile.readString(QStringLiteral("Year"), QStringLiteral("RegularPioneerGoal"), QString())
+            .trimmed();
+    if (text.isEmpty()) {
+        return fallback;
+    }
+    bool ok = false;
+    const int goal = text.toInt(&ok);
+    if (!ok || goal < 1 || goal > 9999) {
+        return std::nullopt;
+    }
+    return goal;
+}
+
 QString profilePathFor(const QString& programPath) {
     const QString chosen = QString::fromLocal8Bit(qgetenv("ZADW_PROFILE"));
     if (QDir::isAbsolutePath(chosen)) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace zadw {
 
@@ -28,6 +29,10 @@ public:
 private:
     QString path_;
 };
+
+// [Year] RegularPioneerGoal, the hours of a regular pioneer's service year: fallback when it is
+// not set, nothing when it is no whole number from 1 to 9999 (the caller says so).
+std::optional<int> readRegularPioneerGoal(SettingsProfile& profile, int fallback);
 
 // The profile: $ZADW_PROFILE when it names an absolute path; beside the program (its path with
 // ".ini" in place of the extension) when such a file is already there, for portable use;

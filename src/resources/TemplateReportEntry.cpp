@@ -11,7 +11,8 @@ using K = ControlKind;
 
 // Wider than the original design where Linux desktop fonts need the room: the change-month
 // button, the field labels (still centred over their fields) and the warning panel; the name
-// takes two lines, and everything below it moves down to make room.
+// takes two lines, and everything below it moves down to make room. The year line below the
+// panel makes the dialog taller.
 constexpr ControlTemplate kControls[] = {
     {C::BooksOrPublications, K::Edit, "", 14, 64, 26, 12, kStyleNone},
     {C::BrochuresOrVideos, K::Edit, "", 45, 64, 26, 12, kStyleNone},
@@ -43,12 +44,14 @@ constexpr ControlTemplate kControls[] = {
     {C::RemarkEdit, K::Edit, "", 22, 91, 116, 13, kHidden},
     {C::GroupNumber, K::StaticCenter, "", 214, 6, 46, 10, kNoPrefix},
     {C::CreditText, K::StaticCenter, "", 143, 92, 56, 9, kNoPrefix},
+    // Below the warning panel, which keeps its own texts: the year the figure belongs to.
+    {C::YearLine, K::Static, "", 12, 160, 252, 18, kNoPrefix | kNoTabStop},
 };
 
 } // namespace
 
 extern const DialogTemplate kReportEntryTemplate;
-const DialogTemplate kReportEntryTemplate{TemplateId::ReportEntry, "", 275, 161, kControls,
+const DialogTemplate kReportEntryTemplate{TemplateId::ReportEntry, "", 275, 181, kControls,
                                           std::size(kControls)};
 
 } // namespace zadw

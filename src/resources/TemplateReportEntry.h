@@ -35,6 +35,7 @@ enum class ReportEntryCtl : int {
     CloseMonthList = 160,
     RemarkEdit = 163,
     GroupNumber = 270,
+    YearLine = 1100, // the publisher's regularity and a regular pioneer's service year
 };
 template <> inline constexpr bool kIsControlIdEnum<ReportEntryCtl> = true;
 

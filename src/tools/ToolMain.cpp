@@ -20,6 +20,7 @@ namespace zadw::tool {
 int summaryCommand(const std::vector<std::string>& args); // SummaryCommand.cpp
 #endif
 int totalsCommand(const std::vector<std::string>& args); // TotalsCommand.cpp
+int yearCommand(const std::vector<std::string>& args);   // YearCommand.cpp
 
 namespace {
 
@@ -103,6 +104,10 @@ int runTotals(const Args& args) {
     return totalsCommand(args);
 }
 
+int runYear(const Args& args) {
+    return yearCommand(args);
+}
+
 #ifdef ZADW_HAVE_SUMMARY
 int runSummary(const Args& args) {
     return summaryCommand(args);
@@ -131,6 +136,11 @@ const Command kCommands[] = {
      "print the group's totals of month M (1-12 or its name; default: the file's report month) "
      "by service category, as a table or as JSON",
      kAnyCount, runTotals},
+    {"year", "FILE [--month M] [--year YYYY] [--json | --csv]",
+     "print each publisher's twelve months up to month M (1-12 or its name; default: the file's "
+     "report month) of YYYY (default: the latest year in which M lies before this month), with "
+     "regularity and service-year hours, as a table, as JSON or as CSV",
+     kAnyCount, runYear},
 #ifdef ZADW_HAVE_SUMMARY
     {"summary",
      "FILE [--month M] [--form new|old] [--paper A4|A5|Letter|Legal] [--landscape] --pdf OUT",

@@ -4,6 +4,7 @@
 #include "ReportRules.h"
 #include "Strings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -86,6 +87,47 @@ bool readInput(const std::string& path, std::string& out, std::string& error) {
         return false;
     }
     return true;
+}
+
+namespace {
+
+// Columns are counted in characters, not bytes: names hold "ä" and "ö".
+std::size_t charCount(const std::string& text) {
+    std::size_t chars = 0;
+    for (const char c : text) {
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return chars;
+}
+
+std::string padded(const std::string& text, std::size_t width, bool right) {
+    const std::size_t chars = charCount(text);
+    const std::string fill(width > chars ? width - chars : 0, ' ');
+    return right ? fill + text : text + fill;
+}
+
+} // namespace
+
+std::string alignedRows(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()), 0);
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            widths[k] = std::max(widths[k], charCount(row[k]));
+        }
+    }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            line += (k == 0 ? "" : "  ") + padded(row[k], widths[k], k != 0);
+        }
+        while (!line.empty() && line.back() == ' ') {
+            line.pop_back();
+        }
+        out += line + "\n";
+    }
+    return out;
 }
 
 bool writeOutput(const std::string& text) {

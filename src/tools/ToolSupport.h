@@ -77,6 +77,10 @@ int loadGroupMonth(const MonthArgs& args, int year, int monthIndex, GroupMonth& 
 int runToday(int (*command)(const std::vector<std::string>&, int, int),
              const std::vector<std::string>& args);
 
+// Rows as lines of aligned columns two blanks apart, counted in characters: the first column
+// to the left, the others to the right.
+std::string alignedRows(const std::vector<std::vector<std::string>>& rows);
+
 // Writes text to standard output; false (and an error line) when it could not be written.
 bool writeOutput(const std::string& text);
 

@@ -78,21 +78,6 @@ std::string hoursText(int quarters) {
     return std::to_string(quarters / 4) + fractions[quarters % 4];
 }
 
-// Columns are counted in characters, not bytes: the category names hold "ä" and "ö".
-std::size_t charCount(const std::string& text) {
-    std::size_t chars = 0;
-    for (const char c : text) {
-        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return chars;
-}
-
-std::string padded(const std::string& text, std::size_t width, bool right) {
-    const std::size_t chars = charCount(text);
-    const std::string fill(width > chars ? width - chars : 0, ' ');
-    return right ? fill + text : text + fill;
-}
-
 std::string totalsTable(const GroupTotals& t) {
     std::vector<std::string> heads{"", "publishers", "reports", "hours", "creditHours"};
     for (const TotalsValue& v : TotalsValues(t.newForm)) {
@@ -116,20 +101,8 @@ std::string totalsTable(const GroupTotals& t) {
     }
     rows.push_back(rowOf(LoadString(StringId::CountedTotal), t.counted));
 
-    std::vector<std::size_t> widths(heads.size(), 0);
-    for (const auto& row : rows) {
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            widths[k] = std::max(widths[k], charCount(row[k]));
-        }
-    }
     std::string out = monthName(t.month) + ", " + (t.newForm ? "new" : "old") + " form\n";
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            line += (k == 0 ? "" : "  ") + padded(row[k], widths[k], k != 0);
-        }
-        out += line + "\n";
-    }
+    out += alignedRows(rows);
     out += "missing " + std::to_string(t.missing) + " of " + std::to_string(t.publishers) +
            " publishers\n";
     out += "remark only " + std::to_string(t.remarkOnly) + " of " + std::to_string(t.publishers) +

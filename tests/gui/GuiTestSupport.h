@@ -33,10 +33,20 @@ public:
         lastFolder = initialFolder;
         return next;
     }
+    QString chooseSaveFile(QWidget*, const QString& title, const QString&, const QStringList&,
+                           const QString& initialPath) override {
+        ++saveCalls;
+        lastTitle = title;
+        lastSaveOffer = initialPath;
+        return nextSave;
+    }
     QString next; // empty: cancelled
     int calls = 0;
     QString lastTitle, lastFilterName, lastFolder;
     QStringList lastPatterns;
+    QString nextSave; // where a save goes; empty: cancelled
+    int saveCalls = 0;
+    QString lastSaveOffer;
 };
 
 class MemoryProfile : public SettingsProfile {

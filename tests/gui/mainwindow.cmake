@@ -24,6 +24,8 @@ zadw_gui_test(zadw_missing_reports_tests MissingReportsDlgTest.cpp)
 target_compile_definitions(zadw_missing_reports_tests PRIVATE
     ZADW_FAKES_DIR="${CMAKE_CURRENT_LIST_DIR}/fakes")
 
+zadw_gui_test(zadw_year_overview_tests YearOverviewDlgTest.cpp)
+
 zadw_gui_test(zadw_qt_dialog_language_tests QtDialogLanguageTest.cpp LINK zadw_platform)
 
 # One group file, several hands on it: real zadw processes for the lock and the hand-over.

@@ -172,6 +172,50 @@ totals)
     one_error_line "totals"
     ;;
 
+year)
+    # The sample's year up to November 2026, worked out by hand from examples/grupp4.json: Berg
+    # and Lindqvist are regular pioneers (60¼ + 54¼ + 61½ = 176 hours since September, 5 + 10
+    # credit hours; 56¾ + 60½ + 54 = 171¼); Ek missed July and August, Wallin has reported nothing
+    # since April; everyone else reported in each of May to October.
+    run_status 0 year "$sample" --year 2026 --json
+    python3 - out.txt <<'PY' || fail "year --json: $(head -c 300 out.txt)"
+import json, sys
+y = json.load(open(sys.argv[1]))
+assert (y["month"], y["year"], y["serviceYear"]) == (10, 2026, 2027), y["month"]
+assert y["regularity"] == {"regular": 25, "irregular": 1, "inactive": 1}, y["regularity"]
+people = {p["name"]: p for p in y["publishers"]}
+assert len(y["publishers"]) == 27
+berg = people["Berg, Anna"]
+assert (berg["category"], berg["goal"]) == (2, 600), berg["goal"]
+assert (berg["serviceYearHours"], berg["serviceYearCreditHours"]) == (176, 15)
+assert people["Lindqvist, Agneta"]["serviceYearHours"] == 171.25
+assert people["Ek, Sören"]["regularity"] == "irregular"
+assert people["Wallin, Tove"]["regularity"] == "inactive"
+assert people["Andersson, Lars"]["goal"] is None
+months = berg["months"]
+assert [(m["month"], m["year"]) for m in months[:2]] == [(11, 2025), (0, 2026)]
+assert months[-1] == {"month": 10, "year": 2026, "reported": True, "remarkOnly": False,
+                      "late": False, "hours": 61.5, "creditHours": 10}, months[-1]
+assert people["Jönsson, Ulla"]["months"][-1]["remarkOnly"] is True
+assert people["Holm, Nils"]["months"][-3]["late"] is True
+PY
+    run_status 0 year "$sample" --year 2026 --csv
+    [ "$(wc -l <out.txt)" -eq 28 ] || fail "year --csv: not a heading and 27 rows"
+    head -n1 out.txt | grep -q $'^name,category,regularity,2025-12,.*,2026-11,serviceYearHours,serviceYearCreditHours,goal\r$' ||
+        fail "year --csv heading: $(head -n1 out.txt)"
+    grep -q $'^"Berg, Anna",2,regular,.*,176,15,600\r$' out.txt || fail "year --csv: $(grep Berg out.txt)"
+    grep -q $'^"Wallin, Tove",0,inactive,,13,16,11,13,,,,,,,,0,0,\r$' out.txt ||
+        fail "year --csv: $(grep Wallin out.txt)"
+    run_status 0 year "$sample" --month 11 --year 2026
+    grep -q "^regelbunden 25, oregelbunden 1, inaktiv 1$" out.txt || fail "year table: $(tail -n1 out.txt)"
+    run_status 2 year "$sample" --json --csv
+    one_error_line "--json" "--csv"
+    run_status 2 year "$sample" --year 26x
+    one_error_line "--year"
+    run_status 2 year
+    one_error_line "year"
+    ;;
+
 *)
     fail "unknown case $case_name"
     ;;
