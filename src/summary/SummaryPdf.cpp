@@ -85,7 +85,10 @@ PrinterMeasures MeasuresOf(const QPaintDevice& device) {
 
 bool PrintSummaryList(GroupStore& store, int m, QPagedPaintDevice& device) {
     const DeviceTextMeasure measure(&device, QGuiApplication::font());
-    const std::vector<Page> pages = LayOutPrintedList(store, m, MeasuresOf(device), measure);
+    return PaintPages(LayOutPrintedList(store, m, MeasuresOf(device), measure), device);
+}
+
+bool PaintPages(const std::vector<Page>& pages, QPagedPaintDevice& device) {
     QPainter painter;
     if (!painter.begin(&device)) {
         return false;

@@ -6,6 +6,7 @@
 #include "SummaryLayout.h"
 
 #include <string>
+#include <vector>
 
 class QPaintDevice;
 class QPagedPaintDevice;
@@ -15,6 +16,8 @@ namespace zadw {
 // The device's resolution, printable area and the height of the list's body font on it, as the
 // layout wants them. Nothing here depends on the desktop's font.
 PrinterMeasures MeasuresOf(const QPaintDevice& device);
+// Paints laid-out pages on a printer or PDF, one sheet each; false when it cannot be drawn on.
+bool PaintPages(const std::vector<Page>& pages, QPagedPaintDevice& device);
 
 enum class Paper { A4, A5, Letter, Legal };
 

@@ -78,17 +78,13 @@ bool parseArgs(const std::vector<std::string>& args, SummaryArgs& out, std::stri
 
 int summaryCommandOn(const std::vector<std::string>& args, int year, int monthIndex) {
     SummaryArgs parsed;
-    std::string error;
-    if (!parseArgs(args, parsed, error)) {
-        reportError(kName, error);
-        return kExitBadInput;
-    }
     GroupMonth group;
-    const int status = loadGroupMonth(parsed, year, monthIndex, group);
+    const int status = startMonthCommand(kName, args, year, monthIndex, parseArgs, parsed, group);
     if (status != kExitOk) {
         return status;
     }
     group.store.language = CurrentLayoutLanguage();
+    std::string error;
     if (!WriteSummaryPdf(group.store, group.month, group.newForm, parsed.pdf, &error,
                          parsed.paper)) {
         reportError(kName, error);

@@ -73,6 +73,21 @@ struct GroupMonth {
 // --form). kExitOk, or the exit status when the file could not be read whole.
 int loadGroupMonth(const MonthArgs& args, int year, int monthIndex, GroupMonth& out);
 
+// The start every month-listing command shares: its arguments read by parse (a bad one said as
+// the command's error line), then its group loaded. kExitOk, or the status to exit with.
+template <class Args>
+int startMonthCommand(const std::string& name, const std::vector<std::string>& args, int year,
+                      int monthIndex,
+                      bool (*parse)(const std::vector<std::string>&, Args&, std::string&),
+                      Args& parsed, GroupMonth& group) {
+    std::string error;
+    if (!parse(args, parsed, error)) {
+        reportError(name, error);
+        return kExitBadInput;
+    }
+    return loadGroupMonth(parsed, year, monthIndex, group);
+}
+
 // Runs command for this machine's year and month (0..11) today.
 int runToday(int (*command)(const std::vector<std::string>&, int, int),
              const std::vector<std::string>& args);

@@ -173,13 +173,8 @@ std::string YearTable(const YearOverview& year) {
 
 int yearCommandOn(const std::vector<std::string>& args, int year, int monthIndex) {
     YearArgs parsed;
-    std::string error;
-    if (!parseArgs(args, parsed, error)) {
-        reportError(kName, error);
-        return kExitBadInput;
-    }
     GroupMonth group;
-    const int status = loadGroupMonth(parsed, year, monthIndex, group);
+    const int status = startMonthCommand(kName, args, year, monthIndex, parseArgs, parsed, group);
     if (status != kExitOk) {
         return status;
     }
