@@ -265,6 +265,27 @@ std::string baseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+bool makePrivateFolders(const std::string& folder) {
+    std::size_t at = 0;
+    while (at != std::string::npos) {
+        at = folder.find('/', at + 1);
+        const std::string sofar = folder.substr(0, at);
+        if (!sofar.empty() && ::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string desktopFolder(const char* variable, const std::string& fallbackUnderHome) {
+    const char* set = std::getenv(variable);
+    if (set != nullptr && set[0] == '/') {
+        return set;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "/tmp") + "/" + fallbackUnderHome;
+}
+
 std::string absolutePath(const std::string& path) {
     if (path.empty() || path[0] == '/') {
         return path;

@@ -62,6 +62,10 @@ std::string absolutePath(const std::string& path);
 std::string canonicalPath(const std::string& path);
 std::string folderOf(const std::string& path);
 std::string baseNameOf(const std::string& path);
+// Makes folder and every missing folder above it, each private (0700); false with errno set.
+bool makePrivateFolders(const std::string& folder);
+// A desktop folder: $variable when it is an absolute path, else fallback under $HOME.
+std::string desktopFolder(const char* variable, const std::string& fallbackUnderHome);
 
 // What a file was when it was last read or written: a change by anyone else changes it.
 struct FileIdentity {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <dirent.h>
 #include <fstream>
 #include <sys/stat.h>
@@ -14,19 +13,6 @@
 
 namespace zadw {
 namespace {
-
-bool makeFolders(const std::string& folder) {
-    std::string sofar;
-    std::size_t at = 0;
-    while (at != std::string::npos) {
-        at = folder.find('/', at + 1);
-        sofar = folder.substr(0, at);
-        if (!sofar.empty() && ::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string stemOf(const std::string& groupPath) {
     std::string base = baseNameOf(groupPath);
@@ -144,17 +130,12 @@ BackupFolder::BackupFolder(std::string folder)
     : folder_(folder.empty() ? defaultFolder() : std::move(folder)) {}
 
 std::string BackupFolder::defaultFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && data[0] == '/') {
-        return std::string(data) + "/zadw/backups";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "/tmp") + "/.local/share/zadw/backups";
+    return desktopFolder("XDG_DATA_HOME", ".local/share") + "/zadw/backups";
 }
 
 std::string BackupFolder::keep(const std::string& groupPath, const std::string& bytes,
                                const std::string& tag, std::time_t now, int* error) {
-    if (!makeFolders(folder_)) {
+    if (!makePrivateFolders(folder_)) {
         if (error != nullptr) {
             *error = errno;
         }

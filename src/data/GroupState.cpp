@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -17,18 +16,6 @@ namespace {
 constexpr const char* kFirstLine = "zadw-group-state 1";
 // A group file is at most some hundred kilobytes; anything far larger is not ours.
 constexpr off_t kMaxFile = 16 * 1024 * 1024;
-
-bool makeFolders(const std::string& folder) {
-    std::size_t at = 0;
-    while (at != std::string::npos) {
-        at = folder.find('/', at + 1);
-        const std::string sofar = folder.substr(0, at);
-        if (!sofar.empty() && ::mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string escaped(const std::string& value) {
     static const char* hex = "0123456789ABCDEF";
@@ -165,12 +152,7 @@ GroupStateFolder::GroupStateFolder(std::string folder)
     : folder_(folder.empty() ? defaultFolder() : std::move(folder)) {}
 
 std::string GroupStateFolder::defaultFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/') {
-        return std::string(state) + "/zadw";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "/tmp") + "/.local/state/zadw";
+    return desktopFolder("XDG_STATE_HOME", ".local/state") + "/zadw";
 }
 
 std::string GroupStateFolder::stateFileFor(const std::string& canonicalPath) const {
@@ -194,7 +176,7 @@ bool GroupStateFolder::read(const std::string& canonicalPath, GroupStateData& st
 }
 
 bool GroupStateFolder::write(const GroupStateData& state, int* error) const {
-    if (!makeFolders(folder_)) {
+    if (!makePrivateFolders(folder_)) {
         if (error != nullptr) {
             *error = errno;
         }
@@ -205,7 +187,7 @@ bool GroupStateFolder::write(const GroupStateData& state, int* error) const {
 
 bool GroupStateFolder::writeBaseline(const std::string& canonicalPath, const std::string& bytes,
                                      int* error) const {
-    if (!makeFolders(folder_)) {
+    if (!makePrivateFolders(folder_)) {
         if (error != nullptr) {
             *error = errno;
         }
