@@ -86,6 +86,7 @@ private:
     void OnReminderPreview();
     void RunReportEntry(int pub);
     void ShowSystemMenu(const QPoint& at);
+    void DescribeDialButton();
 
 public:
     void FocusList();
