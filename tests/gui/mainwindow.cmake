@@ -37,3 +37,9 @@ zadw_gui_test(zadw_group_file_lock_tests GroupFileLockTest.cpp)
 target_compile_definitions(zadw_group_file_lock_tests PRIVATE ZADW_BINARY="$<TARGET_FILE:zadw>")
 add_dependencies(zadw_group_file_lock_tests zadw)
 set_tests_properties(zadw_group_file_lock_tests PROPERTIES TIMEOUT 120)
+
+# The windows through the accessibility interface, as a screen reader and voice control use them.
+# Only the platform switches accessibility on, so this test reaches it through Qt's private API.
+zadw_gui_test(zadw_screen_reader_tests ScreenReaderTest.cpp)
+target_link_libraries(zadw_screen_reader_tests PRIVATE Qt6::GuiPrivate)
+
