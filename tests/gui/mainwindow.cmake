@@ -43,3 +43,6 @@ set_tests_properties(zadw_group_file_lock_tests PROPERTIES TIMEOUT 120)
 zadw_gui_test(zadw_screen_reader_tests ScreenReaderTest.cpp)
 target_link_libraries(zadw_screen_reader_tests PRIVATE Qt6::GuiPrivate)
 
+# Every window at 8 to 18 points on a full-HD screen.
+zadw_gui_test(zadw_large_text_tests LargeTextTest.cpp)
+
