@@ -46,3 +46,9 @@ target_link_libraries(zadw_screen_reader_tests PRIVATE Qt6::GuiPrivate)
 # Every window at 8 to 18 points on a full-HD screen.
 zadw_gui_test(zadw_large_text_tests LargeTextTest.cpp)
 
+# The window on Wayland, under a headless weston the test starts itself; skipped (77) where weston
+# or qt6-wayland is missing or weston cannot start.
+zadw_gui_test(zadw_wayland_smoke_test WaylandSmokeTest.cpp)
+target_compile_definitions(zadw_wayland_smoke_test PRIVATE ZADW_BINARY="$<TARGET_FILE:zadw>")
+add_dependencies(zadw_wayland_smoke_test zadw)
+set_tests_properties(zadw_wayland_smoke_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
