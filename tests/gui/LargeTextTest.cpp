@@ -8,7 +8,6 @@
 #include "MissingReportsDlg.h"
 #include "QtMessageSink.h"
 #include "ReportEntryDlg.h"
-#include "Strings.h"
 #include "SummaryPreviewDlg.h"
 
 #include <QHeaderView>
@@ -176,14 +175,8 @@ private slots:
         }
 
         // The tips: at any size inside the screen, scrolling where they are taller than it.
-        std::string tips;
-        for (const StringId id :
-             {StringId::TipsIntro, StringId::TipsOpenFile, StringId::TipsChooseName,
-              StringId::TipsEnterReport, StringId::TipsRemarksAndLateReport,
-              StringId::TipsChaseList, StringId::TipsDial, StringId::TipsMail,
-              StringId::TipsAttachByHand, StringId::TipsShortcuts}) {
-            tips += LoadString(id);
-        }
+        dlg->ShowTips();
+        const std::string tips = desk.messages.shown.back();
         const auto box = QtMessageSink::makeBox(
             Message{tips, MsgButtons::Ok, MsgIcon::Information, MsgAnswer::Ok, {}}, dlg.get());
         QVERIFY(shown(box.get()));
