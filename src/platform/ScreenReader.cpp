@@ -26,6 +26,7 @@ public:
             auto* control = static_cast<QWidget*>(watched);
             control->removeEventFilter(this);
             control->setAccessibleDescription(own_);
+            setParent(nullptr); // an announcement before it is gone starts afresh
             deleteLater();
         }
         return false;
