@@ -26,15 +26,17 @@ public:
             auto* control = static_cast<QWidget*>(watched);
             control->removeEventFilter(this);
             control->setAccessibleDescription(own_);
-            setParent(nullptr); // an announcement before it is gone starts afresh
+            spent_ = true; // an announcement before it is gone starts afresh
             deleteLater();
         }
         return false;
     }
     const QString& own() const { return own_; }
+    bool spent() const { return spent_; }
 
 private:
     QString own_;
+    bool spent_ = false;
 };
 
 } // namespace
@@ -69,8 +71,10 @@ void Announce(const QString& text) {
         if (focused == nullptr) {
             return;
         }
-        auto* restorer =
-            focused->findChild<DescriptionRestorer*>(QString(), Qt::FindDirectChildrenOnly);
+        DescriptionRestorer* restorer = nullptr;
+        for (auto* r : focused->findChildren<DescriptionRestorer*>(Qt::FindDirectChildrenOnly)) {
+            restorer = r->spent() ? restorer : r;
+        }
         if (restorer == nullptr) {
             restorer = new DescriptionRestorer(focused, focused->accessibleDescription());
         }
