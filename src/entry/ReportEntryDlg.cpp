@@ -4,6 +4,7 @@
 #include "CodePage.h"
 #include "RemarkRules.h"
 #include "ReportRules.h"
+#include "ScreenReader.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
 #include "TemplateReportEntry.h"
@@ -104,6 +105,7 @@ CReportEntryDlg::CReportEntryDlg(EntryContext& context, int publisher, QWidget* 
     connect(Field(EntryField::Hours), &QLineEdit::textChanged, this,
             &CReportEntryDlg::UpdateYearLine);
     connect(monthList_, &QListWidget::currentRowChanged, this, &CReportEntryDlg::SelectMonth);
+    FollowSelection(monthList_);
     connect(monthList_, &QListWidget::itemDoubleClicked, this, &CReportEntryDlg::CloseMonthList);
 
     for (const ReportEntryCtl id : {ReportEntryCtl::RemarkEdit, ReportEntryCtl::MonthList}) {
@@ -145,7 +147,6 @@ void CReportEntryDlg::InitDialog() {
         for (int m = 0; m < 12; ++m) {
             monthList_->addItem(qs(monthName(m)));
         }
-        monthList_->setCurrentRow(month);
     }
     monthList_->hide();
     control(this, ReportEntryCtl::CloseMonthList)->hide();
@@ -245,7 +246,16 @@ void CReportEntryDlg::UpdateWarning() {
     in.displayName = ReadableText(qs(store.displayName(publisher, false))).toStdString();
     in.language = store.language;
     const Warning w = zadw::UpdateWarning(in);
-    control<QLabel>(this, ReportEntryCtl::Warning)->setText(qs(w.text));
+    const QString text = qs(w.text);
+    auto* panel = control<QLabel>(this, ReportEntryCtl::Warning);
+    const bool newText = panel->text() != text;
+    panel->setText(text);
+    // The panel is what the dialog says about the report: a reader hears it with the dialog,
+    // and where it changes, with the control the collector is on.
+    setAccessibleDescription(text);
+    if (newText && isVisible()) {
+        Announce(text);
+    }
     lateEntry = w.lateEntry;
     notCounted = w.notCounted;
 }
@@ -273,6 +283,11 @@ void CReportEntryDlg::MoveAcrossFields(bool forward) {
 void CReportEntryDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && monthListShown) {
         CancelMonthList(); // the list was opened by mistake: nothing typed is lost
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        focusWidget() == monthList_ && monthListShown) {
+        CloseMonthList(); // straight to the first field, never by way of the list's OK
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -318,6 +333,8 @@ bool CReportEntryDlg::eventFilter(QObject* watched, QEvent* event) {
             LeaveRemarkEditor();
         } else if (watched == monthList_ && monthListShown) {
             CloseMonthList();
+            // The focus was on its way elsewhere when the list sent it to the first field.
+            AnnounceFocusLater(this);
         }
         break;
     default:
@@ -566,6 +583,11 @@ void CReportEntryDlg::ShowMonthList() {
     auto* close = control<QPushButton>(this, ReportEntryCtl::CloseMonthList);
     close->setDown(false);
     close->show();
+    {
+        // Only the list on screen has a current month: a hidden one would be read out.
+        const QSignalBlocker block(monthList_);
+        monthList_->setCurrentRow(month);
+    }
     monthList_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -593,8 +615,14 @@ void CReportEntryDlg::CloseMonthList() {
     LoadMonth();
     // After the reload, so the first field's value is selected and typing replaces it.
     FocusField(Field(EntryField::BooksOrPublications));
+    HideMonthList();
+}
+
+void CReportEntryDlg::HideMonthList() {
     monthList_->hide();
     control(this, ReportEntryCtl::CloseMonthList)->hide();
+    const QSignalBlocker block(monthList_);
+    monthList_->setCurrentRow(-1);
 }
 
 void CReportEntryDlg::CancelMonthList() {
@@ -602,10 +630,6 @@ void CReportEntryDlg::CancelMonthList() {
     using enum ReportEntryCtl;
     for (const ReportEntryCtl id : {Remarks, Ok, Cancel, ChangeMonth, GroupNumber}) {
         control(this, id)->show();
-    }
-    {
-        const QSignalBlocker block(monthList_);
-        monthList_->setCurrentRow(beforeList_.month);
     }
     month = beforeList_.month;
     newForm = beforeList_.newForm;
@@ -621,8 +645,7 @@ void CReportEntryDlg::CancelMonthList() {
     UpdateWarning();
     FocusField(beforeList_.focus != nullptr ? beforeList_.focus.data()
                                             : Field(EntryField::BooksOrPublications));
-    monthList_->hide();
-    control(this, ReportEntryCtl::CloseMonthList)->hide();
+    HideMonthList();
 }
 
 void CReportEntryDlg::done(int result) {

@@ -68,6 +68,7 @@ protected:
 
 private:
     void InitDialog();
+    void HideMonthList();
     void LeaveHoursField();
     void LeaveRemarkEditor();
     void RefuseRemark(const QString& typed, const std::string& unmappable);

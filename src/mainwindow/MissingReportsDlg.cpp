@@ -3,10 +3,12 @@
 
 #include "MailSender.h"
 #include "MessageSink.h"
+#include "ScreenReader.h"
 #include "SendUpdates.h"
 #include "Strings.h"
 #include "Telephony.h"
 #include "TemplateBuilder.h"
+#include "TextFit.h"
 #include "YearOverviewCells.h"
 
 #include <QApplication>
@@ -16,8 +18,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
 
 namespace zadw {
 namespace {
@@ -28,8 +34,8 @@ QString qs(const std::string& s) {
 
 QPushButton* button(QWidget* parent, MissingReportsCtl id, StringId textId) {
     const QString text = qs(LoadString(textId));
-    // The first letter is the mnemonic; the accessible name is the text as it reads.
-    auto* b = new QPushButton(QLatin1Char('&') + text, parent);
+    // The accessible name is the text as it reads; the Alt keys are given out below.
+    auto* b = new QPushButton(NoMnemonic(text), parent);
     b->setObjectName(controlName(id));
     b->setAccessibleName(text);
     b->setAutoDefault(false); // Enter in the list must not send anything
@@ -65,6 +71,8 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     list_->setAccessibleName(heading->text());
     list_->setRootIsDecorated(false);
     list_->setAllColumnsShowFocus(true);
+    UseRoomyRows(list_);
+    FollowSelection(list_);
     bool anyLate = false;
     for (const ChaseSection& section : sections_) {
         anyLate = anyLate || section.kind == ChaseKind::Late;
@@ -91,13 +99,22 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
         }
     }
     list_->setColumnHidden(3, !anyRemark);
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     heading->setBuddy(list_);
 
     auto* remindAll = button(this, MissingReportsCtl::RemindAll, StringId::RemindAllByMail);
     auto* dial = button(this, MissingReportsCtl::Dial, StringId::Dial);
     auto* copy = button(this, MissingReportsCtl::CopyList, StringId::CopyList);
     auto* close = button(this, MissingReportsCtl::Close, StringId::Close);
+    // An Alt key of its own for each button, in every language; Close first, as elsewhere.
+    const QList<QPushButton*> keyed{close, remindAll, dial, copy};
+    QStringList texts;
+    for (const QPushButton* b : keyed) {
+        texts << b->accessibleName();
+    }
+    const QStringList marked = WithUniqueMnemonics(texts);
+    for (qsizetype i = 0; i < keyed.size(); ++i) {
+        keyed[i]->setText(marked[i]);
+    }
     connect(remindAll, &QPushButton::clicked, this, &CMissingReportsDlg::OnRemindAll);
     connect(dial, &QPushButton::clicked, this, &CMissingReportsDlg::OnDial);
     connect(copy, &QPushButton::clicked, this, &CMissingReportsDlg::OnCopyList);
@@ -114,7 +131,8 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     layout->addWidget(heading);
     layout->addWidget(list_);
     layout->addLayout(buttons);
-    resize(sizeHint().expandedTo(QSize(560, 320)));
+    SizeToContents();
+    list_->viewport()->installEventFilter(this);
 
     // The first line, under the first heading, so that it can be rung at once.
     if (rows_.size() > 1) {
@@ -122,6 +140,85 @@ CMissingReportsDlg::CMissingReportsDlg(const GroupStore& store, const Services& 
     }
     UpdateButtons();
     list_->setFocus(Qt::OtherFocusReason);
+}
+
+std::vector<int> CMissingReportsDlg::ColumnWidths() const {
+    // The headings span the row: they ask for no column's width.
+    std::vector<int> widths;
+    for (int c = 0; c < list_->columnCount(); ++c) {
+        int width = 0;
+        if (!list_->isColumnHidden(c)) {
+            width = list_->header()->sectionSizeHint(c);
+            for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
+                if (!rows_[static_cast<std::size_t>(r)].isHeading()) {
+                    width = std::max(width,
+                                     list_->sizeHintForIndex(list_->model()->index(r, c)).width());
+                }
+            }
+        }
+        widths.push_back(width);
+    }
+    return widths;
+}
+
+void CMissingReportsDlg::SizeToContents() {
+    wanted_ = ColumnWidths();
+    for (int c = 0; c < list_->columnCount(); ++c) {
+        list_->header()->resizeSection(c, wanted_[static_cast<std::size_t>(c)]);
+    }
+    // Every line and column as the desktop's font needs them, but never past the screen: the
+    // window's frame and title take their share of it.
+    list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    const QSize wanted =
+        sizeHint() + QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this), 0);
+    list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustIgnored);
+    const QScreen* shown = parentWidget() != nullptr ? parentWidget()->screen() : screen();
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize room = shown->availableGeometry().size() - QSize(2 * title, 3 * title);
+    resize(wanted.expandedTo(QSize(560, 320)).boundedTo(room));
+}
+
+void CMissingReportsDlg::FitColumns() {
+    // Each column keeps its widest text while the window has room; otherwise the widest ones
+    // give way alike, and what they cut short is in the tooltip.
+    std::vector<int> widths = wanted_;
+    int room = list_->viewport()->width();
+    std::vector<std::size_t> order(widths.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return widths[a] < widths[b]; });
+    std::size_t left = static_cast<std::size_t>(
+        std::count_if(widths.begin(), widths.end(), [](int w) { return w > 0; }));
+    for (const std::size_t c : order) {
+        if (widths[c] == 0) {
+            continue;
+        }
+        const int share = room / static_cast<int>(std::max<std::size_t>(left, 1));
+        widths[c] = std::min(widths[c], share);
+        room -= widths[c];
+        --left;
+    }
+    for (int c = 0; c < list_->columnCount(); ++c) {
+        list_->header()->resizeSection(c, widths[static_cast<std::size_t>(c)]);
+    }
+    for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
+        if (rows_[static_cast<std::size_t>(r)].isHeading()) {
+            continue;
+        }
+        QTreeWidgetItem* item = list_->topLevelItem(r);
+        for (int c = 0; c < list_->columnCount(); ++c) {
+            const bool cut = list_->sizeHintForIndex(list_->model()->index(r, c)).width() >
+                             widths[static_cast<std::size_t>(c)];
+            item->setToolTip(c, cut ? item->text(c) : QString());
+        }
+    }
+}
+
+bool CMissingReportsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::Resize) {
+        FitColumns();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CMissingReportsDlg::ShowLine(int row) {
@@ -137,7 +234,6 @@ void CMissingReportsDlg::ShowLine(int row) {
     item->setText(2, qs(address));
     // A late report's month and figures stand where a remark would.
     item->setText(3, qs(line.figures.empty() ? line.remark : line.figures));
-    item->setToolTip(3, item->text(3)); // whole, where the column cuts it
     // Whether the missing report is a habit or a slip.
     item->setText(4, qs(RegularityText(RegularityOf(store_, line.pub, store_.reportMonth))));
 }
@@ -198,6 +294,9 @@ void CMissingReportsDlg::OnRemindAll() {
                 ShowLine(static_cast<int>(r));
             }
         }
+        // "(påmind)" widens the addresses.
+        wanted_ = ColumnWidths();
+        FitColumns();
     }
     list_->setFocus(Qt::OtherFocusReason);
 }

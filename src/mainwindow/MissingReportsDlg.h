@@ -41,7 +41,15 @@ public:
     void OnDial();
     void OnCopyList();
 
+protected:
+    // The columns share what room the list has, whenever it changes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // What each column needs for its widest text, 0 for a hidden one.
+    std::vector<int> ColumnWidths() const;
+    void SizeToContents();
+    void FitColumns();
     void ShowLine(int row);
     // The line on the current row; null on a heading or when none is current.
     const MissingLine* CurrentLine() const;
@@ -53,6 +61,7 @@ private:
     std::vector<ChaseSection> sections_;
     std::vector<ChaseRow> rows_; // what each row of the list shows
     QTreeWidget* list_ = nullptr;
+    std::vector<int> wanted_; // ColumnWidths() at the start
 };
 
 } // namespace zadw

@@ -7,6 +7,7 @@
 #include "MissingReportsDlg.h"
 #include "ReportRules.h"
 #include "Resources.h"
+#include "ScreenReader.h"
 #include "SettingsProfile.h"
 #include "Strings.h"
 #include "TemplateBuilder.h"
@@ -115,10 +116,13 @@ void CReportsDlg::InitDialog(const StartupInfo& startup) {
     connect(control<QCheckBox>(this, ReportsCtl::UnreportedOnly), &QCheckBox::clicked, this,
             &CReportsDlg::OnFilterToggled);
     connect(publisherList, &QListWidget::currentRowChanged, this, [this] { UpdateSelection(); });
+    FollowSelection(publisherList);
     connect(publisherList, &QListWidget::itemDoubleClicked, this, [this] { OpenReportEntry(); });
     // The Menu key arrives as a context-menu event; Shift+F10 is a plain key under X11.
     connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(rect().center())); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &CReportsDlg::ShowTips);
     control<QCheckBox>(this, ReportsCtl::UnreportedOnly)->setChecked(showUnreportedOnly);
     // A command beside the described buttons: reached from the context menu and by its key.
     missingReportsAction_ = new QAction(qs(LoadString(StringId::MissingReports)), this);
@@ -236,6 +240,7 @@ void CReportsDlg::ClearContacts() {
     number->clear();
     number->hide();
     control(this, ReportsCtl::NextNumber)->hide();
+    DescribeDialButton();
     control(this, ReportsCtl::SendReminder)->hide();
     control(this, ReportsCtl::ReminderPreview)->hide();
 }
@@ -283,6 +288,7 @@ void CReportsDlg::UpdateSelection() {
         number->hide();
     }
     control(this, ReportsCtl::NextNumber)->setVisible(phoneCount > 1);
+    DescribeDialButton();
     if (!reminderAddress.empty()) {
         SetButtonText(control<QPushButton>(this, ReportsCtl::SendReminder),
                       QStringLiteral("E-mail - ") + qs(reminderAddress));
@@ -449,8 +455,17 @@ void CReportsDlg::OnNextNumber() {
         phoneIndex = (phoneIndex + 1) % phoneCount;
         SetLabelText(control<QLabel>(this, ReportsCtl::PhoneNumber),
                      qs(phoneNumbers[static_cast<std::size_t>(phoneIndex)]));
+        DescribeDialButton();
     }
     FocusList();
+}
+
+void CReportsDlg::DescribeDialButton() {
+    // "Ring upp" is spoken with the number it rings.
+    const QLabel* number = control<QLabel>(this, ReportsCtl::PhoneNumber);
+    control(this, ReportsCtl::Dial)
+        ->setAccessibleDescription(number->isVisibleTo(this) ? number->accessibleName()
+                                                             : QString());
 }
 
 void CReportsDlg::OnReminderPreview() {
@@ -462,7 +477,8 @@ void CReportsDlg::ShowTips() {
     std::string tips;
     for (const StringId id : {StringId::TipsIntro, StringId::TipsOpenFile, StringId::TipsChooseName,
                               StringId::TipsEnterReport, StringId::TipsRemarksAndLateReport,
-                              StringId::TipsDial, StringId::TipsMail, StringId::TipsAttachByHand}) {
+                              StringId::TipsChaseList, StringId::TipsDial, StringId::TipsMail,
+                              StringId::TipsAttachByHand, StringId::TipsShortcuts}) {
         tips += LoadString(id);
     }
     messages().show(tips, MsgButtons::Ok, MsgIcon::Information);
@@ -501,6 +517,14 @@ void CReportsDlg::ShowSystemMenu(const QPoint& at) {
     }
     if (menu.isEmpty()) {
         return;
+    }
+    // The first command is highlighted however the menu opens, so a reader says it and Enter
+    // runs it.
+    for (QAction* action : menu.actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            menu.setActiveAction(action);
+            break;
+        }
     }
     if (menu.exec(at) == nullptr) {
         FocusList();

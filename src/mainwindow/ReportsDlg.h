@@ -98,6 +98,7 @@ private:
     // Before another list replaces the group: reports not yet sent are not dropped unasked.
     bool MayReplaceGroup();
     void UpdateSentLines();
+    void DescribeDialButton();
 
 public:
     void FocusList();

@@ -3,8 +3,10 @@
 
 #include "MessageSink.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 namespace zadw {
 
@@ -16,6 +18,11 @@ public:
     MsgAnswer present(const Message& message) override;
 
     static QString title();
+
+    // The box present() runs, not yet shown: a message box, or for a text taller than the screen
+    // has room for, a box of the same kind whose text scrolls. Its result is the button's
+    // QMessageBox::StandardButton.
+    static std::unique_ptr<QDialog> makeBox(const Message& message, QWidget* parent);
 
 private:
     QPointer<QWidget> owner_;

@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <algorithm>
 #include <cassert>
 
@@ -31,17 +30,6 @@ QFont variablePitchFont() {
 }
 
 namespace {
-
-// List rows tall enough for the ring of Å and the dots of Ä and Ö.
-class RoomyRows : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(std::max(size.height(), ListRowHeight(option.font)));
-        return size;
-    }
-};
 
 QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
     const QString text = QString::fromStdString(TranslateTemplateText(c.text));
@@ -83,7 +71,7 @@ QWidget* makeControl(const ControlTemplate& c, QWidget* parent) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         list->setUniformItemSizes(true);
-        list->setItemDelegate(new RoomyRows(list));
+        UseRoomyRows(list);
         list->setTextElideMode(Qt::ElideMiddle);
         return list;
     }

@@ -2,12 +2,28 @@
 #include "TextFit.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace zadw {
+namespace {
+
+// List rows tall enough for the ring of Å and the dots of Ä and Ö.
+class RoomyRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), ListRowHeight(option.font)));
+        return size;
+    }
+};
+
+} // namespace
 
 QString ReadableText(const QString& text) {
     QString out;
@@ -34,6 +50,34 @@ QString ReadableText(const QString& text) {
 QString NoMnemonic(const QString& text) {
     QString out = text;
     return out.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+QStringList WithUniqueMnemonics(const QStringList& texts, QString taken) {
+    QStringList out;
+    for (const QString& text : texts) {
+        qsizetype at = -1;
+        const auto free = [&](qsizetype i) {
+            return text[i].isLetterOrNumber() && !taken.contains(text[i].toLower());
+        };
+        for (qsizetype i = 0; i < text.size() && at < 0; ++i) {
+            if ((i == 0 || text[i - 1].isSpace()) && free(i)) {
+                at = i;
+            }
+        }
+        for (qsizetype i = 0; i < text.size() && at < 0; ++i) {
+            if (free(i)) {
+                at = i;
+            }
+        }
+        QString marked = NoMnemonic(text);
+        if (at >= 0) {
+            taken += text[at].toLower();
+            // Every "&" before the letter was doubled.
+            marked.insert(at + text.left(at).count(QLatin1Char('&')), QLatin1Char('&'));
+        }
+        out << marked;
+    }
+    return out;
 }
 
 void SetButtonText(QAbstractButton* button, const QString& text) {
@@ -81,6 +125,10 @@ int ListRowHeight(const QFont& font) {
     const QFontMetrics fm(font);
     const QRect tall = fm.boundingRect(QStringLiteral("ÅÄÖÉÜ gjpqy"));
     return std::max(fm.height(), tall.height()) + 4;
+}
+
+void UseRoomyRows(QAbstractItemView* view) {
+    view->setItemDelegate(new RoomyRows(view));
 }
 
 } // namespace zadw

@@ -16,8 +16,9 @@ constexpr ControlTemplate kControls[] = {
     // The preview pane: the preview dialog puts its own painting widget in this place.
     {C::Pane, K::Static, "", 6, 4, 383, 173, kNoTabStop},
     {kNoId, K::EtchedFrame, "", 5, 3, 386, 178, kStyleNone},
-    {C::PrevPage, K::PushButton, "< < <", 5, 184, 26, 14, kStyleNone},
-    {C::NextPage, K::PushButton, "> > >", 40, 184, 26, 14, kStyleNone},
+    // Wider than the design's 26, so that the arrows fit at every desktop font size.
+    {C::PrevPage, K::PushButton, "< < <", 5, 184, 30, 14, kStyleNone},
+    {C::NextPage, K::PushButton, "> > >", 39, 184, 30, 14, kStyleNone},
 };
 
 } // namespace

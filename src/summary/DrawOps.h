@@ -50,7 +50,7 @@ struct Rect {
 
 enum class OpKind {
     Text,           // text at (x, y), no background behind it
-    Line,           // solid black line from (x, y) to (x2, y2), penWidth wide
+    Line,           // solid line in the ink from (x, y) to (x2, y2), penWidth wide
     FillRect,       // rect filled with color, no outline
     FillBackground, // rect filled with the surface's own background colour
 };
@@ -68,7 +68,7 @@ struct DrawOp {
     Align align = Align::Left;
     std::optional<Rect> clip; // text only: nothing is drawn outside it
     int penWidth = 1;
-    std::uint32_t color = 0; // 0xRRGGBB, FillRect only
+    std::uint32_t color = 0; // 0xRRGGBB as on paper, FillRect only
 
     static DrawOp makeText(int x, int y, std::string text, const Font& font,
                            Align align = Align::Left) {

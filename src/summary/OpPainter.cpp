@@ -18,8 +18,15 @@ QRect toQRect(const Rect& r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
 }
 
-QColor toQColor(std::uint32_t rgb) {
-    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+// A paper colour (0 black ink, 0xFF white paper, per channel) on a surface of ink on background.
+QColor onSurface(std::uint32_t rgb, const QColor& ink, const QColor& background) {
+    const auto channel = [](std::uint32_t paper, int inkValue, int backgroundValue) {
+        const double p = static_cast<double>(paper & 0xFF) / 255.0;
+        return static_cast<int>(std::lround(inkValue + (backgroundValue - inkValue) * p));
+    };
+    return QColor(channel(rgb >> 16, ink.red(), background.red()),
+                  channel(rgb >> 8, ink.green(), background.green()),
+                  channel(rgb, ink.blue(), background.blue()));
 }
 
 } // namespace
@@ -64,8 +71,8 @@ int DeviceTextMeasure::depth(const Font& font) const {
     return OpPainter::inkDepth(QFontMetrics(ToolkitFont(font, stockVariable_, device_), device_));
 }
 
-OpPainter::OpPainter(QPainter& painter, const QFont& stockVariable, QColor background)
-    : painter_(painter), stockVariable_(stockVariable), background_(background) {}
+OpPainter::OpPainter(QPainter& painter, const QFont& stockVariable, QColor background, QColor ink)
+    : painter_(painter), stockVariable_(stockVariable), background_(background), ink_(ink) {}
 
 QFont OpPainter::fontFor(const Font& font) const {
     return ToolkitFont(font, stockVariable_, painter_.device());
@@ -83,13 +90,13 @@ void OpPainter::paint(const DrawOp& op) {
         paintText(op);
         break;
     case OpKind::Line: {
-        QPen pen(Qt::black, std::max(1, op.penWidth), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+        QPen pen(ink_, std::max(1, op.penWidth), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
         painter_.setPen(pen);
         painter_.drawLine(op.x, op.y, op.x2, op.y2);
         break;
     }
     case OpKind::FillRect:
-        painter_.fillRect(toQRect(op.rect), toQColor(op.color));
+        painter_.fillRect(toQRect(op.rect), onSurface(op.color, ink_, background_));
         break;
     case OpKind::FillBackground:
         painter_.fillRect(toQRect(op.rect), background_);
@@ -114,7 +121,7 @@ void OpPainter::paintText(const DrawOp& op) {
         painter_.setClipRect(toQRect(*op.clip));
     }
     painter_.setFont(fontFor(op.font));
-    painter_.setPen(Qt::black);
+    painter_.setPen(ink_);
     const QFontMetrics fm = painter_.fontMetrics();
     const QString text = QString::fromStdString(op.text);
     int x = op.x;

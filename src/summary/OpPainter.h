@@ -35,8 +35,12 @@ private:
 class OpPainter {
 public:
     // stockVariable: the desktop's variable-pitch font, for FontKind::StockVariable.
-    // background: the colour of the surface, for FillBackground.
-    OpPainter(QPainter& painter, const QFont& stockVariable, QColor background = Qt::white);
+    // background: the colour of the surface, for FillBackground; ink: of texts and lines. The
+    // layout's fills are given as on paper, black on white: on other colours each channel keeps
+    // its place between ink and background, so a light band stays light on a light screen and
+    // goes dark on a dark one, with the ink as readable on it.
+    OpPainter(QPainter& painter, const QFont& stockVariable, QColor background = Qt::white,
+              QColor ink = Qt::black);
 
     void paint(const DrawOp& op);
     void paint(const std::vector<DrawOp>& ops);
@@ -55,6 +59,7 @@ private:
     QPainter& painter_;
     QFont stockVariable_;
     QColor background_;
+    QColor ink_;
 };
 
 } // namespace zadw

@@ -6,6 +6,14 @@
 #include <algorithm>
 
 namespace zadw {
+namespace {
+
+// Publishers' pages of 18, at least the one (empty) page of a group without publishers.
+int PublisherPages(int count) {
+    return std::max(1, (count + kScreenRows - 1) / kScreenRows);
+}
+
+} // namespace
 
 PreviewPaging StartPaging(int publisherTotal) {
     PreviewPaging paging;
@@ -26,32 +34,11 @@ void NextPage(PreviewPaging& paging) {
 
 void PrevPage(PreviewPaging& paging) {
     if (paging.firstShown == 0) {
-        NextPage(paging);
         return;
     }
     paging.firstShown = paging.firstShown > kScreenRows ? paging.firstShown - kScreenRows : 0;
     paging.endShown = std::min(paging.publisherTotal, paging.firstShown + kScreenRows);
 }
-
-PageButtons UpdatePageButtons(const PreviewPaging& paging) {
-    PageButtons buttons;
-    if (paging.publisherTotal <= kScreenRows) {
-        buttons.prevCaption = "< < <";
-        return buttons;
-    }
-    buttons.prevShown = true;
-    if (paging.firstShown == 0) {
-        buttons.prevCaption = "> > >";
-        return buttons;
-    }
-    buttons.prevCaption = "< < <";
-    buttons.nextShown = paging.endShown < paging.publisherTotal;
-    return buttons;
-}
-
-} // namespace zadw
-
-namespace zadw {
 
 SummaryPaging StartSummaryPaging(int publisherTotal) {
     return SummaryPaging{StartPaging(publisherTotal), false};
@@ -73,25 +60,22 @@ void PrevSummaryPage(SummaryPaging& paging) {
         paging.totalsShown = false;
         return;
     }
-    // On the first page the one button reads "> > >" and moves forward.
-    if (paging.publishers.firstShown == 0) {
-        NextSummaryPage(paging);
-        return;
-    }
     PrevPage(paging.publishers);
 }
 
-PageButtons UpdateSummaryPageButtons(const SummaryPaging& paging) {
-    // Every group has at least two pages now: its publishers and the totals.
-    PageButtons buttons;
-    buttons.prevShown = true;
-    if (!paging.totalsShown && paging.publishers.firstShown == 0) {
-        buttons.prevCaption = "> > >";
-        return buttons;
+PageButtons SummaryPageButtons(const SummaryPaging& paging) {
+    return PageButtons{paging.totalsShown || paging.publishers.firstShown > 0, !paging.totalsShown};
+}
+
+int SummaryPageNumber(const SummaryPaging& paging) {
+    if (paging.totalsShown) {
+        return SummaryPageCount(paging);
     }
-    buttons.prevCaption = "< < <";
-    buttons.nextShown = !paging.totalsShown;
-    return buttons;
+    return PublisherPages(paging.publishers.endShown);
+}
+
+int SummaryPageCount(const SummaryPaging& paging) {
+    return PublisherPages(paging.publishers.publisherTotal) + 1;
 }
 
 } // namespace zadw

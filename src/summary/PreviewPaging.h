@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Paging of the preview's screen pages, 18 publishers at a time, and its two page buttons.
-
-#include <string>
+// Paging of the preview's screen pages, 18 publishers at a time, then the group's totals.
 
 namespace zadw {
 
@@ -16,23 +14,11 @@ struct PreviewPaging {
 PreviewPaging StartPaging(int publisherTotal);
 // Forward; on the last page nothing changes.
 void NextPage(PreviewPaging& paging);
-// Back; on the first page (where the one button reads "> > >") the same as NextPage.
+// Back; on the first page nothing changes.
 void PrevPage(PreviewPaging& paging);
 
-// Buttons 1004 (left) and 1005 (right).
-struct PageButtons {
-    bool prevShown = false;
-    std::string prevCaption; // "< < <", or "> > >" on the first page
-    bool nextShown = false;
-};
-PageButtons UpdatePageButtons(const PreviewPaging& paging);
-
-} // namespace zadw
-
-namespace zadw {
-
 // The preview's pages: the publishers' pages as above, then one more page with the group's
-// totals, reached by "> > >" like any page.
+// totals, so every group has at least two.
 struct SummaryPaging {
     PreviewPaging publishers;
     bool totalsShown = false;
@@ -41,8 +27,21 @@ struct SummaryPaging {
 SummaryPaging StartSummaryPaging(int publisherTotal);
 // From the last publishers' page on to the totals; on the totals nothing changes.
 void NextSummaryPage(SummaryPaging& paging);
-// From the totals back to the publishers' page shown before them.
+// From the totals back to the publishers' page shown before them; on the first page nothing
+// changes.
 void PrevSummaryPage(SummaryPaging& paging);
-PageButtons UpdateSummaryPageButtons(const SummaryPaging& paging);
+
+// Which of the two page buttons has a page to go to. Each keeps its one meaning; the other
+// stays in its place, only disabled.
+struct PageButtons {
+    bool prevEnabled = false;
+    bool nextEnabled = false;
+};
+PageButtons SummaryPageButtons(const SummaryPaging& paging);
+
+// The page shown, counted from 1, and how many there are, for "Sida 2 av 4". A page that
+// overlaps the one before it (the last 18) counts by its last publisher.
+int SummaryPageNumber(const SummaryPaging& paging);
+int SummaryPageCount(const SummaryPaging& paging);
 
 } // namespace zadw

@@ -24,12 +24,31 @@ struct ScreenMeasures {
 
 constexpr std::uint32_t kHeadingBandColor = 0xC0C0C0;
 
-// Publishers firstShown + 1 .. endShown (at most 18) of month m (0..11). The store is only read.
 // The height of the heading band and of each row on a pane of that height.
 int ScreenRowHeight(int paneHeight);
 
+// A screen page as a screen reader takes it: the headings of its columns and the texts of its
+// rows in full, where the pane may have to shorten them.
+struct ScreenRow {
+    std::vector<std::string> cells; // one per heading
+    int band = 1;                   // the ruled band it stands in; 0 is the heading band
+    bool wide = false;              // one line across the page below the grid, in cells[0]
+};
+struct ScreenTable {
+    std::vector<std::string> headings;
+    std::vector<ScreenRow> rows;
+    bool newForm = true;
+};
+
+// Publishers firstShown + 1 .. endShown (at most 18) of month m (0..11). The store is only read.
+ScreenTable ScreenPageTable(GroupStore& store, int m, int firstShown, int endShown);
 std::vector<DrawOp> DrawScreenPage(GroupStore& store, int m, const ScreenMeasures& pane,
                                    int firstShown, int endShown);
+
+// Where a cell of the table lies on the pane, right and bottom exclusive. The last column, and
+// a wide row's text, reach the pane's right edge.
+Rect ScreenCellRect(const ScreenMeasures& pane, const ScreenTable& table, int band, int column,
+                    bool wide = false);
 
 // What every screen page shares: the background, the heading band, the value columns' lines
 // down to columnBottom, ruledRows row lines, and the headings (firstHeading at the left, the

@@ -14,6 +14,8 @@
 
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
+#include <utility>
 
 namespace zadw {
 
@@ -28,12 +30,27 @@ CSummaryPreviewDlg::CSummaryPreviewDlg(GroupStore& store, MessageSink& messages,
 
     // The pane takes the place of the template's place holder, inside the etched frame.
     previewPane_ =
-        new CPreviewPane([this](const ScreenMeasures& pane) { return DrawScreenPage(pane); }, this);
+        new CPreviewPane([this](const ScreenMeasures& pane) { return DrawScreenPage(pane); },
+                         [this] { return PageTable(); }, this);
     QWidget* placeholder = control(this, SummaryPreviewCtl::Pane);
     previewPane_->setGeometry(placeholder->geometry());
     previewPane_->stackUnder(placeholder);
     delete placeholder;
     previewPane_->setObjectName(controlName(SummaryPreviewCtl::Pane));
+    QWidget::setTabOrder(control(this, SummaryPreviewCtl::PrintSetup), previewPane_);
+
+    // The page buttons keep their arrows; a reader hears what they do.
+    for (const auto& [id, name] :
+         {std::pair{SummaryPreviewCtl::PrevPage, StringId::PreviousPageName},
+          std::pair{SummaryPreviewCtl::NextPage, StringId::NextPageName}}) {
+        QWidget* button = control(this, id);
+        button->setAccessibleName(QString::fromStdString(LoadString(name)));
+        button->setToolTip(button->accessibleName());
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this,
+            &CSummaryPreviewDlg::OnNextPage);
+    connect(new QShortcut(QKeySequence(Qt::Key_PageUp), this), &QShortcut::activated, this,
+            &CSummaryPreviewDlg::OnPrevPage);
 
     connect(control<QPushButton>(this, SummaryPreviewCtl::Close), &QPushButton::clicked, this,
             &QDialog::reject);
@@ -61,24 +78,52 @@ std::vector<DrawOp> CSummaryPreviewDlg::DrawScreenPage(const ScreenMeasures& pan
                                 paging_.publishers.endShown);
 }
 
+ScreenTable CSummaryPreviewDlg::PageTable() const {
+    const GroupStore& store = store_;
+    if (paging_.totalsShown) {
+        const GroupTotals totals = ComputeGroupTotals(store, shownMonth_, store.newFormActive);
+        return ScreenTotalsTable(MakeTotalsBlock(totals), store.newFormActive);
+    }
+    return ScreenPageTable(store_, shownMonth_, paging_.publishers.firstShown,
+                           paging_.publishers.endShown);
+}
+
+QString CSummaryPreviewDlg::PageText() const {
+    return QString::fromStdString(
+        FormatArgs(LoadString(StringId::PageOfPages), {std::to_string(SummaryPageNumber(paging_)),
+                                                       std::to_string(SummaryPageCount(paging_))}));
+}
+
 void CSummaryPreviewDlg::UpdatePageButtons() {
-    const PageButtons buttons = UpdateSummaryPageButtons(paging_);
+    const PageButtons buttons = SummaryPageButtons(paging_);
     auto* prev = control<QPushButton>(this, SummaryPreviewCtl::PrevPage);
-    prev->setText(QString::fromStdString(buttons.prevCaption));
-    prev->setVisible(buttons.prevShown);
-    control(this, SummaryPreviewCtl::NextPage)->setVisible(buttons.nextShown);
+    auto* next = control<QPushButton>(this, SummaryPreviewCtl::NextPage);
+    // The page is told with the button, before the focus moves, so a reader says the new one.
+    const QString page = PageText();
+    prev->setAccessibleDescription(page);
+    next->setAccessibleDescription(page);
+    // A button with no page left hands the focus to its partner, which has one; a disabled
+    // button stays in its place, so nothing else moves.
+    prev->setEnabled(prev->isEnabled() || buttons.prevEnabled);
+    next->setEnabled(next->isEnabled() || buttons.nextEnabled);
+    if (focusWidget() == prev && !buttons.prevEnabled) {
+        next->setFocus(Qt::TabFocusReason);
+    } else if (focusWidget() == next && !buttons.nextEnabled) {
+        prev->setFocus(Qt::TabFocusReason);
+    }
+    prev->setEnabled(buttons.prevEnabled);
+    next->setEnabled(buttons.nextEnabled);
+    previewPane_->ShowPage(page);
 }
 
 void CSummaryPreviewDlg::OnNextPage() {
     NextSummaryPage(paging_);
     UpdatePageButtons();
-    previewPane_->update();
 }
 
 void CSummaryPreviewDlg::OnPrevPage() {
     PrevSummaryPage(paging_);
     UpdatePageButtons();
-    previewPane_->update();
 }
 
 void CSummaryPreviewDlg::OnPrintSetup() {

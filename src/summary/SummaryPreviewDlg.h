@@ -28,12 +28,16 @@ public:
 
     int shownMonth() const { return shownMonth_; }
     const PreviewPaging& paging() const { return paging_.publishers; }
+    const SummaryPaging& summaryPaging() const { return paging_; }
     // The last page, "Summa", after the publishers' pages.
     bool totalsShown() const { return paging_.totalsShown; }
     CPreviewPane* previewPane() const { return previewPane_; }
 
-    // The screen page for a pane of this size.
+    // The screen page for a pane of this size, and the same page as a reader takes it.
     std::vector<DrawOp> DrawScreenPage(const ScreenMeasures& pane) const;
+    ScreenTable PageTable() const;
+    // "Sida 2 av 4".
+    QString PageText() const;
 
     void UpdatePageButtons();
     void OnNextPage();

@@ -11,6 +11,10 @@
 
 namespace zadw {
 
+// The block's rows under the list's headings, then the status lines below the grid, each a wide
+// row of its own.
+ScreenTable ScreenTotalsTable(const TotalsBlock& block, bool newForm);
+
 std::vector<DrawOp> DrawScreenTotalsPage(const TotalsBlock& block, bool newForm,
                                          const ScreenMeasures& pane, LayoutLanguage language);
 

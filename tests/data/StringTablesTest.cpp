@@ -204,16 +204,29 @@ TEST_F(StringLanguage, EnglishTextsAndDialogs) {
     EXPECT_EQ(LoadString(StringId::LayoutLanguageTag), "english");
     EXPECT_EQ(CurrentLayoutLanguage(), LayoutLanguage::English);
     // The English texts of the design stay as they are.
-    for (StringId id :
-         {StringId::SpecialPioneer, StringId::TooFewPublishers, StringId::NoMailSystem,
-          StringId::InvalidMailSystem, StringId::SendMailFailed}) {
+    for (StringId id : {StringId::SpecialPioneer, StringId::NoMailSystem,
+                        StringId::InvalidMailSystem, StringId::SendMailFailed}) {
         EXPECT_EQ(LoadString(id), LoadStringIn(kSwedish, id)) << static_cast<int>(id);
     }
+    // Saving refuses a group of one: the English text says the rule's real number.
+    EXPECT_EQ(LoadString(StringId::TooFewPublishers), "Group has fewer than 2 publishers");
     ASSERT_TRUE(SetLanguage(kSwedish));
     EXPECT_EQ(CurrentLayoutLanguage(), LayoutLanguage::Swedish);
     EXPECT_EQ(TranslateTemplateText("Avsluta programmet"), "Avsluta programmet");
     EXPECT_FALSE(SetLanguage("xx"));
     EXPECT_EQ(CurrentLanguage(), kSwedish);
+}
+
+// The texts say what the program does on Linux: no modem, no MAPI client, no read-only attribute.
+TEST(StringTables, NoTextSpeaksOfAnotherSystem) {
+    for (const LoadedFile& f : tableFiles()) {
+        for (const StringEntry& e : f.file.texts) {
+            for (const char* word : {"modem", "MAPI", "read-only attribute", "enbart läsbar"}) {
+                EXPECT_EQ(e.text.find(word), std::string::npos)
+                    << f.path << ": " << e.name << " speaks of " << word;
+            }
+        }
+    }
 }
 
 TEST(StringFiles, LanguageLineIsRequiredAndComesFirst) {

@@ -102,6 +102,18 @@ TEST_F(Updates, YesMailsTheUpdateFileToTheSecretary) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+// The Swedish question runs into the address as it always has; the English one reads apart.
+TEST_F(Updates, TheEnglishQuestionKeepsTheAddressApart) {
+    ASSERT_TRUE(SetLanguage("en"));
+    makeGroup(3, "sekr@exempel.se");
+    sink.answers = {MsgAnswer::No};
+    send();
+    SetLanguage(kSwedish);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].find("e-mail the .z18 file to sekr@exempel.se,\n"), std::string::npos)
+        << sink.shown[0];
+}
+
 TEST_F(Updates, NoUsableAddressGivesTheNoticeAlone) {
     for (const char* email : {"", "sekr.exempel.se"}) {
         sink.shown.clear();

@@ -14,7 +14,12 @@
 #include "../data/TestSupport.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMap>
+#include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -114,6 +119,65 @@ inline void whenModalOpens(std::function<void(QWidget*)> fn) {
         }
     });
     timer->start();
+}
+
+// What a button shows: "&&" is one "&", a single "&" underlines the next letter.
+inline QString shownCaption(const QString& text) {
+    QString out;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
+            ++i;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// Every visible text in the window fits its control; returns the first that does not.
+inline QString firstClipped(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window)) {
+            continue;
+        }
+        const QFontMetrics fm(w->font());
+        const QString id = w->objectName();
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
+            const int room = b->width() -
+                             2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) -
+                             b->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            if (fm.horizontalAdvance(shownCaption(b->text())) > room) {
+                return id + QLatin1Char(' ') + b->text();
+            }
+        } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
+            const int box = c->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                            c->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+            if (box + fm.horizontalAdvance(c->text()) > c->width()) {
+                return id + QLatin1Char(' ') + c->text();
+            }
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            if (fm.horizontalAdvance(g->title()) > g->width()) {
+                return g->title();
+            }
+        } else if (auto* l = qobject_cast<QLabel*>(w); l != nullptr && !l->text().isEmpty()) {
+            const QRect room = l->contentsRect();
+            if (!l->text().contains(QLatin1Char('\n')) &&
+                fm.horizontalAdvance(l->text()) <= room.width() && fm.height() <= room.height()) {
+                continue; // one line, and the line's leading is no part of its letters
+            }
+            const QRect need =
+                fm.boundingRect(QRect(0, 0, room.width(), 100000),
+                                (l->wordWrap() ? Qt::TextWordWrap : 0) | Qt::AlignLeft, l->text());
+            if (need.width() > room.width() || need.height() > room.height()) {
+                return QStringLiteral("%1 %2 needs %3x%4, has %5x%6")
+                    .arg(id, l->text())
+                    .arg(need.width())
+                    .arg(need.height())
+                    .arg(room.width())
+                    .arg(room.height());
+            }
+        }
+    }
+    return {};
 }
 
 // A group file written through the store: publishers given as (first, last), report month m.

@@ -10,12 +10,9 @@
 #include "TextFit.h"
 
 #include <QAccessible>
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QStyle>
 #include <optional>
 
 using namespace zadw;
@@ -30,65 +27,6 @@ QString qs(const std::string& s) {
 QString accessibleName(QWidget* w) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
     return iface != nullptr ? iface->text(QAccessible::Name) : QString();
-}
-
-// What a button shows: "&&" is one "&", a single "&" underlines the next letter.
-QString shownCaption(const QString& text) {
-    QString out;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) {
-            ++i;
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-// Every visible text in the window fits its control; returns the first that does not.
-QString firstClipped(QWidget* window) {
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window)) {
-            continue;
-        }
-        const QFontMetrics fm(w->font());
-        const QString id = w->objectName();
-        if (auto* b = qobject_cast<QPushButton*>(w)) {
-            const int room = b->width() -
-                             2 * b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) -
-                             b->style()->pixelMetric(QStyle::PM_ButtonMargin);
-            if (fm.horizontalAdvance(shownCaption(b->text())) > room) {
-                return id + QLatin1Char(' ') + b->text();
-            }
-        } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-            const int box = c->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
-                            c->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-            if (box + fm.horizontalAdvance(c->text()) > c->width()) {
-                return id + QLatin1Char(' ') + c->text();
-            }
-        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-            if (fm.horizontalAdvance(g->title()) > g->width()) {
-                return g->title();
-            }
-        } else if (auto* l = qobject_cast<QLabel*>(w); l != nullptr && !l->text().isEmpty()) {
-            const QRect room = l->contentsRect();
-            if (!l->text().contains(QLatin1Char('\n')) &&
-                fm.horizontalAdvance(l->text()) <= room.width() && fm.height() <= room.height()) {
-                continue; // one line, and the line's leading is no part of its letters
-            }
-            const QRect need =
-                fm.boundingRect(QRect(0, 0, room.width(), 100000),
-                                (l->wordWrap() ? Qt::TextWordWrap : 0) | Qt::AlignLeft, l->text());
-            if (need.width() > room.width() || need.height() > room.height()) {
-                return QStringLiteral("%1 %2 needs %3x%4, has %5x%6")
-                    .arg(id, l->text())
-                    .arg(need.width())
-                    .arg(need.height())
-                    .arg(room.width())
-                    .arg(room.height());
-            }
-        }
-    }
-    return {};
 }
 
 std::vector<PublisherSpec> group() {
@@ -203,7 +141,9 @@ private slots:
         QCOMPARE(control<QLabel>(dlg.get(), ReportsCtl::MissingCount)->text(),
                  QStringLiteral("Utebliven rapport för november = 3"));
         onModal([](QWidget* modal) {
-            QVERIFY(QTest::qWaitForWindowActive(modal));
+            // The keyboard, not only the look of it: a dialog over an active owner counts as
+            // active before it has the focus, and without the focus no field is ever left.
+            QVERIFY(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }));
             QTest::keyClick(modal->focusWidget(), Qt::Key_R, Qt::AltModifier);
             // A slow machine (the sanitizers) may take a moment to hand the editor its focus.
             QWidget* remark = control(modal, ReportEntryCtl::RemarkEdit);
@@ -265,51 +205,6 @@ private slots:
         if (shown != full) {
             QCOMPARE(ok->toolTip(), full);
         }
-    }
-
-    void nothingIsClipped_data() {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<int>("points");
-        QTest::newRow("DejaVu Sans 9") << "DejaVu Sans" << 9;
-        QTest::newRow("DejaVu Sans 10") << "DejaVu Sans" << 10;
-        QTest::newRow("Liberation Sans 9") << "Liberation Sans" << 9;
-        QTest::newRow("DejaVu Sans 18") << "DejaVu Sans" << 18;
-    }
-    void nothingIsClipped() {
-        QFETCH(QString, family);
-        QFETCH(int, points);
-        const QFont before = QApplication::font();
-        QApplication::setFont(QFont(family, points));
-        Desk desk;
-        desk.profile.values[QStringLiteral("Last/Post")] =
-            QStringLiteral("Karl-Gustav Mårten A Östergren-Wallenius");
-        auto dlg = desk.open(groupPath());
-        QTest::keyClicks(dlg->publisherListBox(), QStringLiteral("hol"));
-        // Every status line shown, each inside the status frame.
-        dlg->groupFile().store.record(2).remarkSlot[10] = 1;
-        dlg->UpdateStatus();
-        QCOMPARE(firstClipped(dlg.get()), QString());
-        const QRect frame = control(dlg.get(), ReportsCtl::StatusFrame)->geometry();
-        for (const ReportsCtl id : {ReportsCtl::PublisherCount, ReportsCtl::MissingCount,
-                                    ReportsCtl::RemarkOnlyCount, ReportsCtl::UnreportedOnly}) {
-            QVERIFY(control(dlg.get(), id)->isVisible());
-            QVERIFY(frame.contains(control(dlg.get(), id)->geometry()));
-        }
-        QVERIFY(frame.bottom() < control(dlg.get(), ReportsCtl::EnterReport)->geometry().top());
-        // List rows hold the ring of Å.
-        QListWidget* list = dlg->publisherListBox();
-        const QRect row = list->visualItemRect(list->item(3));
-        QVERIFY(row.height() >=
-                QFontMetrics(list->font()).boundingRect(QStringLiteral("Å")).height() + 2);
-        {
-            CReportEntryDlg entry(dlg->entryContext(), 3, dlg.get());
-            entry.show();
-            QCOMPARE(firstClipped(&entry), QString());
-        }
-        CAboutDlg about(dlg.get());
-        about.show();
-        QCOMPARE(firstClipped(&about), QString());
-        QApplication::setFont(before);
     }
 
     void everyControlHasAnAccessibleName() {

@@ -377,7 +377,12 @@ private slots:
         const std::string tips = desk.messages.shown[0];
         QVERIFY(tips.find("Grupp.z08-fil för den månad du sammanställer.  Skicka filen") !=
                 std::string::npos);
-        QVERIFY(tips.rfind("på annat sätt.") == tips.size() - std::string("på annat sätt.").size());
+        // The chase list and the year overview after the remarks, the shortcuts at the end.
+        QVERIFY(tips.find("Ändra månad.\n\nMed Ctrl+M") != std::string::npos);
+        QVERIFY(tips.find("'Årsöversikt…' (Ctrl+Y)") != std::string::npos);
+        QVERIFY(tips.find("på annat sätt.\n\nKortkommandon: F1") != std::string::npos);
+        QVERIFY(tips.rfind("från ruta till ruta.") ==
+                tips.size() - std::string("från ruta till ruta.").size());
         QVERIFY(desk.messages.icons[0] == MsgIcon::Information);
     }
 

@@ -194,10 +194,23 @@ private slots:
         QVERIFY(QRect(100, 50, 60, 30).contains(box));
     }
 
+    // On paper the layout's colours stand as given. On a screen of other colours the ink and
+    // the background take black's and white's places, and the band stays between them.
+    void linesAndFillsLandWhereTheLayoutSays_data() {
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("ink");
+        QTest::addColumn<QColor>("band");
+        QTest::newRow("paper") << QColor(Qt::white) << QColor(Qt::black) << QColor(0xC0C0C0);
+        QTest::newRow("dark screen") << QColor(0x2a2a2a) << QColor(Qt::white) << QColor(0x5f5f5f);
+    }
     void linesAndFillsLandWhereTheLayoutSays() {
-        QImage image = blank();
+        QFETCH(QColor, background);
+        QFETCH(QColor, ink);
+        QFETCH(QColor, band);
+        QImage image(600, 240, QImage::Format_RGB32);
+        image.fill(Qt::red); // what no operation paints
         QPainter painter(&image);
-        OpPainter ops(painter, variablePitchFont(), QColor(0x11, 0x22, 0x33));
+        OpPainter ops(painter, variablePitchFont(), background, ink);
         ops.paint({
             DrawOp::makeBackground({0, 0, 40, 40}),
             DrawOp::makeFill({50, 0, 100, 20}, 0xC0C0C0),
@@ -207,18 +220,20 @@ private slots:
         painter.end();
         struct Probe {
             int x, y;
-            QRgb colour;
+            QColor colour;
         };
+        const QColor none(Qt::red);
         const Probe probes[] = {
-            {0, 0, qRgb(0x11, 0x22, 0x33)},   {39, 39, qRgb(0x11, 0x22, 0x33)},
-            {40, 40, qRgb(255, 255, 255)},    {50, 0, qRgb(0xC0, 0xC0, 0xC0)},
-            {99, 19, qRgb(0xC0, 0xC0, 0xC0)}, {100, 20, qRgb(255, 255, 255)},
-            {300, 100, qRgb(0, 0, 0)},        {300, 103, qRgb(255, 255, 255)},
-            {500, 150, qRgb(0, 0, 0)},        {502, 150, qRgb(255, 255, 255)},
+            {0, 0, background}, {39, 39, background}, {40, 40, none},  {50, 0, band},
+            {99, 19, band},     {100, 20, none},      {300, 100, ink}, {300, 103, none},
+            {500, 150, ink},    {502, 150, none},
         };
         for (const Probe& p : probes) {
-            QVERIFY2(image.pixel(p.x, p.y) == p.colour,
-                     qPrintable(QStringLiteral("%1,%2").arg(p.x).arg(p.y)));
+            QVERIFY2(image.pixelColor(p.x, p.y) == p.colour,
+                     qPrintable(QStringLiteral("%1,%2: %3")
+                                    .arg(p.x)
+                                    .arg(p.y)
+                                    .arg(image.pixelColor(p.x, p.y).name())));
         }
     }
 };

@@ -2,13 +2,17 @@
 // The summary preview, opened from the main window and driven through its buttons.
 #include "GuiTestSupport.h"
 
+#include "PreviewPaging.h"
 #include "PreviewPane.h"
 #include "PrinterChoice.h"
 #include "Strings.h"
 #include "SummaryPreviewDlg.h"
 #include "TemplateSummaryPreview.h"
 
+#include <QAccessible>
 #include <QDir>
+#include <QHash>
+#include <QImage>
 #include <QListWidget>
 #include <QPageLayout>
 #include <QPageSize>
@@ -17,6 +21,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStyle>
+#include <cmath>
 #include <optional>
 
 using namespace zadw;
@@ -116,6 +122,102 @@ template <ControlIdEnum E> void click(QWidget* window, E id) {
     QTest::mouseClick(control<QPushButton>(window, id), Qt::LeftButton);
 }
 
+QString previewPageText(const CSummaryPreviewDlg& preview) {
+    return QStringLiteral("Sida %1 av %2")
+        .arg(SummaryPageNumber(preview.summaryPaging()))
+        .arg(SummaryPageCount(preview.summaryPaging()));
+}
+
+// Fusion with the light palette, or the dark one the issue names; Qt 6.4 ships no dark one.
+class PaletteScope {
+public:
+    explicit PaletteScope(bool dark)
+        : style_(QApplication::style()->name()), palette_(QApplication::palette()) {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette p = QApplication::style()->standardPalette();
+        if (dark) {
+            p.setColor(QPalette::Window, QColor(0x353535));
+            p.setColor(QPalette::Base, QColor(0x2a2a2a));
+            p.setColor(QPalette::Text, Qt::white);
+            p.setColor(QPalette::WindowText, Qt::white);
+            p.setColor(QPalette::Button, QColor(0x353535));
+            p.setColor(QPalette::ButtonText, Qt::white);
+        }
+        QApplication::setPalette(p);
+    }
+    ~PaletteScope() {
+        QApplication::setStyle(style_);
+        QApplication::setPalette(palette_);
+    }
+    PaletteScope(const PaletteScope&) = delete;
+    PaletteScope& operator=(const PaletteScope&) = delete;
+
+private:
+    QString style_;
+    QPalette palette_;
+};
+
+double luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor mostCommonColour(const QImage& image) {
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ++counts[image.pixel(x, y) | 0xFF000000u];
+        }
+    }
+    QRgb best = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            best = it.key();
+            most = it.value();
+        }
+    }
+    return QColor::fromRgb(best);
+}
+
+// The contrast of the strongest ink on the image against its background: the solid ruled lines
+// and the letters' stems are drawn in the ink itself.
+double contrastOfInk(const QImage& image, const QColor& background) {
+    double best = 1.0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            best = std::max(best, contrast(QColor::fromRgb(image.pixel(x, y)), background));
+        }
+    }
+    return best;
+}
+
+QImage firstPdfPage(const QString& pdf) {
+    QProcess process;
+    const QString png = pdf + QStringLiteral("-page");
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("40"),
+                   QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                   QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, png});
+    process.waitForFinished();
+    return QImage(png + QStringLiteral(".png"));
+}
+
+void grabIfAsked(QWidget* window, const char* name) {
+    const QString dir = qEnvironmentVariable("ZADW_GRAB_DIR");
+    if (!dir.isEmpty()) {
+        window->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
+    }
+}
+
 } // namespace
 
 class SummaryPreviewTest : public QObject {
@@ -178,36 +280,30 @@ private slots:
     }
     void cleanup() { main.reset(); }
 
+    // Each page button keeps its meaning; a button with no page left is disabled in its place
+    // and hands the focus to its partner. Page Down and Page Up page as the buttons do.
     void pagesThroughTheGroup_data() {
         QTest::addColumn<int>("count");
-        // Per step: the button clicked (if any), the first and last publisher shown, then
-        // whether the previous-page button shows and with which caption, and whether the
-        // next-page button shows.
+        // Per step: the key pressed on the focused control, the first and last publisher shown
+        // (0, 0: the totals page), the control that has the focus, and which buttons can act.
         QTest::addColumn<QVariantList>("steps");
-        auto step = [](std::optional<SummaryPreviewCtl> button, int first, int last, bool prev,
-                       const char* caption, bool next) {
-            return QVariantList{QVariant::fromValue(button), first, last, prev,
-                                QString::fromUtf8(caption),  next};
-        };
         using enum SummaryPreviewCtl;
-        constexpr std::nullopt_t none = std::nullopt;
-        // The last page, "Summa", follows the publishers' pages (no publishers shown: 0, 0), so
-        // every group has a page to move on to.
+        auto step = [](Qt::Key key, int first, int last, SummaryPreviewCtl focus, bool prev,
+                       bool next) {
+            return QVariantList{int(key), first, last, int(focus), prev, next};
+        };
         QTest::newRow("18") << 18
-                            << QVariantList{step(none, 1, 18, true, "> > >", false),
-                                            step(PrevPage, 0, 0, true, "< < <", false),
-                                            step(PrevPage, 1, 18, true, "> > >", false)};
-        QTest::newRow("19") << 19
-                            << QVariantList{step(none, 1, 18, true, "> > >", false),
-                                            step(PrevPage, 2, 19, true, "< < <", true),
-                                            step(PrevPage, 1, 18, true, "> > >", false)};
-        QTest::newRow("40") << 40 << QVariantList{step(none, 1, 18, true, "> > >", false),
-                                                  step(PrevPage, 19, 36, true, "< < <", true),
-                                                  step(NextPage, 23, 40, true, "< < <", true),
-                                                  step(NextPage, 0, 0, true, "< < <", false),
-                                                  step(PrevPage, 23, 40, true, "< < <", true),
-                                                  step(PrevPage, 5, 22, true, "< < <", true),
-                                                  step(PrevPage, 1, 18, true, "> > >", false)};
+                            << QVariantList{step(Qt::Key_Space, 0, 0, PrevPage, true, false),
+                                            step(Qt::Key_Space, 1, 18, NextPage, false, true),
+                                            step(Qt::Key_PageUp, 1, 18, NextPage, false, true)};
+        QTest::newRow("40") << 40
+                            << QVariantList{step(Qt::Key_Space, 19, 36, NextPage, true, true),
+                                            step(Qt::Key_PageDown, 23, 40, NextPage, true, true),
+                                            step(Qt::Key_Space, 0, 0, PrevPage, true, false),
+                                            step(Qt::Key_PageDown, 0, 0, PrevPage, true, false),
+                                            step(Qt::Key_Space, 23, 40, PrevPage, true, true),
+                                            step(Qt::Key_PageUp, 5, 22, PrevPage, true, true),
+                                            step(Qt::Key_Space, 1, 18, NextPage, false, true)};
     }
     void pagesThroughTheGroup() {
         QFETCH(int, count);
@@ -215,24 +311,131 @@ private slots:
         openGroup(count);
         withPreview([&](CSummaryPreviewDlg& preview) {
             QCOMPARE(preview.focusWidget(), control(&preview, SummaryPreviewCtl::Close));
+            auto* prev = control<QPushButton>(&preview, SummaryPreviewCtl::PrevPage);
+            auto* next = control<QPushButton>(&preview, SummaryPreviewCtl::NextPage);
+            QVERIFY(!prev->isEnabled() && next->isEnabled());
+            QCOMPARE(next->accessibleName(), QStringLiteral("Nästa sida"));
+            QCOMPARE(prev->accessibleName(), QStringLiteral("Föregående sida"));
+            next->setFocus(Qt::TabFocusReason);
             for (const QVariant& s : steps) {
                 const QVariantList st = s.toList();
-                if (const auto button = st[0].value<std::optional<SummaryPreviewCtl>>()) {
-                    click(&preview, *button);
-                }
+                const QString where =
+                    QStringLiteral("key %1 to %2").arg(st[0].toInt()).arg(st[1].toInt());
+                QTest::keyClick(preview.focusWidget(), Qt::Key(st[0].toInt()));
                 QTRY_COMPARE(shownOnPane(preview), st[1].toInt() == 0
                                                        ? QList<int>{}
                                                        : range(st[1].toInt(), st[2].toInt()));
                 QCOMPARE(preview.totalsShown(), st[1].toInt() == 0);
-                auto* prev = control<QPushButton>(&preview, SummaryPreviewCtl::PrevPage);
-                QCOMPARE(prev->isVisible(), st[3].toBool());
-                if (prev->isVisible()) {
-                    QCOMPARE(prev->text(), st[4].toString());
-                }
-                QCOMPARE(control(&preview, SummaryPreviewCtl::NextPage)->isVisible(),
-                         st[5].toBool());
+                QVERIFY2(preview.focusWidget() ==
+                             control(&preview, SummaryPreviewCtl(st[3].toInt())),
+                         qPrintable(where));
+                QCOMPARE(prev->isEnabled(), st[4].toBool());
+                QCOMPARE(next->isEnabled(), st[5].toBool());
+                // The buttons stay as they are, so nothing moves under the focus.
+                QVERIFY(prev->isVisible() && next->isVisible());
+                QCOMPARE(prev->text(), QStringLiteral("< < <"));
+                QCOMPARE(next->text(), QStringLiteral("> > >"));
+                // The page is said with whichever button has the focus.
+                const QString page = previewPageText(preview);
+                QCOMPARE(prev->accessibleDescription(), page);
+                QCOMPARE(next->accessibleDescription(), page);
             }
         });
+    }
+
+    // A reader gets the page as a table: the headings, and every text drawn, in full.
+    void pagesReadAsTables() {
+        openGroup(20);
+        main->groupFile().store.record(2).monthStatus[10] = 1; // "Hjp." among the remarks
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            CPreviewPane* pane = preview.previewPane();
+            for (const bool totals : {false, true}) {
+                if (totals) {
+                    QTest::keyClick(&preview, Qt::Key_PageDown);
+                    QTest::keyClick(&preview, Qt::Key_PageDown);
+                }
+                pane->repaint();
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(pane);
+                QVERIFY(iface != nullptr && iface->tableInterface() != nullptr);
+                QCOMPARE(iface->role(), QAccessible::Table);
+                QCOMPARE(iface->text(QAccessible::Name),
+                         totals ? QStringLiteral("Sida 3 av 3") : QStringLiteral("Sida 1 av 3"));
+                QAccessibleTableInterface* table = iface->tableInterface();
+                QCOMPARE(table->rowCount(), totals ? 7 : 18); // 5 rows and 2 status lines
+                QStringList drawn;
+                for (const DrawOp& op : pane->paintedOps()) {
+                    if (op.kind == OpKind::Text) {
+                        drawn << qs(op.text);
+                    }
+                }
+                QStringList read;
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    read << table->columnDescription(c);
+                    const auto headers =
+                        table->cellAt(0, c)->tableCellInterface()->columnHeaderCells();
+                    QCOMPARE(headers.size(), 1);
+                    QCOMPARE(headers[0]->text(QAccessible::Name), table->columnDescription(c));
+                }
+                for (int r = 0; r < table->rowCount(); ++r) {
+                    for (int c = 0; c < table->columnCount(); ++c) {
+                        QAccessibleInterface* cell = table->cellAt(r, c);
+                        QCOMPARE(iface->child(iface->indexOfChild(cell)), cell);
+                        if (!cell->text(QAccessible::Name).isEmpty()) {
+                            read << cell->text(QAccessible::Name);
+                        }
+                    }
+                }
+                QCOMPARE(read, drawn);
+                if (!totals) {
+                    QVERIFY(read.contains(QStringLiteral("Hjp. ")));
+                }
+            }
+            // The arrows walk the cells, and the reader is told which one has the focus.
+            pane->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(pane, Qt::Key_Down);
+            QTest::keyClick(pane, Qt::Key_Right);
+            QAccessibleInterface* focused =
+                QAccessible::queryAccessibleInterface(pane)->focusChild();
+            QVERIFY(focused != nullptr);
+            QCOMPARE(focused->tableCellInterface()->rowIndex(), 1);
+            QCOMPARE(focused->tableCellInterface()->columnIndex(), 1);
+            QVERIFY(focused->state().focused);
+        });
+    }
+
+    // On screen the page takes the desktop's colours, a dark palette too, readable in both; on
+    // paper it stays black on white.
+    void thePageFollowsThePaletteAndPaperStaysWhite_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light Fusion") << false;
+        QTest::newRow("dark Fusion") << true;
+    }
+    void thePageFollowsThePaletteAndPaperStaysWhite() {
+        QFETCH(bool, dark);
+        const PaletteScope scope(dark);
+        openGroup(20);
+        printers->setupPdf = file("a.pdf");
+        withPreview([&](CSummaryPreviewDlg& preview) {
+            CPreviewPane* pane = preview.previewPane();
+            const QImage page = pane->grab().toImage();
+            grabIfAsked(&preview, dark ? "preview-dark.png" : "preview-light.png");
+            const QColor base = pane->palette().color(QPalette::Base);
+            QCOMPARE(mostCommonColour(page), base);
+            QVERIFY2(contrastOfInk(page, base) >= 4.5,
+                     qPrintable(QString::number(contrastOfInk(page, base))));
+            // The heading band: its own shade, and its headings as readable on it.
+            const QImage band = page.copy(0, 0, page.width(), ScreenRowHeight(pane->height()) - 1);
+            const QColor shade = mostCommonColour(band);
+            QVERIFY(shade != base);
+            QVERIFY2(contrastOfInk(band, shade) >= 4.5,
+                     qPrintable(QString::number(contrastOfInk(band, shade))));
+            click(&preview, SummaryPreviewCtl::PrintSetup);
+            click(&preview, SummaryPreviewCtl::Print);
+        });
+        const QImage paper = firstPdfPage(file("a.pdf"));
+        QVERIFY(!paper.isNull());
+        QCOMPARE(mostCommonColour(paper), QColor(Qt::white));
+        QVERIFY(contrastOfInk(paper, Qt::white) >= 20.0); // black ink
     }
 
     // The sample's November on the last page, as worked out by hand from its JSON.
@@ -243,7 +446,7 @@ private slots:
         QSKIP("the sample group is not built");
 #endif
         withPreview([&](CSummaryPreviewDlg& preview) {
-            click(&preview, SummaryPreviewCtl::PrevPage); // 10..27
+            click(&preview, SummaryPreviewCtl::NextPage); // 10..27
             click(&preview, SummaryPreviewCtl::NextPage);
             QVERIFY(preview.totalsShown());
             const auto painted = [&] {
@@ -418,7 +621,7 @@ private slots:
         printers->setupPdf = file("a.pdf");
         withPreview([&](CSummaryPreviewDlg& preview) {
             click(&preview, SummaryPreviewCtl::PrintSetup);
-            click(&preview, SummaryPreviewCtl::PrevPage);
+            click(&preview, SummaryPreviewCtl::NextPage);
             const PreviewPaging before = preview.paging();
             click(&preview, SummaryPreviewCtl::Print);
             QCOMPARE(preview.paging().firstShown, before.firstShown);

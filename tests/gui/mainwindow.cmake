@@ -40,3 +40,24 @@ zadw_gui_test(zadw_group_file_lock_tests GroupFileLockTest.cpp)
 target_compile_definitions(zadw_group_file_lock_tests PRIVATE ZADW_BINARY="$<TARGET_FILE:zadw>")
 add_dependencies(zadw_group_file_lock_tests zadw)
 set_tests_properties(zadw_group_file_lock_tests PROPERTIES TIMEOUT 120)
+
+# The windows through the accessibility interface, as a screen reader and voice control use them.
+# Only the platform switches accessibility on, so this test reaches it through Qt's private API.
+zadw_gui_test(zadw_screen_reader_tests ScreenReaderTest.cpp)
+target_link_libraries(zadw_screen_reader_tests PRIVATE Qt6::GuiPrivate)
+
+# Every window at 8 to 18 points on a full-HD screen.
+zadw_gui_test(zadw_large_text_tests LargeTextTest.cpp)
+
+# The window on Wayland, under a headless weston that under-weston starts for it; skipped (77)
+# where weston or qt6-wayland is missing or weston cannot start.
+add_executable(zadw_wayland_smoke_test WaylandSmokeTest.cpp)
+target_link_libraries(zadw_wayland_smoke_test PRIVATE zadw_mainwindow_gui Qt6::Test)
+target_include_directories(zadw_wayland_smoke_test PRIVATE ${PROJECT_SOURCE_DIR}/tests/data
+                           ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(zadw_wayland_smoke_test PRIVATE ZADW_BINARY="$<TARGET_FILE:zadw>")
+add_dependencies(zadw_wayland_smoke_test zadw)
+add_test(NAME zadw_wayland_smoke_test
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/under-weston $<TARGET_FILE:zadw_wayland_smoke_test>)
+set_tests_properties(zadw_wayland_smoke_test PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60
+    ENVIRONMENT "LC_ALL=C.UTF-8;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;XDG_STATE_HOME=${CMAKE_BINARY_DIR}/test-home/state")

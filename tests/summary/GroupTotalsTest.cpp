@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The group's totals as the secretary adds them up, and the block that shows them.
 #include "GroupTotals.h"
-#include "PreviewPaging.h"
 #include "SummaryTestGroup.h"
 #include "TotalsPage.h"
 
@@ -206,54 +205,6 @@ TEST(GroupTotals, ScreenPageShowsTheBlockUnderTheListsHeadings) {
                           "Specialpionjärer", "1 / 1  ej inräknade", "6 / 8  ( + 10 Timmar )",
                           "Endast anmärkning för maj = 1", "Summa förkunnare = 9"}) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
-    }
-}
-
-TEST(SummaryPaging, TheTotalsComeAfterTheLastPublishersPage) {
-    enum Press { Next, Prev };
-    struct Step {
-        Press press;
-        int first, end;
-        bool totals;
-        const char* prevCaption;
-        bool nextShown;
-    };
-    struct Case {
-        int total;
-        std::vector<Step> steps;
-    };
-    const Case cases[] = {
-        {0, {{Next, 0, 0, true, "< < <", false}, {Prev, 0, 0, false, "> > >", false}}},
-        {18,
-         {{Prev, 0, 18, true, "< < <", false}, // the one button "> > >" moves on
-          {Next, 0, 18, true, "< < <", false},
-          {Prev, 0, 18, false, "> > >", false}}},
-        {40,
-         {{Next, 18, 36, false, "< < <", true},
-          {Next, 22, 40, false, "< < <", true},
-          {Next, 22, 40, true, "< < <", false},
-          {Prev, 22, 40, false, "< < <", true}, // back to the page shown before
-          {Prev, 4, 22, false, "< < <", true}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.total);
-        SummaryPaging paging = StartSummaryPaging(c.total);
-        const PageButtons first = UpdateSummaryPageButtons(paging);
-        EXPECT_TRUE(first.prevShown);
-        EXPECT_EQ(first.prevCaption, "> > >");
-        EXPECT_FALSE(first.nextShown);
-        for (std::size_t i = 0; i < c.steps.size(); ++i) {
-            SCOPED_TRACE(i);
-            const Step& s = c.steps[i];
-            s.press == Next ? NextSummaryPage(paging) : PrevSummaryPage(paging);
-            EXPECT_EQ(paging.publishers.firstShown, s.first);
-            EXPECT_EQ(paging.publishers.endShown, s.end);
-            EXPECT_EQ(paging.totalsShown, s.totals);
-            const PageButtons b = UpdateSummaryPageButtons(paging);
-            EXPECT_TRUE(b.prevShown);
-            EXPECT_EQ(b.prevCaption, s.prevCaption);
-            EXPECT_EQ(b.nextShown, s.nextShown);
-        }
     }
 }
 

@@ -3,66 +3,73 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zadw {
 namespace {
 
 enum class Press { Next, Prev };
 
+// After a press: the publishers shown (first index, one past the last; the totals page shows
+// none), which buttons can act, and the page number.
 struct Step {
     Press press;
     int first, end;
-    bool prevShown;
-    const char* prevCaption;
-    bool nextShown;
+    bool totals;
+    bool prevEnabled, nextEnabled;
+    int page;
 };
 
-void expectPage(const PreviewPaging& paging, int first, int end, bool prevShown,
-                const std::string& prevCaption, bool nextShown) {
-    EXPECT_EQ(paging.firstShown, first);
-    EXPECT_EQ(paging.endShown, end);
-    const PageButtons b = UpdatePageButtons(paging);
-    EXPECT_EQ(b.prevShown, prevShown);
-    if (prevShown) {
-        EXPECT_EQ(b.prevCaption, prevCaption);
-    }
-    EXPECT_EQ(b.nextShown, nextShown);
-}
-
-TEST(PreviewPaging, WalksThroughTheGroup) {
+TEST(SummaryPaging, EachButtonKeepsItsMeaningThroughToTheTotals) {
     struct Case {
         int total;
+        int pages;
         std::vector<Step> steps;
     };
+    using enum Press;
     const Case cases[] = {
-        {0, {{Press::Next, 0, 0, false, "", false}}},
-        {18, {{Press::Next, 0, 18, false, "", false}, {Press::Prev, 0, 18, false, "", false}}},
+        {0, 2, {{Prev, 0, 0, false, false, true, 1}, {Next, 0, 0, true, true, false, 2}}},
+        {18,
+         2,
+         {{Prev, 0, 18, false, false, true, 1}, // nothing before the first page
+          {Next, 0, 18, true, true, false, 2},
+          {Next, 0, 18, true, true, false, 2}, // nothing after the totals
+          {Prev, 0, 18, false, false, true, 1}}},
         {19,
-         {{Press::Next, 1, 19, true, "< < <", false},
-          {Press::Prev, 0, 18, true, "> > >", false},
-          // On the first page the one button moves forward.
-          {Press::Prev, 1, 19, true, "< < <", false},
-          {Press::Next, 1, 19, true, "< < <", false}}},
+         3,
+         {{Next, 1, 19, false, true, true, 2},
+          {Next, 1, 19, true, true, false, 3},
+          {Prev, 1, 19, false, true, true, 2},
+          {Prev, 0, 18, false, false, true, 1}}},
         {40,
-         {{Press::Next, 18, 36, true, "< < <", true},
-          {Press::Next, 22, 40, true, "< < <", false},
-          {Press::Next, 22, 40, true, "< < <", false},
-          {Press::Prev, 4, 22, true, "< < <", true},
-          {Press::Prev, 0, 18, true, "> > >", false}}},
+         4,
+         {{Next, 18, 36, false, true, true, 2},
+          {Next, 22, 40, false, true, true, 3}, // the last 18, overlapping
+          {Next, 22, 40, true, true, false, 4},
+          {Prev, 22, 40, false, true, true, 3}, // back to the page shown before
+          {Prev, 4, 22, false, true, true, 2},
+          {Prev, 0, 18, false, false, true, 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.total);
-        PreviewPaging paging = StartPaging(c.total);
-        const bool paged = c.total > 18;
-        expectPage(paging, 0, std::min(c.total, 18), paged, "> > >", false);
+        SummaryPaging paging = StartSummaryPaging(c.total);
+        EXPECT_EQ(SummaryPageCount(paging), c.pages);
+        EXPECT_EQ(SummaryPageNumber(paging), 1);
+        const PageButtons start = SummaryPageButtons(paging);
+        EXPECT_FALSE(start.prevEnabled);
+        EXPECT_TRUE(start.nextEnabled);
         for (std::size_t i = 0; i < c.steps.size(); ++i) {
             SCOPED_TRACE(i);
             const Step& s = c.steps[i];
-            if (s.press == Press::Next) {
-                NextPage(paging);
-            } else {
-                PrevPage(paging);
-            }
-            expectPage(paging, s.first, s.end, s.prevShown, s.prevCaption, s.nextShown);
+            s.press == Next ? NextSummaryPage(paging) : PrevSummaryPage(paging);
+            EXPECT_EQ(paging.publishers.firstShown, s.first);
+            EXPECT_EQ(paging.publishers.endShown, s.end);
+            EXPECT_EQ(paging.totalsShown, s.totals);
+            const PageButtons b = SummaryPageButtons(paging);
+            EXPECT_EQ(b.prevEnabled, s.prevEnabled);
+            EXPECT_EQ(b.nextEnabled, s.nextEnabled);
+            EXPECT_EQ(SummaryPageNumber(paging), s.page);
+            EXPECT_EQ(SummaryPageCount(paging), c.pages);
         }
     }
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScreenPage.h"
+#include "GroupTotals.h"
 #include "SummaryTestGroup.h"
+#include "TotalsPage.h"
 
 #include <gtest/gtest.h>
 
@@ -172,6 +174,73 @@ TEST(ScreenPage, LongTextsAreShortenedToTheirCells) {
     EXPECT_NE(findText(DrawScreenPage(g.store, kMonth, kPane, 0, 2),
                        "Karl-Gustav Åkerlund Östergren-Söderström"),
               nullptr);
+}
+
+// What a screen reader is given of a page is what the page draws, each text inside the cell it
+// is offered in: the publishers' pages and the totals, in either form.
+bool drawnInside(const std::vector<DrawOp>& ops, const std::string& text, const Rect& cell,
+                 bool lastHeading) {
+    return std::any_of(ops.begin(), ops.end(), [&](const DrawOp& op) {
+        const bool across = op.align == Align::Right ? op.x > cell.left && op.x <= cell.right
+                                                     : op.x >= cell.left && op.x < cell.right;
+        // The last heading stands over the remarks' room, right-aligned short of the edge.
+        return op.kind == OpKind::Text && op.text == text && op.y >= cell.top &&
+               op.y < cell.bottom && (across || lastHeading);
+    });
+}
+
+void expectTableAsDrawn(const ScreenTable& table, const std::vector<DrawOp>& ops) {
+    std::vector<std::string> read(table.headings);
+    for (std::size_t c = 0; c < table.headings.size(); ++c) {
+        EXPECT_TRUE(drawnInside(ops, table.headings[c],
+                                ScreenCellRect(kPane, table, 0, static_cast<int>(c)),
+                                c + 1 == table.headings.size()))
+            << table.headings[c];
+    }
+    for (const ScreenRow& row : table.rows) {
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            if (!row.cells[c].empty()) {
+                read.push_back(row.cells[c]);
+                EXPECT_TRUE(drawnInside(
+                    ops, row.cells[c],
+                    ScreenCellRect(kPane, table, row.band, static_cast<int>(c), row.wide), false))
+                    << row.cells[c] << " in band " << row.band << ", column " << c;
+            }
+        }
+    }
+    std::vector<std::string> drawn = textsOf(ops);
+    std::sort(read.begin(), read.end());
+    std::sort(drawn.begin(), drawn.end());
+    EXPECT_EQ(read, drawn);
+}
+
+TEST(ScreenPage, TheTableIsWhatThePageDraws) {
+    for (const bool newForm : {true, false}) {
+        SCOPED_TRACE(newForm);
+        SummaryGroup g;
+        g.make(20, newForm);
+        for (int p = 3; p <= 20; p += 4) {
+            if (newForm) {
+                g.newForm(p, kMonth, {std::uint16_t(p), 1, 5, 2}, p, p % 4);
+            } else {
+                g.oldForm(p, kMonth, {1, 2, 9, 12, 5, 2}, p, p % 4);
+            }
+            g.remark(p, kMonth, "Sjuk");
+        }
+        g.auxiliaryPioneer(7, kMonth);
+        const ScreenTable page = ScreenPageTable(g.store, kMonth, 2, 20);
+        ASSERT_EQ(page.rows.size(), 18u);
+        EXPECT_EQ(page.rows.front().cells.front(), "Förnamn3 Efternamn3");
+        EXPECT_EQ(page.rows[4].cells.back(), "Hjp. Sjuk");
+        expectTableAsDrawn(page, DrawScreenPage(g.store, kMonth, kPane, 2, 20));
+
+        const TotalsBlock block = MakeTotalsBlock(ComputeGroupTotals(g.store, kMonth, newForm));
+        const ScreenTable totals = ScreenTotalsTable(block, newForm);
+        EXPECT_EQ(totals.rows.size(), block.rows.size() + block.statusLines.size());
+        EXPECT_TRUE(totals.rows.back().wide);
+        expectTableAsDrawn(totals,
+                           DrawScreenTotalsPage(block, newForm, kPane, LayoutLanguage::Swedish));
+    }
 }
 
 } // namespace
