@@ -406,6 +406,17 @@ bool GroupStore::hasLateFlag(int pub, int m) const {
     return record(pub).lateFlag(m) == 1;
 }
 
+std::vector<int> GroupStore::lateMonths(int pub, int lastMonth) const {
+    std::vector<int> months;
+    for (int k = 1; k <= 12; ++k) {
+        const int m = (lastMonth + k) % 12;
+        if (hasLateFlag(pub, m)) {
+            months.push_back(m);
+        }
+    }
+    return months;
+}
+
 bool GroupStore::isNewFormMonth(std::uint16_t set, int m) {
     return (set & (1u << m)) != 0;
 }

@@ -75,6 +75,8 @@ public:
     bool setRemark(int pub, int m, int slot, const std::string& text);
     void setLateFlag(int pub, int m);
     bool hasLateFlag(int pub, int m) const;
+    // The months whose late flag is set, oldest first: the twelve months ending with lastMonth.
+    std::vector<int> lateMonths(int pub, int lastMonth) const;
     static bool isNewFormMonth(std::uint16_t set, int m);
     static void setNewFormMonth(std::uint16_t& set, int m, bool on);
 

@@ -71,11 +71,7 @@ std::vector<MissingLine> CollectMissing(const GroupStore& store) {
 std::vector<MissingLine> CollectLate(const GroupStore& store) {
     std::vector<MissingLine> lines;
     for (int p = 1; p <= store.publisherCount; ++p) {
-        for (int k = 1; k <= 12; ++k) {
-            const int m = (store.reportMonth + k) % 12; // oldest first, the report month last
-            if (!store.hasLateFlag(p, m)) {
-                continue;
-            }
+        for (const int m : store.lateMonths(p, store.reportMonth)) {
             MissingLine line = lineFor(store, p);
             line.month = m;
             line.figures = LateFiguresText(store, p, m);

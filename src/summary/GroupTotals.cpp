@@ -83,11 +83,8 @@ GroupTotals ComputeGroupTotals(const GroupStore& store, int m, bool newForm) {
     totals.counted.category = -1;
     totals.counted.values.assign(kinds.size(), 0);
     for (int p = 1; p <= store.publisherCount; ++p) {
-        for (int k = 1; k <= 12; ++k) {
-            const int late = (m + k) % 12;
-            if (store.hasLateFlag(p, late)) {
-                totals.late.push_back({store.displayName(p, true), late});
-            }
+        for (const int late : store.lateMonths(p, m)) {
+            totals.late.push_back({store.displayName(p, true), late});
         }
     }
 
